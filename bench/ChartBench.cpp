@@ -1,0 +1,68 @@
+// Load and save of the largest chart a chart file can hold: 16 tracks and the player track
+// of 65,535 notes each.
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+
+#include "chart/ChartFile.h"
+#include "chart/Lanes.h"
+#include "chart/TempDirectory.h"
+
+namespace {
+
+struct LargestChart {
+    LargestChart() : temp(*TempDirectory::Create("ryx-bench-")) {
+        std::vector<char> song(200000, 0x40);
+        std::ofstream(temp.Path() / "song.mid", std::ios::binary).write(song.data(), static_cast<std::streamsize>(song.size()));
+        chart.songInfo.midiPath = (temp.Path() / "song.mid").string();
+        chart.songInfo.title = "Benchmark";
+        for (uint16_t t = 0; t < kTrackCount; ++t) {
+            for (int32_t i = 0; i < 65535; ++i) {
+                CNote note;
+                note.time = i * 96;
+                note.length = 90;
+                note.status = static_cast<uint8_t>(0x90 | t);
+                note.key = static_cast<uint8_t>(36 + (i + t) % 60);
+                note.velocity = 100;
+                note.track = t;
+                note.lane = LaneFromKey(note.key);
+                note.selected = t == 0;
+                chart.tracks[t].Append(note);
+                if (t == 0) chart.player.Append(note);
+            }
+        }
+        chart.usedTrackCount = kTrackCount;
+        path = temp.Path() / "largest.ryx";
+        if (!SaveChartFile(chart, path, temp.Path())) std::abort();
+    }
+
+    TempDirectory temp;
+    CChart chart;
+    std::filesystem::path path;
+};
+
+LargestChart& Fixture() {
+    static LargestChart fixture;
+    return fixture;
+}
+
+void BM_LoadLargestChart(benchmark::State& state) {
+    LargestChart& f = Fixture();
+    for (auto _ : state) {
+        CChart chart;
+        if (!LoadChartFile(chart, f.path, f.temp.Path())) state.SkipWithError("load failed");
+        benchmark::DoNotOptimize(chart.player.Count());
+    }
+}
+BENCHMARK(BM_LoadLargestChart)->Unit(benchmark::kMillisecond);
+
+void BM_SaveLargestChart(benchmark::State& state) {
+    LargestChart& f = Fixture();
+    for (auto _ : state) {
+        if (!SaveChartFile(f.chart, f.path, f.temp.Path())) state.SkipWithError("save failed");
+    }
+}
+BENCHMARK(BM_SaveLargestChart)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds RYX Creator (Release) and runs it.
+#   scripts/run.sh               prints ryxtool's help
+#   scripts/run.sh FILE.ryx      prints that chart as JSON
+#   scripts/run.sh ARGS...       runs ryxtool with these arguments
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+"$ROOT/scripts/setup.sh"
+mkdir -p "$ROOT/build"
+configure_and_build build/release -DCMAKE_BUILD_TYPE=Release -DRYX_BUILD_TESTS=OFF >/dev/null
+
+RYXTOOL="$ROOT/build/release/src/cli/ryxtool"
+if [ $# -eq 0 ]; then
+  exec "$RYXTOOL" --help
+elif [ $# -eq 1 ] && [[ "$1" == *.ryx || "$1" == *.RYX ]]; then
+  exec "$RYXTOOL" dump "$1"
+else
+  exec "$RYXTOOL" "$@"
+fi

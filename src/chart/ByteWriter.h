@@ -1,0 +1,28 @@
+#pragma once
+// Little-endian writing into a growing byte buffer.
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+class ByteWriter {
+public:
+    void U8(uint8_t v) { bytes.push_back(v); }
+    void U16(uint16_t v) {
+        U8(static_cast<uint8_t>(v));
+        U8(static_cast<uint8_t>(v >> 8));
+    }
+    void U32(uint32_t v) {
+        U16(static_cast<uint16_t>(v));
+        U16(static_cast<uint16_t>(v >> 16));
+    }
+    void Zeros(std::size_t n) { bytes.insert(bytes.end(), n, 0); }
+    void Bytes(std::string_view s) { bytes.insert(bytes.end(), s.begin(), s.end()); }
+    void Reserve(std::size_t n) { bytes.reserve(n); }
+
+    std::vector<uint8_t>& Data() { return bytes; }
+    const std::vector<uint8_t>& Data() const { return bytes; }
+
+private:
+    std::vector<uint8_t> bytes;
+};

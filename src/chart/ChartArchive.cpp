@@ -1,0 +1,187 @@
+#include "ChartArchive.h"
+
+#include <cctype>
+#include <cstring>
+#include <limits>
+#include <new>
+
+#include "ByteReader.h"
+#include "ByteWriter.h"
+
+namespace {
+
+constexpr std::size_t kWriterEntryCount = 3;
+constexpr std::size_t kNameBytes = 16;
+
+void WriteEntry(ByteWriter& out, uint32_t offset, std::string_view name) {
+    out.U32(offset);
+    out.Bytes(name);
+    out.Zeros(kNameBytes - name.size());
+}
+
+bool SameBytes(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0);
+}
+
+// The written file must read back through the reader with the same segments, and its end
+// entry must name the file's length.
+ChartStatus VerifyArchive(const std::filesystem::path& written, const std::vector<uint8_t>& inf,
+                          const std::vector<uint8_t>& mid, const std::string& where) {
+    CChartArchive archive;
+    std::vector<uint8_t> readInf, readMid;
+    if (!archive.Open(written) || !archive.ReadSegment("inf", readInf) || !archive.ReadSegment("mid", readMid) ||
+        archive.Entries().size() != kWriterEntryCount || archive.Entries().back().offset != archive.Size() ||
+        !SameBytes(inf, readInf) || !SameBytes(mid, readMid))
+        return ChartStatus::Fail(ChartError::VerifyOutput, where);
+    return {};
+}
+
+}  // namespace
+
+bool ArchiveNamesMatch(std::string_view a, std::string_view b) {
+    for (std::size_t i = 0; i < 13; ++i) {
+        unsigned char ca = i < a.size() ? static_cast<unsigned char>(a[i]) : 0;
+        unsigned char cb = i < b.size() ? static_cast<unsigned char>(b[i]) : 0;
+        if (std::tolower(ca) != std::tolower(cb)) return false;
+        if (ca == 0) return true;
+    }
+    return true;
+}
+
+ChartStatus WriteChartArchive(const std::filesystem::path& outputPath, const std::filesystem::path& infPath,
+                              const std::filesystem::path& midiPath, FileSystem& fs) {
+    try {
+        std::optional<std::vector<uint8_t>> inf = fs.ReadAll(infPath);
+        if (!inf) return ChartStatus::Fail(ChartError::ReadInput, PathText(infPath));
+        std::optional<std::vector<uint8_t>> mid = fs.ReadAll(midiPath);
+        if (!mid) return ChartStatus::Fail(ChartError::ReadInput, PathText(midiPath));
+
+        const std::size_t headerBytes = 4 + kWriterEntryCount * kArchiveEntryBytes;
+        const std::size_t total = headerBytes + inf->size() + mid->size();
+        const std::string where = PathText(outputPath);
+        if (total > std::numeric_limits<uint32_t>::max())
+            return ChartStatus::Fail(ChartError::WriteOutput, where + ": larger than 4 GiB");
+
+        ByteWriter image;
+        image.Reserve(total);
+        image.U32(kWriterEntryCount);
+        WriteEntry(image, static_cast<uint32_t>(headerBytes), "inf");
+        WriteEntry(image, static_cast<uint32_t>(headerBytes + inf->size()), "mid");
+        WriteEntry(image, static_cast<uint32_t>(total), "EOF");
+        image.Data().insert(image.Data().end(), inf->begin(), inf->end());
+        image.Data().insert(image.Data().end(), mid->begin(), mid->end());
+
+        return ReplaceFileAtomically(fs, outputPath, image.Data(), [&](const std::filesystem::path& written) {
+            return VerifyArchive(written, *inf, *mid, where);
+        });
+    } catch (const std::bad_alloc&) {
+        return ChartStatus::Fail(ChartError::OutOfMemory);
+    }
+}
+
+ChartStatus CChartArchive::Open(const std::filesystem::path& path) {
+    if (open) return ChartStatus::Fail(ChartError::AlreadyOpen);
+    file.open(path, std::ios::binary);
+    if (!file) {
+        file.clear();
+        return ChartStatus::Fail(ChartError::OpenArchive, PathText(path));
+    }
+    file.seekg(0, std::ios::end);
+    std::streamoff end = file.tellg();
+    size = end < 0 ? 0 : static_cast<uint64_t>(end);
+    inMemory = false;
+    ChartStatus status = ReadTable();
+    if (!status) status.where = PathText(path);
+    return status;
+}
+
+ChartStatus CChartArchive::OpenBytes(std::vector<uint8_t> bytes) {
+    if (open) return ChartStatus::Fail(ChartError::AlreadyOpen);
+    memory = std::move(bytes);
+    size = memory.size();
+    inMemory = true;
+    return ReadTable();
+}
+
+ChartStatus CChartArchive::ReadTable() {
+    uint8_t countBytes[4];
+    if (!ReadAt(0, countBytes)) {
+        Close();
+        return ChartStatus::Fail(ChartError::NotAnArchive);
+    }
+    ByteReader countReader(countBytes);
+    uint32_t count = 0;
+    countReader.ReadU32(count);
+    // The table must fit the file before it is allocated, so a wild count costs nothing.
+    if (uint64_t{count} * kArchiveEntryBytes > size - 4) {
+        Close();
+        return ChartStatus::Fail(ChartError::NotAnArchive);
+    }
+    std::vector<uint8_t> table(count * kArchiveEntryBytes);
+    if (!ReadAt(4, table)) {
+        Close();
+        return ChartStatus::Fail(ChartError::NotAnArchive);
+    }
+    entries.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        ByteReader in(std::span<const uint8_t>(table).subspan(i * kArchiveEntryBytes, kArchiveEntryBytes));
+        in.ReadU32(entries[i].offset);
+        std::string name;
+        in.ReadString(kNameBytes, name);
+        entries[i].name = name.substr(0, name.find('\0'));
+    }
+    open = true;
+    return {};
+}
+
+bool CChartArchive::ReadAt(uint64_t offset, std::span<uint8_t> out) {
+    if (offset > size || out.size() > size - offset) return false;
+    if (inMemory) {
+        if (!out.empty()) std::memcpy(out.data(), memory.data() + offset, out.size());
+        return true;
+    }
+    file.clear();
+    file.seekg(static_cast<std::streamoff>(offset));
+    return file.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size())).good() ||
+           out.empty();
+}
+
+ChartStatus CChartArchive::ReadSegment(std::string_view name, std::vector<uint8_t>& out) {
+    const std::string where(name);
+    if (!open) return ChartStatus::Fail(ChartError::MissingSegment, where);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!ArchiveNamesMatch(entries[i].name, name)) continue;
+        if (i + 1 >= entries.size()) return ChartStatus::Fail(ChartError::MissingSegment, where);
+        uint64_t begin = entries[i].offset;
+        uint64_t end = entries[i + 1].offset;
+        if (begin > end || end > size) return ChartStatus::Fail(ChartError::BadSegment, where);
+        try {
+            out.resize(static_cast<std::size_t>(end - begin));
+        } catch (const std::bad_alloc&) {
+            return ChartStatus::Fail(ChartError::OutOfMemory, where);
+        }
+        if (!ReadAt(begin, out)) return ChartStatus::Fail(ChartError::BadSegment, where);
+        return {};
+    }
+    return ChartStatus::Fail(ChartError::MissingSegment, where);
+}
+
+ChartStatus CChartArchive::Extract(std::string_view name, const std::filesystem::path& outputPath,
+                                   FileSystem& fs) {
+    std::vector<uint8_t> bytes;
+    if (ChartStatus status = ReadSegment(name, bytes); !status) return status;
+    ChartStatus status = ReplaceFileAtomically(fs, outputPath, bytes);
+    if (!status) return ChartStatus::Fail(ChartError::ExtractSegment, PathText(outputPath));
+    return {};
+}
+
+void CChartArchive::Close() {
+    if (file.is_open()) file.close();
+    file.clear();
+    memory.clear();
+    memory.shrink_to_fit();
+    entries.clear();
+    inMemory = false;
+    open = false;
+    size = 0;
+}

@@ -1,0 +1,94 @@
+#include "ChartFile.h"
+
+#include <new>
+#include <utility>
+#include <vector>
+
+#include "ChartArchive.h"
+#include "ChartInfo.h"
+
+namespace {
+
+void Report(const LoadProgress& progress, int position, std::string_view text) {
+    if (progress) progress(position, text);
+}
+
+// Takes the freshly read chart over into the open chart; the selection list follows the
+// player track.
+void CommitLoadedChart(CChart& chart, CChart&& loaded, std::filesystem::path songPath) {
+    chart.tracks = std::move(loaded.tracks);
+    chart.player = std::move(loaded.player);
+    chart.usedTrackCount = loaded.usedTrackCount;
+    chart.songLengthMs = loaded.songLengthMs;
+    chart.songInfo = std::move(loaded.songInfo);
+    chart.songInfo.midiPath = PathText(songPath);
+    chart.RebuildSelectionFromPlayer();
+}
+
+}  // namespace
+
+ChartStatus LoadChartFile(CChart& chart, const std::filesystem::path& chartPath,
+                          const std::filesystem::path& tempDir, const LoadProgress& progress, FileSystem& fs) {
+    try {
+        Report(progress, 1, "Initilaize");
+        CChartArchive archive;
+        if (ChartStatus status = archive.Open(chartPath); !status) return status;
+        std::vector<uint8_t> info;
+        if (ChartStatus status = archive.ReadSegment("inf", info); !status) return status;
+        std::vector<uint8_t> song;
+        if (ChartStatus status = archive.ReadSegment("mid", song); !status) return status;
+        archive.Close();
+
+        Report(progress, 3, "Manager Loading");
+        CChart loaded;
+        loaded.ResetTracks();
+
+        Report(progress, 4, "Tracks Loading");
+        ByteReader in(info);
+        if (ChartStatus status = ReadChartInfo(in, loaded); !status) return status;
+
+        Report(progress, 5, "Select Player Loading");
+        loaded.player.Reset();
+        if (ChartStatus status = ReadTrackBlock(in, loaded.player, "player's notes"); !status) return status;
+
+        // "inf.tmp" first: only a save reads it, and it rewrites it first. "mid.tmp" last, so
+        // a failure leaves the song of the chart open before in place.
+        const std::filesystem::path infoPath = tempDir / kInfoTempName;
+        const std::filesystem::path songPath = tempDir / kSongTempName;
+        if (!ReplaceFileAtomically(fs, infoPath, info))
+            return ChartStatus::Fail(ChartError::ExtractSegment, PathText(infoPath));
+        if (!ReplaceFileAtomically(fs, songPath, song))
+            return ChartStatus::Fail(ChartError::ExtractSegment, PathText(songPath));
+
+        CommitLoadedChart(chart, std::move(loaded), songPath);
+        Report(progress, 6, "");
+        return {};
+    } catch (const std::bad_alloc&) {
+        return ChartStatus::Fail(ChartError::OutOfMemory);
+    }
+}
+
+ChartStatus SaveChartFile(CChart& chart, const std::filesystem::path& chartPath,
+                          const std::filesystem::path& tempDir, FileSystem& fs) {
+    try {
+        const std::size_t playerCount =
+            chart.selectionChanged ? static_cast<std::size_t>(chart.selection.Count()) : chart.player.Count();
+        if (ChartStatus status = CheckStorable(chart, playerCount); !status) return status;
+
+        ByteWriter info;
+        WriteChartInfo(chart, info);
+        if (chart.selectionChanged) chart.RebuildPlayerFromSelection();
+        WriteTrackBlock(chart.player, info);
+
+        // The old "inf.tmp" goes first, so that no failure below can leave a stale one for
+        // the archive writer to pick up.
+        const std::filesystem::path infoPath = tempDir / kInfoTempName;
+        fs.Remove(infoPath);
+        if (!ReplaceFileAtomically(fs, infoPath, info.Data()))
+            return ChartStatus::Fail(ChartError::CreateInfo, PathText(infoPath));
+
+        return WriteChartArchive(chartPath, infoPath, PathFromText(chart.songInfo.midiPath), fs);
+    } catch (const std::bad_alloc&) {
+        return ChartStatus::Fail(ChartError::OutOfMemory);
+    }
+}

@@ -1,0 +1,31 @@
+#include "NoteTrack.h"
+
+#include <algorithm>
+
+CNoteTrack::CNoteTrack(uint32_t capacity) : capacity(capacity == 0 ? kGrowBy : capacity) {}
+
+CNote& CNoteTrack::At(uint32_t index) { return index < notes.size() ? notes[index] : defaultNote; }
+
+const CNote& CNoteTrack::At(uint32_t index) const {
+    return index < notes.size() ? notes[index] : defaultNote;
+}
+
+void CNoteTrack::Append(const CNote& note) {
+    if (notes.size() >= capacity) capacity += kGrowBy;
+    notes.push_back(note);
+}
+
+void CNoteTrack::Reset(uint32_t newCapacity) {
+    notes.clear();
+    notes.shrink_to_fit();
+    capacity = newCapacity == 0 ? kGrowBy : newCapacity;
+    cursor = 0;
+    muted = false;
+}
+
+void CNoteTrack::Seek(int32_t t) {
+    // A plain scan, so a track read from a file that is not in order still stops at the
+    // first note at or after t.
+    auto first = std::find_if(notes.begin(), notes.end(), [t](const CNote& n) { return n.time >= t; });
+    cursor = static_cast<uint32_t>(first - notes.begin());
+}

@@ -1,0 +1,52 @@
+#pragma once
+// CNoteTrack: one track of the chart, its notes in ascending `time` order.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "Note.h"
+
+// General MIDI program value that marks a drum track.
+inline constexpr int32_t kDrumInstrument = INT32_MIN;  // 0x80000000
+
+class CNoteTrack {
+public:
+    // `capacity` 0 means the default of 10 notes.
+    explicit CNoteTrack(uint32_t capacity = 0);
+
+    // Note `index`, or an all-zero default note when index >= Count(). Writing through the
+    // returned default changes only that default note.
+    CNote& At(uint32_t index);
+    const CNote& At(uint32_t index) const;
+
+    // Appends a copy of `note` (sharing its data handle).
+    void Append(const CNote& note);
+
+    // Drops every note; capacity becomes `capacity` (0 means 10); cursor and muted cleared.
+    void Reset(uint32_t capacity = 0);
+
+    // Moves the playback cursor to the first note whose time >= t (Count() when none).
+    void Seek(int32_t t);
+
+    uint32_t Count() const { return static_cast<uint32_t>(notes.size()); }
+
+    // Allocated note slots as the chart counts them: starts at the construction or reset
+    // value and grows by exactly 10 each time an append finds the track full. The storage
+    // underneath grows geometrically, so filling a large track stays linear.
+    uint32_t Capacity() const { return capacity; }
+
+    std::span<CNote> Notes() { return notes; }
+    std::span<const CNote> Notes() const { return notes; }
+
+    static constexpr uint32_t kGrowBy = 10;
+
+    uint32_t cursor = 0;     // index of the next note to play
+    int32_t instrument = 0;  // GM program 0..127, kDrumInstrument, or 0 when unassigned
+    bool muted = false;      // playback skips this track
+
+private:
+    std::vector<CNote> notes;
+    uint32_t capacity = kGrowBy;
+    CNote defaultNote;
+};

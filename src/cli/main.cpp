@@ -1,0 +1,50 @@
+// ryxtool: the chart editor's file work from the command line.
+
+#include <iostream>
+
+#include <CLI/CLI.hpp>
+
+#include "DumpCommand.h"
+#include "SetCommand.h"
+#include "chart/TempDirectory.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"ryxtool: inspect and change RYX Creator chart files (.ryx)", "ryxtool"};
+    app.require_subcommand(0, 1);
+
+    std::string dumpPath;
+    CLI::App* dump = app.add_subcommand("dump", "Print a chart file as JSON");
+    dump->add_option("FILE", dumpPath, "Chart file (.ryx)")->required();
+
+    std::string setPath;
+    SetOptions setOptions;
+    CLI::App* set = app.add_subcommand("set", "Change a chart file's song information in place");
+    set->add_option("FILE", setPath, "Chart file (.ryx)")->required();
+    set->add_option("--title", setOptions.title, "Song title");
+    set->add_option("--composer", setOptions.composer, "Composer");
+    set->add_option("--author", setOptions.author, "Chart author");
+    set->add_option("--ext-genre", setOptions.extGenre, "Extended genre (free text)");
+    set->add_option("--genre", setOptions.genre, "Genre code 0..9");
+    set->add_option("--level", setOptions.level, "Level 1..10");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        // Help exits 0; every usage error exits 2 with its message.
+        int code = app.exit(error);
+        return code == 0 ? 0 : 2;
+    }
+
+    if (app.get_subcommands().empty()) {
+        std::cout << app.help();
+        return 0;
+    }
+
+    std::optional<TempDirectory> temp = TempDirectory::Create();
+    if (!temp) {
+        std::cerr << "ryxtool: unable to create a private temporary folder\n";
+        return 2;
+    }
+    if (*dump) return RunDump(dumpPath, temp->Path(), std::cout, std::cerr);
+    return RunSet(setPath, setOptions, temp->Path(), std::cerr);
+}

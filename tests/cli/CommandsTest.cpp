@@ -1,0 +1,135 @@
+// ryxtool dump and set, run in-process on chart files made by the tests.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "chart/ChartFile.h"
+#include "cli/DumpCommand.h"
+#include "cli/SetCommand.h"
+#include "support/TestChart.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+struct SavedChart {
+    SavedChart() {
+        CChart chart = MakeSampleChart();
+        WriteBytes(folder / "song.mid", std::vector<uint8_t>(777, 0x42));
+        chart.songInfo.midiPath = PathText(folder / "song.mid");
+        if (!SaveChartFile(chart, Path(), temp.Path())) throw std::runtime_error("cannot save the sample chart");
+    }
+    std::filesystem::path Path() const { return folder / "chart.ryx"; }
+
+    ScratchFolder folder, temp;
+};
+
+nlohmann::json Dump(const std::filesystem::path& path, const ScratchFolder& temp) {
+    std::ostringstream out, err;
+    EXPECT_EQ(RunDump(path, temp.Path(), out, err), 0) << err.str();
+    return nlohmann::json::parse(out.str());
+}
+
+}  // namespace
+
+TEST(Dump, PrintsEveryStoredField) {
+    SavedChart saved;
+    nlohmann::json json = Dump(saved.Path(), saved.temp);
+    EXPECT_EQ(json["title"], "Sunrise Run");
+    EXPECT_EQ(json["composer"], "J. Doe");
+    EXPECT_EQ(json["extGenre"], "Chiptune");
+    EXPECT_EQ(json["author"], "tester");
+    EXPECT_EQ(json["genre"], 3);
+    EXPECT_EQ(json["level"], 6);
+    EXPECT_EQ(json["currentTrack"], 1);
+    EXPECT_EQ(json["songLengthMs"], 12345);
+    EXPECT_EQ(json["usedTrackCount"], 3);
+    EXPECT_EQ(json["midiBytes"], 777);
+    ASSERT_EQ(json["tracks"].size(), 16u);
+    EXPECT_EQ(json["tracks"][2]["instrument"], INT32_MIN);
+    EXPECT_EQ(json["tracks"][1]["notes"].size(), 25u);
+    EXPECT_EQ(json["tracks"][15]["notes"].size(), 0u);
+    const nlohmann::json& note = json["tracks"][1]["notes"][1];
+    EXPECT_EQ(note, (nlohmann::json{{"time", 384}, {"length", 100}, {"status", 0x91}, {"key", 50},
+                                    {"velocity", 100}, {"selected", 1}, {"lane", 1}, {"track", 1},
+                                    {"longNote", 0}}));
+    EXPECT_EQ(json["player"]["notes"].size(), 19u);
+}
+
+TEST(Dump, InvalidUtf8ShowsAsReplacementCharacters) {
+    ScratchFolder folder, temp;
+    CChart chart;
+    chart.songInfo.title = "caf\xE9";  // a byte from an older single-byte code page
+    WriteBytes(folder / "song.mid", {});
+    chart.songInfo.midiPath = PathText(folder / "song.mid");
+    ASSERT_TRUE(SaveChartFile(chart, folder / "t.ryx", temp.Path()));
+    EXPECT_EQ(Dump(folder / "t.ryx", temp)["title"], "caf\xEF\xBF\xBD");
+}
+
+TEST(Dump, UnreadableFilesGiveOneLineAndExitTwo) {
+    ScratchFolder folder, temp;
+    WriteBytes(folder / "junk.ryx", {1, 2, 3, 4, 5, 6, 7});
+    for (const char* name : {"junk.ryx", "missing.ryx"}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(RunDump(folder / name, temp.Path(), out, err), 2) << name;
+        EXPECT_EQ(out.str(), "");
+        const std::string message = err.str();
+        EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1) << message;
+    }
+}
+
+TEST(Set, ChangesOnlyTheNamedFields) {
+    SavedChart saved;
+    const nlohmann::json before = Dump(saved.Path(), saved.temp);
+    SetOptions options;
+    options.title = "New Title";
+    options.level = 10;
+    options.genre = 0;
+    std::ostringstream err;
+    ASSERT_EQ(RunSet(saved.Path(), options, saved.temp.Path(), err), 0) << err.str();
+
+    nlohmann::json expected = before;
+    expected["title"] = "New Title";
+    expected["level"] = 9;
+    expected["genre"] = 0;
+    EXPECT_EQ(Dump(saved.Path(), saved.temp), expected);
+}
+
+TEST(Set, WithoutOptionsRewritesTheSameBytes) {
+    SavedChart saved;
+    const std::vector<uint8_t> before = ReadBytes(saved.Path());
+    std::ostringstream err;
+    ASSERT_EQ(RunSet(saved.Path(), {}, saved.temp.Path(), err), 0);
+    EXPECT_EQ(ReadBytes(saved.Path()), before);
+}
+
+TEST(Set, OutOfRangeValuesLeaveTheFileUntouched) {
+    struct Case {
+        std::optional<int> genre;
+        std::optional<int> level;
+    };
+    for (Case c : {Case{10, {}}, Case{-1, {}}, Case{{}, 0}, Case{{}, 11}}) {
+        SavedChart saved;
+        const std::vector<uint8_t> before = ReadBytes(saved.Path());
+        SetOptions options;
+        options.title = "ignored";
+        options.genre = c.genre;
+        options.level = c.level;
+        std::ostringstream err;
+        EXPECT_EQ(RunSet(saved.Path(), options, saved.temp.Path(), err), 2);
+        EXPECT_FALSE(err.str().empty());
+        EXPECT_EQ(ReadBytes(saved.Path()), before);
+    }
+}
+
+TEST(Set, LongTextsAreSavedCutWithAWarning) {
+    SavedChart saved;
+    SetOptions options;
+    options.composer = std::string(200, 'c');
+    std::ostringstream err;
+    ASSERT_EQ(RunSet(saved.Path(), options, saved.temp.Path(), err), 0);
+    EXPECT_NE(err.str().find("composer"), std::string::npos);
+    EXPECT_EQ(Dump(saved.Path(), saved.temp)["composer"], std::string(127, 'c'));
+}
