@@ -20,6 +20,13 @@ public:
     void Bytes(std::string_view s) { bytes.insert(bytes.end(), s.begin(), s.end()); }
     void Reserve(std::size_t n) { bytes.reserve(n); }
 
+    // Appends n bytes and returns where they start, for callers that fill fixed-size records
+    // in place.
+    uint8_t* Extend(std::size_t n) {
+        bytes.resize(bytes.size() + n);
+        return bytes.data() + bytes.size() - n;
+    }
+
     std::vector<uint8_t>& Data() { return bytes; }
     const std::vector<uint8_t>& Data() const { return bytes; }
 

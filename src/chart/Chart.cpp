@@ -29,12 +29,14 @@ void CChart::SetPlayFilter(int16_t mode) {
 
 void CChart::RebuildSelectionFromPlayer() {
     selection.RemoveAll();
+    selection.ReserveStorage(player.Count());
     for (const CNote& note : player.Notes()) selection.InsertAt(selection.GetSize(), note);
     selectionChanged = false;
 }
 
 void CChart::RebuildPlayerFromSelection() {
     player.Reset();
+    player.ReserveStorage(static_cast<uint32_t>(selection.Count()));
     for (const CNote& note : selection.Notes()) player.Append(note);
     selectionChanged = false;
 }

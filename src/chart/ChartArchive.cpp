@@ -1,5 +1,6 @@
 #include "ChartArchive.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <limits>
@@ -19,19 +20,14 @@ void WriteEntry(ByteWriter& out, uint32_t offset, std::string_view name) {
     out.Zeros(kNameBytes - name.size());
 }
 
-bool SameBytes(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
-    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0);
-}
-
-// The written file must read back through the reader with the same segments, and its end
-// entry must name the file's length.
-ChartStatus VerifyArchive(const std::filesystem::path& written, const std::vector<uint8_t>& inf,
-                          const std::vector<uint8_t>& mid, const std::string& where) {
+// The written file must read back through the reader with the writer's three entries, the
+// end entry naming the file's length, and the very segments that were written.
+ChartStatus VerifyArchive(const std::filesystem::path& written, std::span<const uint8_t> inf,
+                          std::span<const uint8_t> mid, const std::string& where) {
     CChartArchive archive;
-    std::vector<uint8_t> readInf, readMid;
-    if (!archive.Open(written) || !archive.ReadSegment("inf", readInf) || !archive.ReadSegment("mid", readMid) ||
-        archive.Entries().size() != kWriterEntryCount || archive.Entries().back().offset != archive.Size() ||
-        !SameBytes(inf, readInf) || !SameBytes(mid, readMid))
+    if (!archive.Open(written) || archive.Entries().size() != kWriterEntryCount ||
+        archive.Entries().back().offset != archive.Size() || !archive.SegmentEquals("inf", inf) ||
+        !archive.SegmentEquals("mid", mid))
         return ChartStatus::Fail(ChartError::VerifyOutput, where);
     return {};
 }
@@ -53,27 +49,35 @@ ChartStatus WriteChartArchive(const std::filesystem::path& outputPath, const std
     try {
         std::optional<std::vector<uint8_t>> inf = fs.ReadAll(infPath);
         if (!inf) return ChartStatus::Fail(ChartError::ReadInput, PathText(infPath));
+        return WriteChartArchive(outputPath, *inf, midiPath, fs);
+    } catch (const std::bad_alloc&) {
+        return ChartStatus::Fail(ChartError::OutOfMemory);
+    }
+}
+
+ChartStatus WriteChartArchive(const std::filesystem::path& outputPath, std::span<const uint8_t> inf,
+                              const std::filesystem::path& midiPath, FileSystem& fs) {
+    try {
         std::optional<std::vector<uint8_t>> mid = fs.ReadAll(midiPath);
         if (!mid) return ChartStatus::Fail(ChartError::ReadInput, PathText(midiPath));
 
         const std::size_t headerBytes = 4 + kWriterEntryCount * kArchiveEntryBytes;
-        const std::size_t total = headerBytes + inf->size() + mid->size();
+        const std::size_t total = headerBytes + inf.size() + mid->size();
         const std::string where = PathText(outputPath);
         if (total > std::numeric_limits<uint32_t>::max())
             return ChartStatus::Fail(ChartError::WriteOutput, where + ": larger than 4 GiB");
 
-        ByteWriter image;
-        image.Reserve(total);
-        image.U32(kWriterEntryCount);
-        WriteEntry(image, static_cast<uint32_t>(headerBytes), "inf");
-        WriteEntry(image, static_cast<uint32_t>(headerBytes + inf->size()), "mid");
-        WriteEntry(image, static_cast<uint32_t>(total), "EOF");
-        image.Data().insert(image.Data().end(), inf->begin(), inf->end());
-        image.Data().insert(image.Data().end(), mid->begin(), mid->end());
+        ByteWriter header;
+        header.U32(kWriterEntryCount);
+        WriteEntry(header, static_cast<uint32_t>(headerBytes), "inf");
+        WriteEntry(header, static_cast<uint32_t>(headerBytes + inf.size()), "mid");
+        WriteEntry(header, static_cast<uint32_t>(total), "EOF");
 
-        return ReplaceFileAtomically(fs, outputPath, image.Data(), [&](const std::filesystem::path& written) {
-            return VerifyArchive(written, *inf, *mid, where);
-        });
+        const std::span<const uint8_t> pieces[] = {header.Data(), inf, *mid};
+        return ReplaceFileAtomically(fs, outputPath, pieces, Durability::Durable,
+                                     [&](const std::filesystem::path& written) {
+                                         return VerifyArchive(written, inf, *mid, where);
+                                     });
     } catch (const std::bad_alloc&) {
         return ChartStatus::Fail(ChartError::OutOfMemory);
     }
@@ -146,31 +150,48 @@ bool CChartArchive::ReadAt(uint64_t offset, std::span<uint8_t> out) {
            out.empty();
 }
 
-ChartStatus CChartArchive::ReadSegment(std::string_view name, std::vector<uint8_t>& out) {
+ChartStatus CChartArchive::FindSegment(std::string_view name, uint64_t& begin, uint64_t& end) const {
     const std::string where(name);
-    if (!open) return ChartStatus::Fail(ChartError::MissingSegment, where);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (!ArchiveNamesMatch(entries[i].name, name)) continue;
         if (i + 1 >= entries.size()) return ChartStatus::Fail(ChartError::MissingSegment, where);
-        uint64_t begin = entries[i].offset;
-        uint64_t end = entries[i + 1].offset;
+        begin = entries[i].offset;
+        end = entries[i + 1].offset;
         if (begin > end || end > size) return ChartStatus::Fail(ChartError::BadSegment, where);
-        try {
-            out.resize(static_cast<std::size_t>(end - begin));
-        } catch (const std::bad_alloc&) {
-            return ChartStatus::Fail(ChartError::OutOfMemory, where);
-        }
-        if (!ReadAt(begin, out)) return ChartStatus::Fail(ChartError::BadSegment, where);
         return {};
     }
     return ChartStatus::Fail(ChartError::MissingSegment, where);
+}
+
+ChartStatus CChartArchive::ReadSegment(std::string_view name, std::vector<uint8_t>& out) {
+    uint64_t begin = 0, end = 0;
+    if (ChartStatus status = FindSegment(name, begin, end); !status) return status;
+    try {
+        out.resize(static_cast<std::size_t>(end - begin));
+    } catch (const std::bad_alloc&) {
+        return ChartStatus::Fail(ChartError::OutOfMemory, std::string(name));
+    }
+    if (!ReadAt(begin, out)) return ChartStatus::Fail(ChartError::BadSegment, std::string(name));
+    return {};
+}
+
+bool CChartArchive::SegmentEquals(std::string_view name, std::span<const uint8_t> expected) {
+    uint64_t begin = 0, end = 0;
+    if (!FindSegment(name, begin, end) || end - begin != expected.size()) return false;
+    std::vector<uint8_t> chunk(std::min<std::size_t>(expected.size(), 1 << 16));
+    for (std::size_t done = 0; done < expected.size(); done += chunk.size()) {
+        std::span<uint8_t> piece = std::span<uint8_t>(chunk).first(std::min(chunk.size(), expected.size() - done));
+        if (!ReadAt(begin + done, piece) || std::memcmp(piece.data(), expected.data() + done, piece.size()) != 0)
+            return false;
+    }
+    return true;
 }
 
 ChartStatus CChartArchive::Extract(std::string_view name, const std::filesystem::path& outputPath,
                                    FileSystem& fs) {
     std::vector<uint8_t> bytes;
     if (ChartStatus status = ReadSegment(name, bytes); !status) return status;
-    ChartStatus status = ReplaceFileAtomically(fs, outputPath, bytes);
+    ChartStatus status = ReplaceFileAtomically(fs, outputPath, bytes, Durability::ThisRunOnly);
     if (!status) return ChartStatus::Fail(ChartError::ExtractSegment, PathText(outputPath));
     return {};
 }

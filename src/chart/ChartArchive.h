@@ -26,6 +26,11 @@ inline constexpr std::size_t kArchiveEntryBytes = 20;
 ChartStatus WriteChartArchive(const std::filesystem::path& outputPath, const std::filesystem::path& infPath,
                               const std::filesystem::path& midiPath, FileSystem& fs = NativeFileSystem());
 
+// The same with the chart information already in memory (the save has just written it to
+// "inf.tmp" and need not read it back).
+ChartStatus WriteChartArchive(const std::filesystem::path& outputPath, std::span<const uint8_t> info,
+                              const std::filesystem::path& midiPath, FileSystem& fs = NativeFileSystem());
+
 // Reads a chart file container. Every offset and count is checked against the file's size
 // before anything is read or allocated.
 class CChartArchive {
@@ -51,7 +56,11 @@ public:
     // entry; BadSegment when its bounds lie outside the file.
     ChartStatus ReadSegment(std::string_view name, std::vector<uint8_t>& out);
 
-    // Writes segment `name` to `outputPath`, replacing that file only when complete.
+    // True when segment `name` exists and holds exactly `expected`; compares piece by piece
+    // without reading the segment into memory.
+    bool SegmentEquals(std::string_view name, std::span<const uint8_t> expected);
+
+    // Writes segment `name` to the temporary file `outputPath`, replacing it only when complete.
     ChartStatus Extract(std::string_view name, const std::filesystem::path& outputPath,
                         FileSystem& fs = NativeFileSystem());
 
@@ -62,6 +71,8 @@ public:
 
 private:
     ChartStatus ReadTable();
+    // Bounds [begin, end) of segment `name` within the file.
+    ChartStatus FindSegment(std::string_view name, uint64_t& begin, uint64_t& end) const;
     bool ReadAt(uint64_t offset, std::span<uint8_t> out);
 
     std::ifstream file;

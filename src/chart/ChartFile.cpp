@@ -51,13 +51,16 @@ ChartStatus LoadChartFile(CChart& chart, const std::filesystem::path& chartPath,
         loaded.player.Reset();
         if (ChartStatus status = ReadTrackBlock(in, loaded.player, "player's notes"); !status) return status;
 
-        // "inf.tmp" first: only a save reads it, and it rewrites it first. "mid.tmp" last, so
-        // a failure leaves the song of the chart open before in place.
+        // "inf.tmp" first: only a save reads it, and it rewrites it first. Removing the old one
+        // before writing spares the file system a forced flush of the file being replaced.
+        // "mid.tmp" last and by replacement, so a failure leaves the song of the chart open
+        // before in place.
         const std::filesystem::path infoPath = tempDir / kInfoTempName;
         const std::filesystem::path songPath = tempDir / kSongTempName;
-        if (!ReplaceFileAtomically(fs, infoPath, info))
+        fs.Remove(infoPath);
+        if (!ReplaceFileAtomically(fs, infoPath, info, Durability::ThisRunOnly))
             return ChartStatus::Fail(ChartError::ExtractSegment, PathText(infoPath));
-        if (!ReplaceFileAtomically(fs, songPath, song))
+        if (!ReplaceFileAtomically(fs, songPath, song, Durability::ThisRunOnly))
             return ChartStatus::Fail(ChartError::ExtractSegment, PathText(songPath));
 
         CommitLoadedChart(chart, std::move(loaded), songPath);
@@ -80,14 +83,14 @@ ChartStatus SaveChartFile(CChart& chart, const std::filesystem::path& chartPath,
         if (chart.selectionChanged) chart.RebuildPlayerFromSelection();
         WriteTrackBlock(chart.player, info);
 
-        // The old "inf.tmp" goes first, so that no failure below can leave a stale one for
-        // the archive writer to pick up.
+        // The old "inf.tmp" goes first, so that a failure below never leaves a stale one
+        // behind for anyone to take for this chart's information.
         const std::filesystem::path infoPath = tempDir / kInfoTempName;
         fs.Remove(infoPath);
-        if (!ReplaceFileAtomically(fs, infoPath, info.Data()))
+        if (!ReplaceFileAtomically(fs, infoPath, info.Data(), Durability::ThisRunOnly))
             return ChartStatus::Fail(ChartError::CreateInfo, PathText(infoPath));
 
-        return WriteChartArchive(chartPath, infoPath, PathFromText(chart.songInfo.midiPath), fs);
+        return WriteChartArchive(chartPath, info.Data(), PathFromText(chart.songInfo.midiPath), fs);
     } catch (const std::bad_alloc&) {
         return ChartStatus::Fail(ChartError::OutOfMemory);
     }

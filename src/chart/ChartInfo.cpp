@@ -17,14 +17,22 @@ bool ReadString(ByteReader& in, std::string& out) {
     return in.ReadU8(length) && in.ReadString(length, out);
 }
 
-void WriteNoteRecord(const CNote& note, ByteWriter& out) {
-    out.U32(static_cast<uint32_t>(note.time));
-    out.U32(static_cast<uint32_t>(note.length));
-    out.U8(note.status);
-    out.U8(note.key);
-    out.U8(note.velocity);
-    out.U8(static_cast<uint8_t>((note.selected ? 0x80 : 0) | (note.lane & 7) << 4 | (note.track & 15)));
-    out.U8(note.longNote ? 0x80 : 0);
+void PutU32(uint8_t* at, int32_t value) {
+    const auto v = static_cast<uint32_t>(value);
+    at[0] = static_cast<uint8_t>(v);
+    at[1] = static_cast<uint8_t>(v >> 8);
+    at[2] = static_cast<uint8_t>(v >> 16);
+    at[3] = static_cast<uint8_t>(v >> 24);
+}
+
+void EncodeNoteRecord(const CNote& note, uint8_t* r) {
+    PutU32(r, note.time);
+    PutU32(r + 4, note.length);
+    r[8] = note.status;
+    r[9] = note.key;
+    r[10] = note.velocity;
+    r[11] = static_cast<uint8_t>((note.selected ? 0x80 : 0) | (note.lane & 7) << 4 | (note.track & 15));
+    r[12] = note.longNote ? 0x80 : 0;
 }
 
 CNote DecodeNoteRecord(std::span<const uint8_t> r) {
@@ -58,7 +66,8 @@ void WriteTrackBlock(const CNoteTrack& track, ByteWriter& out) {
     out.U32(static_cast<uint32_t>(track.instrument));
     out.U16(static_cast<uint16_t>(count));
     out.Zeros(16);
-    for (std::size_t i = 0; i < count; ++i) WriteNoteRecord(track.Notes()[i], out);
+    uint8_t* records = out.Extend(count * kNoteRecordBytes);
+    for (std::size_t i = 0; i < count; ++i) EncodeNoteRecord(track.Notes()[i], records + i * kNoteRecordBytes);
 }
 
 void WriteChartInfo(const CChart& chart, ByteWriter& out) {
@@ -98,6 +107,7 @@ ChartStatus ReadTrackBlock(ByteReader& in, CNoteTrack& track, std::string_view b
         !in.ReadSpan(std::size_t{count} * kNoteRecordBytes, records))
         return ChartStatus::Fail(ChartError::TruncatedInfo, std::string(blockName));
     track.instrument = static_cast<int32_t>(instrument);
+    track.ReserveStorage(track.Count() + count);
     for (std::size_t i = 0; i < count; ++i)
         track.Append(DecodeNoteRecord(records.subspan(i * kNoteRecordBytes, kNoteRecordBytes)));
     return {};

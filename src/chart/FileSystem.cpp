@@ -118,7 +118,16 @@ std::filesystem::path PathFromText(const std::string& text) {
 }
 
 ChartStatus ReplaceFileAtomically(FileSystem& fs, const std::filesystem::path& target,
-                                  std::span<const uint8_t> bytes, const VerifyHook& verify) {
+                                  std::span<const uint8_t> bytes, Durability durability,
+                                  const VerifyHook& verify) {
+    const std::span<const uint8_t> pieces[] = {bytes};
+    return ReplaceFileAtomically(fs, target, pieces, durability, verify);
+}
+
+ChartStatus ReplaceFileAtomically(FileSystem& fs, const std::filesystem::path& target,
+                                  std::span<const std::span<const uint8_t>> pieces, Durability durability,
+                                  const VerifyHook& verify) {
+    const bool durable = durability == Durability::Durable;
     const std::string where = PathText(target);
     std::random_device seed;
     std::filesystem::path temp;
@@ -136,17 +145,19 @@ ChartStatus ReplaceFileAtomically(FileSystem& fs, const std::filesystem::path& t
     };
 
     constexpr std::size_t kChunk = 16384;
-    for (std::size_t done = 0; done < bytes.size(); done += kChunk) {
-        if (!file->Write(bytes.subspan(done, std::min(kChunk, bytes.size() - done))))
-            return fail(ChartStatus::Fail(ChartError::WriteOutput, where));
+    for (std::span<const uint8_t> bytes : pieces) {
+        for (std::size_t done = 0; done < bytes.size(); done += kChunk) {
+            if (!file->Write(bytes.subspan(done, std::min(kChunk, bytes.size() - done))))
+                return fail(ChartStatus::Fail(ChartError::WriteOutput, where));
+        }
     }
-    if (!file->Sync() || !file->Close()) return fail(ChartStatus::Fail(ChartError::WriteOutput, where));
+    if ((durable && !file->Sync()) || !file->Close()) return fail(ChartStatus::Fail(ChartError::WriteOutput, where));
     if (verify) {
         if (ChartStatus status = verify(temp); !status) return fail(status);
     }
     if (!fs.Rename(temp, target)) return fail(ChartStatus::Fail(ChartError::ReplaceOutput, where));
     // The new file is in place; a folder that cannot be flushed only weakens the guarantee
     // against a power cut, so it does not turn a finished save into a failure.
-    fs.SyncDirectory(target.parent_path());
+    if (durable) fs.SyncDirectory(target.parent_path());
     return {};
 }

@@ -39,12 +39,22 @@ FileSystem& NativeFileSystem();
 // Checks a finished temporary file before it replaces the target.
 using VerifyHook = std::function<ChartStatus(const std::filesystem::path& written)>;
 
-// Writes `bytes` to a new file beside `target`, flushes it to disk, lets `verify` check it,
-// renames it over `target` and flushes the folder. On any failure the new file is removed and
-// `target` is left exactly as it was. Errors: CreateOutput, WriteOutput, whatever `verify`
-// returns, ReplaceOutput; each names the target.
+// Whether a replaced file must survive a power cut (the user's files) or only this run
+// (temporary files, which skip the costly flush to disk).
+enum class Durability { Durable, ThisRunOnly };
+
+// Writes `bytes` to a new file beside `target`, flushes it to disk when Durable, lets `verify`
+// check it, renames it over `target` and flushes the folder. On any failure the new file is
+// removed and `target` is left exactly as it was. Errors: CreateOutput, WriteOutput, whatever
+// `verify` returns, ReplaceOutput; each names the target.
 ChartStatus ReplaceFileAtomically(FileSystem& fs, const std::filesystem::path& target,
-                                  std::span<const uint8_t> bytes, const VerifyHook& verify = {});
+                                  std::span<const uint8_t> bytes, Durability durability,
+                                  const VerifyHook& verify = {});
+
+// The same with the file's bytes given as pieces written one after the other.
+ChartStatus ReplaceFileAtomically(FileSystem& fs, const std::filesystem::path& target,
+                                  std::span<const std::span<const uint8_t>> pieces, Durability durability,
+                                  const VerifyHook& verify = {});
 
 // Path text of `path` (UTF-8 on every system), for messages and for paths kept as text.
 std::string PathText(const std::filesystem::path& path);

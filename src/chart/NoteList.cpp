@@ -32,8 +32,9 @@ void CNoteList::Reserve(std::size_t needed) {
     if (needed <= capacity) return;
     std::size_t step = static_cast<std::size_t>(growBy);
     if (growBy <= 0) step = std::clamp<std::size_t>(items.size() / 8, 4, 1024);
+    // The storage underneath grows geometrically on its own; only the counted capacity
+    // follows the list's growth rule.
     capacity = static_cast<uint32_t>(std::max(needed, capacity + step));
-    items.reserve(capacity);
 }
 
 void CNoteList::InsertAt(int index, const CNote& note) {
@@ -48,6 +49,8 @@ void CNoteList::RemoveAt(int index) {
 }
 
 void CNoteList::RemoveAll() { items.clear(); }
+
+void CNoteList::ReserveStorage(std::size_t total) { items.reserve(total); }
 
 void CNoteList::Sort() {
     if (GetSize() > 1) SortRange(0, GetSize() - 1);

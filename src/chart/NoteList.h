@@ -38,6 +38,9 @@ public:
 
     std::span<const CNote> Notes() const { return items; }
 
+    // Makes room for `total` notes in the storage underneath without changing Capacity().
+    void ReserveStorage(std::size_t total);
+
     int growBy = 0;
     int sortThreshold = 64;
 

@@ -1,6 +1,7 @@
 #include "NoteTrack.h"
 
 #include <algorithm>
+#include <utility>
 
 CNoteTrack::CNoteTrack(uint32_t capacity) : capacity(capacity == 0 ? kGrowBy : capacity) {}
 
@@ -13,6 +14,11 @@ const CNote& CNoteTrack::At(uint32_t index) const {
 void CNoteTrack::Append(const CNote& note) {
     if (notes.size() >= capacity) capacity += kGrowBy;
     notes.push_back(note);
+}
+
+void CNoteTrack::Append(CNote&& note) {
+    if (notes.size() >= capacity) capacity += kGrowBy;
+    notes.push_back(std::move(note));
 }
 
 void CNoteTrack::Reset(uint32_t newCapacity) {

@@ -22,12 +22,17 @@ public:
 
     // Appends a copy of `note` (sharing its data handle).
     void Append(const CNote& note);
+    void Append(CNote&& note);
 
     // Drops every note; capacity becomes `capacity` (0 means 10); cursor and muted cleared.
     void Reset(uint32_t capacity = 0);
 
     // Moves the playback cursor to the first note whose time >= t (Count() when none).
     void Seek(int32_t t);
+
+    // Makes room for `total` notes in the storage underneath without changing Capacity(), so
+    // a reader that knows the count appends without reallocating.
+    void ReserveStorage(uint32_t total) { notes.reserve(total); }
 
     uint32_t Count() const { return static_cast<uint32_t>(notes.size()); }
 
