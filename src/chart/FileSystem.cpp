@@ -1,8 +1,9 @@
 #include "FileSystem.h"
 
+#include "smf/FileBytes.h"
+
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <random>
 #include <system_error>
 
@@ -82,15 +83,7 @@ public:
     }
 
     std::optional<std::vector<uint8_t>> ReadAll(const std::filesystem::path& path) override {
-        std::ifstream in(path, std::ios::binary);
-        if (!in) return std::nullopt;
-        in.seekg(0, std::ios::end);
-        std::streamoff size = in.tellg();
-        if (size < 0) return std::nullopt;
-        in.seekg(0, std::ios::beg);
-        std::vector<uint8_t> bytes(static_cast<std::size_t>(size));
-        if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
-        return bytes;
+        return ReadFileBytes(path);
     }
 };
 

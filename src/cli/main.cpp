@@ -5,16 +5,21 @@
 #include <CLI/CLI.hpp>
 
 #include "DumpCommand.h"
+#include "EventsCommand.h"
 #include "SetCommand.h"
 #include "chart/TempDirectory.h"
 
 int main(int argc, char** argv) {
-    CLI::App app{"ryxtool: inspect and change RYX Creator chart files (.ryx)", "ryxtool"};
+    CLI::App app{"ryxtool: inspect and change RYX Creator chart files (.ryx) and the MIDI files they come from", "ryxtool"};
     app.require_subcommand(0, 1);
 
     std::string dumpPath;
     CLI::App* dump = app.add_subcommand("dump", "Print a chart file as JSON");
     dump->add_option("FILE", dumpPath, "Chart file (.ryx)")->required();
+
+    std::string eventsPath;
+    CLI::App* events = app.add_subcommand("events", "Print the events of a Standard MIDI File as the program reads them");
+    events->add_option("FILE", eventsPath, "MIDI file (.mid)")->required();
 
     std::string setPath;
     SetOptions setOptions;
@@ -39,6 +44,8 @@ int main(int argc, char** argv) {
         std::cout << app.help();
         return 0;
     }
+
+    if (*events) return RunEvents(eventsPath, std::cout, std::cerr);
 
     std::optional<TempDirectory> temp = TempDirectory::Create();
     if (!temp) {

@@ -1,0 +1,63 @@
+#include "SmfLayout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "BigEndianReader.h"
+
+namespace {
+
+uint32_t LittleEndian32(std::span<const uint8_t> b) {
+    return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 | static_cast<uint32_t>(b[2]) << 16 |
+           static_cast<uint32_t>(b[3]) << 24;
+}
+
+bool Tagged(std::span<const uint8_t> bytes, std::size_t at, const char (&tag)[5]) {
+    return bytes.size() >= at + 4 && std::equal(tag, tag + 4, bytes.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+}  // namespace
+
+std::span<const uint8_t> UnwrapRmid(std::span<const uint8_t> bytes) {
+    if (!Tagged(bytes, 0, "RIFF") || !Tagged(bytes, 8, "RMID")) return bytes;
+    std::size_t at = 12;
+    while (at + 8 <= bytes.size()) {
+        const uint32_t size = LittleEndian32(bytes.subspan(at + 4, 4));
+        const std::size_t body = at + 8;
+        const std::size_t available = std::min<std::size_t>(size, bytes.size() - body);
+        if (Tagged(bytes, at, "data")) return bytes.subspan(body, available);
+        // RIFF chunks are padded to an even length.
+        at = body + available + (available & 1);
+    }
+    return bytes;
+}
+
+bool ReadSmfLayout(std::span<const uint8_t> bytes, SmfHeader& header, std::vector<SmfTrackChunk>& tracks) {
+    tracks.clear();
+    BigEndianReader in(UnwrapRmid(bytes));
+    if (!in.ReadU32(header.chunkId) || !in.ReadU32(header.headerLength) || header.headerLength < 6 ||
+        !in.ReadU16(header.format) || !in.ReadU16(header.trackCount) || !in.ReadU16(header.division))
+        return false;
+    std::span<const uint8_t> skipped;
+    if (!in.ReadSpan(std::min<std::size_t>(header.headerLength - 6, in.Remaining()), skipped)) return false;
+
+    // Each track found costs a chunk of the file, so a header that claims more tracks than
+    // the file holds allocates nothing for them.
+    while (tracks.size() < header.trackCount) {
+        uint32_t id = 0, length = 0;
+        if (!in.ReadU32(id) || !in.ReadU32(length)) break;
+        std::span<const uint8_t> body;
+        in.ReadSpan(std::min<std::size_t>(length, in.Remaining()), body);
+        if (id == kChunkMTrk) tracks.push_back({length, body});
+    }
+    return true;
+}
+
+uint16_t TicksPerQuarter(uint16_t division) {
+    if (division == 0) return kDefaultTicksPerQuarter;
+    if ((division & 0x8000) == 0) return division;
+    const int framesCode = -static_cast<int8_t>(division >> 8);
+    const double framesPerSecond = framesCode == 29 ? 29.97 : framesCode;
+    const double ticks = std::round(framesPerSecond * (division & 0xFF) / 2.0);
+    return static_cast<uint16_t>(std::clamp(ticks, 1.0, 32767.0));
+}

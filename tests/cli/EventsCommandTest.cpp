@@ -1,0 +1,40 @@
+// ryxtool events, run in-process on MIDI files made by the tests.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/EventsCommand.h"
+#include "support/SmfBuilder.h"
+#include "support/TestFiles.h"
+
+TEST(Events, PrintsHeaderTracksAndEventLines) {
+    ScratchFolder folder;
+    WriteBytes(folder / "song.mid",
+               Smf(1, 480, {Track({Meta(0, 0x51, {0x07, 0xA1, 0x20}), EndOfTrack(960)}),
+                            Track({MetaText(0, 0x03, "Bass"), Ev(0, {0x90, 40, 90}), Ev(480, {0x80, 40, 0}),
+                                   EndOfTrack()})}));
+    std::ostringstream out, err;
+    ASSERT_EQ(RunEvents(folder / "song.mid", out, err), 0) << err.str();
+    EXPECT_EQ(out.str(),
+              "format 1 tracks 2 division 480\n"
+              "track 0\n"
+              "       0 ed: 500000 microseconds per MIDI quarter note\n"
+              "     960 ed: end of track\n"
+              "track 1\n"
+              "       0 ed: sequence or track name 'Bass'\n"
+              "       0        0 144 40 90     0     0\n"
+              "     480        0 128 40 0     0     0\n"
+              "     480 ed: end of track\n");
+}
+
+TEST(Events, FilesThatCannotBeReadExitTwo) {
+    ScratchFolder folder;
+    WriteBytes(folder / "text.mid", Bytes{'h', 'e', 'l', 'l', 'o'});
+    for (const char* name : {"missing.mid", "text.mid"}) {
+        std::ostringstream out, err;
+        EXPECT_EQ(RunEvents(folder / name, out, err), 2) << name;
+        EXPECT_EQ(out.str(), "");
+        EXPECT_NE(err.str().find(name), std::string::npos) << err.str();
+    }
+}
