@@ -2,7 +2,43 @@
 
 #include <algorithm>
 
+#include "LibSmf.h"
+
 CLibTrack::CLibTrack() : events(kGrowBy) {}
+
+CLibTrack::CLibTrack(const CLibTrack& other)
+    : cursor(other.cursor), sysex(other.sysex), metas(other.metas), endTime(other.endTime), name(other.name),
+      events(other.events), count(other.count) {}
+
+CLibTrack::CLibTrack(CLibTrack&& other) noexcept
+    : cursor(other.cursor), sysex(std::move(other.sysex)), metas(std::move(other.metas)), endTime(other.endTime),
+      name(std::move(other.name)), events(std::move(other.events)), count(other.count) {
+    other.events.assign(kGrowBy, LibEvent{});
+    other.count = 0;
+}
+
+CLibTrack& CLibTrack::operator=(const CLibTrack& other) {
+    if (this != &other) *this = CLibTrack(other);
+    return *this;
+}
+
+CLibTrack& CLibTrack::operator=(CLibTrack&& other) noexcept {
+    if (this == &other) return *this;
+    cursor = other.cursor;
+    sysex = std::move(other.sysex);
+    metas = std::move(other.metas);
+    endTime = other.endTime;
+    name = std::move(other.name);
+    events = std::move(other.events);
+    count = other.count;
+    other.events.assign(kGrowBy, LibEvent{});
+    other.count = 0;
+    return *this;
+}
+
+CLibTrack::~CLibTrack() {
+    if (file) file->RemoveTrack(*this);
+}
 
 LibEvent CLibTrack::Event(uint32_t i) const { return i < events.size() ? events[i] : LibEvent{}; }
 

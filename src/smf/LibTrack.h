@@ -36,6 +36,13 @@ public:
     static constexpr uint32_t kGrowBy = 8192;
 
     CLibTrack();
+    // A copy or a moved-to track holds the same events but is attached to no file.
+    CLibTrack(const CLibTrack& other);
+    CLibTrack(CLibTrack&& other) noexcept;
+    CLibTrack& operator=(const CLibTrack& other);
+    CLibTrack& operator=(CLibTrack&& other) noexcept;
+    // Detaches the track from its file, so the file never refers to a track that is gone.
+    ~CLibTrack();
 
     // Event i for i below Capacity() (slots past Count() are zero); an all-zero event beyond.
     LibEvent Event(uint32_t i) const;
@@ -74,7 +81,7 @@ public:
     std::vector<SysExPayload> sysex;
     std::vector<KeptMeta> metas;  // in ascending time
     uint64_t endTime = 0;
-    CLibSmf* file = nullptr;  // the file the track is attached to, if any
+    CLibSmf* file = nullptr;  // the file the track is attached to, if any; kept by CLibSmf
 
 private:
     std::string name;

@@ -259,3 +259,19 @@ TEST(LibTrack, EditingPrimitives) {
     track.SetEvent(20000, {3, 0x80, 1, 0, 0});  // beyond the capacity: ignored
     EXPECT_EQ(track.Count(), 10001u);
 }
+
+TEST(LibTrack, ATrackThatGoesAwayDetachesItself) {
+    CLibSmf smf;
+    ASSERT_TRUE(smf.Open("unused.mid", 'w'));
+    CLibTrack kept;
+    smf.AddTrack(kept);
+    {
+        CLibTrack gone;
+        smf.AddTrack(gone);
+        CLibTrack copy = gone;
+        EXPECT_EQ(copy.file, nullptr);
+        EXPECT_EQ(smf.AttachedCount(), 2u);
+    }
+    EXPECT_EQ(smf.AttachedCount(), 1u);
+    EXPECT_EQ(smf.Serialize().size(), Smf(1, 96, {Track({EndOfTrack()})}).size());
+}
