@@ -49,6 +49,8 @@ void CLibSmf::Close() {
 }
 
 void CLibSmf::AddTrack(CLibTrack& track, std::size_t index) {
+    // A track belongs to one file at a time, so that whichever goes away first can tell the other.
+    if (track.file) track.file->RemoveTrack(track);
     index = std::min(index, attached.size());
     attached.insert(attached.begin() + static_cast<std::ptrdiff_t>(index), &track);
     track.file = this;

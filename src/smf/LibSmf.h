@@ -30,7 +30,8 @@ public:
     // Closes the file and detaches every track.
     void Close();
 
-    // Attaches `track` at `index` (the rest move up), or at the end.
+    // Attaches `track` at `index` (the rest move up), or at the end, detaching it from the
+    // file it was attached to.
     void AddTrack(CLibTrack& track, std::size_t index = SIZE_MAX);
     // Detaches `track`; false when it was not attached.
     bool RemoveTrack(CLibTrack& track);

@@ -273,5 +273,12 @@ TEST(LibTrack, ATrackThatGoesAwayDetachesItself) {
         EXPECT_EQ(smf.AttachedCount(), 2u);
     }
     EXPECT_EQ(smf.AttachedCount(), 1u);
+    {
+        CLibSmf other;
+        other.AddTrack(kept);  // moves the track over
+        EXPECT_EQ(smf.AttachedCount(), 0u);
+    }
+    EXPECT_EQ(kept.file, nullptr);
+    smf.AddTrack(kept);
     EXPECT_EQ(smf.Serialize().size(), Smf(1, 96, {Track({EndOfTrack()})}).size());
 }
