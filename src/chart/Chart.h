@@ -8,6 +8,7 @@
 #include "NoteList.h"
 #include "NoteTrack.h"
 #include "SongInfo.h"
+#include "TempoMap.h"
 
 inline constexpr int kTrackCount = 16;
 
@@ -48,4 +49,5 @@ public:
     CSongInfo songInfo;
     CNoteList selection;            // copies of every selected track note, sorted by time
     bool selectionChanged = false;  // the selection list differs from the player track
+    CTempoMap tempoMap;             // tempo changes of the song at songInfo.midiPath
 };

@@ -6,6 +6,7 @@
 
 #include "ChartArchive.h"
 #include "ChartInfo.h"
+#include "smf/LibSmf.h"
 
 namespace {
 
@@ -22,7 +23,18 @@ void CommitLoadedChart(CChart& chart, CChart&& loaded, std::filesystem::path son
     chart.songLengthMs = loaded.songLengthMs;
     chart.songInfo = std::move(loaded.songInfo);
     chart.songInfo.midiPath = PathText(songPath);
+    chart.tempoMap = std::move(loaded.tempoMap);
     chart.RebuildSelectionFromPlayer();
+}
+
+// The song's tempo track gives the tempo map. A song that cannot be read leaves the map
+// empty, and playback then starts at the default tempo.
+void BuildTempoMapFromSong(CChart& chart, const std::vector<uint8_t>& songBytes) {
+    CLibSmf song;
+    CLibTrack tempoTrack;
+    if (!song.OpenBytes(songBytes)) return;
+    song.AddTrack(tempoTrack);
+    if (song.Read()) chart.tempoMap.BuildTempoMap(tempoTrack, song.Resolution());
 }
 
 }  // namespace
@@ -39,8 +51,11 @@ ChartStatus LoadChartFile(CChart& chart, const std::filesystem::path& chartPath,
         if (ChartStatus status = archive.ReadSegment("mid", song); !status) return status;
         archive.Close();
 
-        Report(progress, 3, "Manager Loading");
         CChart loaded;
+        Report(progress, 2, "Create Tempo Map");
+        BuildTempoMapFromSong(loaded, song);
+
+        Report(progress, 3, "Manager Loading");
         loaded.ResetTracks();
 
         Report(progress, 4, "Tracks Loading");

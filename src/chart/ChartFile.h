@@ -18,9 +18,9 @@ inline constexpr std::string_view kSongTempName = "mid.tmp";
 // Called as the load moves on: the position 1..6 of the progress bar and its text.
 using LoadProgress = std::function<void(int position, std::string_view text)>;
 
-// Reads the chart file at `chartPath` into `chart`: song information, the 16 tracks,
-// usedTrackCount, the player track and the selection list rebuilt from it, selectionChanged
-// cleared. The segments are written to "inf.tmp" and "mid.tmp" in `tempDir`, and the song
+// Reads the chart file at `chartPath` into `chart`: song information, the tempo map of its
+// song, the 16 tracks, usedTrackCount, the player track and the selection list rebuilt from
+// it, selectionChanged cleared. The segments are written to "inf.tmp" and "mid.tmp" in `tempDir`, and the song
 // information's midiPath names "mid.tmp".
 //
 // Everything is read and checked before anything changes: on failure `chart` and the

@@ -4,6 +4,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "ConvertCommand.h"
 #include "DumpCommand.h"
 #include "EventsCommand.h"
 #include "SetCommand.h"
@@ -20,6 +21,18 @@ int main(int argc, char** argv) {
     std::string eventsPath;
     CLI::App* events = app.add_subcommand("events", "Print the events of a Standard MIDI File as the program reads them");
     events->add_option("FILE", eventsPath, "MIDI file (.mid)")->required();
+
+    ConvertOptions convertOptions;
+    std::string convertInput, convertOutput;
+    CLI::App* convert = app.add_subcommand("convert", "Convert a MIDI file into a chart file, as the editor does");
+    convert->add_option("IN", convertInput, "MIDI file (.mid)")->required();
+    convert->add_option("-o,--output", convertOutput, "Chart file to write (default: IN with extension .ryx)");
+    convert->add_option("--title", convertOptions.title, "Song title (default: the file's name)");
+    convert->add_option("--composer", convertOptions.composer, "Composer (default: Unknown)");
+    convert->add_option("--author", convertOptions.author, "Chart author (default: Unknown)");
+    convert->add_option("--ext-genre", convertOptions.extGenre, "Extended genre (free text)");
+    convert->add_option("--genre", convertOptions.genre, "Genre code 0..9 (default 0, Pop)");
+    convert->add_option("--level", convertOptions.level, "Level 1..10 (default 1)");
 
     std::string setPath;
     SetOptions setOptions;
@@ -51,6 +64,11 @@ int main(int argc, char** argv) {
     if (!temp) {
         std::cerr << "ryxtool: unable to create a private temporary folder\n";
         return 2;
+    }
+    if (*convert) {
+        convertOptions.input = convertInput;
+        if (!convertOutput.empty()) convertOptions.output = convertOutput;
+        return RunConvert(convertOptions, temp->Path(), std::cout, std::cerr);
     }
     if (*dump) return RunDump(dumpPath, temp->Path(), std::cout, std::cerr);
     return RunSet(setPath, setOptions, temp->Path(), std::cerr);

@@ -63,6 +63,13 @@ void CLibTrack::Delete(uint32_t i) {
     events[count] = LibEvent{};
 }
 
+void CLibTrack::DeleteKeepingTime(uint32_t i) {
+    if (i >= count) return;
+    const uint32_t delta = events[i].delta;
+    Delete(i);
+    AddTime(i, delta);
+}
+
 void CLibTrack::AddTime(uint32_t i, int64_t delta) {
     if (i >= count) return;
     const int64_t sum = static_cast<int64_t>(events[i].delta) + delta;

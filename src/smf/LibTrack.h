@@ -12,6 +12,7 @@
 //   that time, ahead of stream events of the same tick.
 // - endTime: the absolute time of the end of the track, so trailing silence survives a write.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -52,6 +53,13 @@ public:
     void Insert(const LibEvent& event, uint32_t index = UINT32_MAX);
     // Removes event i; later events move down one place.
     void Delete(uint32_t i);
+    // Removes event i and adds its delta to the event that takes its place, so every later
+    // event keeps its absolute time. The delta of a removed last event is lost.
+    void DeleteKeepingTime(uint32_t i);
+    // DeleteKeepingTime for every event from the cursor on for which `remove` is true, in one
+    // pass over the track. Returns the number removed.
+    template <typename Predicate>
+    uint32_t DeleteWhereKeepingTime(Predicate remove);
     // Adds `delta` to event i's delta time; a negative result becomes 0.
     void AddTime(uint32_t i, int64_t delta);
     // Delta time of event i; 0 beyond Count().
@@ -84,7 +92,29 @@ public:
     CLibSmf* file = nullptr;  // the file the track is attached to, if any; kept by CLibSmf
 
 private:
+    static uint32_t SaturatingAdd(uint32_t a, uint32_t b) { return a > UINT32_MAX - b ? UINT32_MAX : a + b; }
+
     std::string name;
     std::vector<LibEvent> events;  // Capacity() slots, zero past Count()
     uint32_t count = 0;
 };
+
+template <typename Predicate>
+uint32_t CLibTrack::DeleteWhereKeepingTime(Predicate remove) {
+    uint32_t kept = std::min(cursor, count);
+    uint32_t carried = 0;  // deltas of removed events, owed to the next kept event
+    for (uint32_t i = kept; i < count; ++i) {
+        LibEvent event = events[i];
+        if (remove(event)) {
+            carried = SaturatingAdd(carried, event.delta);
+            continue;
+        }
+        event.delta = SaturatingAdd(event.delta, carried);
+        carried = 0;
+        events[kept++] = event;
+    }
+    const uint32_t removed = count - kept;
+    std::fill(events.begin() + kept, events.begin() + count, LibEvent{});
+    count = kept;
+    return removed;
+}

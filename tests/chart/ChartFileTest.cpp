@@ -41,7 +41,7 @@ TEST(ChartFile, SaveThenLoadRestoresTheChart) {
     EXPECT_FALSE(loaded.selectionChanged);
     EXPECT_FALSE(loaded.player.muted);
     EXPECT_EQ(steps, (std::vector<std::pair<int, std::string>>{
-                         {1, "Initilaize"}, {3, "Manager Loading"}, {4, "Tracks Loading"},
+                         {1, "Initilaize"}, {2, "Create Tempo Map"}, {3, "Manager Loading"}, {4, "Tracks Loading"},
                          {5, "Select Player Loading"}, {6, ""}}));
 
     // Saving the loaded chart again writes the very same file.

@@ -1,0 +1,37 @@
+#include "TempoMap.h"
+
+#include <algorithm>
+
+#include "smf/LibTrack.h"
+
+void CTempoMap::BuildTempoMap(const CLibTrack& tempoTrack, uint16_t resolution) {
+    ReleaseTempoMap();
+    uint64_t tick = 0;
+    entries.reserve(tempoTrack.Count());
+    for (uint32_t i = 0; i < tempoTrack.Count(); ++i) {
+        const LibEvent event = tempoTrack.Event(i);
+        tick += event.delta;
+        entries.push_back({static_cast<uint32_t>(std::min<uint64_t>(tick, UINT32_MAX)), LibEventValue(event)});
+    }
+    songResolution = resolution;
+    built = true;
+}
+
+void CTempoMap::ReleaseTempoMap() {
+    entries.clear();
+    built = false;
+}
+
+uint32_t CTempoMap::TempoAt(uint32_t tick) const {
+    if (entries.empty()) return kDefaultTempo;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].tick > tick) return entries[i == 0 ? 0 : i - 1].tempo;
+    }
+    return entries.back().tempo;
+}
+
+uint32_t CTempoMap::StartTempo(int32_t position) const {
+    if (entries.empty()) return kDefaultTempo;
+    const int64_t songTick = int64_t{position} * songResolution / 768;
+    return TempoAt(static_cast<uint32_t>(std::clamp<int64_t>(songTick, 0, UINT32_MAX)));
+}

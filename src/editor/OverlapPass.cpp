@@ -1,0 +1,58 @@
+#include "OverlapPass.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <span>
+
+namespace {
+
+constexpr int32_t kTooClose = 96;       // ticks: an eighth of a quarter note
+constexpr std::size_t kLookAhead = 20;  // notes after each note that are compared with it
+constexpr std::size_t kLaneNeighbours = 7;
+constexpr int kCandidates = 6;
+
+bool LaneFree(std::span<const CNote> notes, std::size_t i, uint16_t lane) {
+    const std::size_t first = i >= kLaneNeighbours ? i - kLaneNeighbours : 0;
+    const std::size_t last = std::min(notes.size() - 1, i + kLaneNeighbours);
+    for (std::size_t j = first; j <= last; ++j) {
+        if (notes[j].lane == lane && std::llabs(int64_t{notes[j].time} - notes[i].time) <= kTooClose) return false;
+    }
+    return true;
+}
+
+// Candidates start at the lane above (6 stays 6), then go round through 0; lane 6 is only
+// ever the first candidate. The sixth candidate is taken when none is free.
+uint16_t FreeLane(std::span<const CNote> notes, std::size_t i) {
+    const uint16_t lane = notes[i].lane;
+    uint16_t candidate = lane + 1 >= 7 ? 6 : static_cast<uint16_t>(lane + 1);
+    for (int tried = 1;; ++tried) {
+        if (tried == kCandidates || LaneFree(notes, i, candidate)) return candidate;
+        candidate = candidate == 5 || candidate == 6 ? 0 : static_cast<uint16_t>(candidate + 1);
+    }
+}
+
+void RunOverTrack(std::span<CNote> notes) {
+    for (std::size_t i = 0; i < notes.size(); ++i) {
+        if (notes[i].hidden) continue;
+        for (std::size_t j = i + 1; j < notes.size() && j <= i + kLookAhead; ++j) {
+            if (notes[j].lane != notes[i].lane) continue;
+            const int64_t gap = int64_t{notes[j].time} - notes[i].time;
+            if (gap == 0) {
+                if (notes[i].key <= notes[j].key) {
+                    notes[i].hidden = 1;
+                    break;
+                }
+                notes[j].hidden = 1;
+            } else if (gap > 0 && gap < kTooClose) {
+                notes[i].lane = FreeLane(notes, i);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void RunOverlapPass(CChart& chart) {
+    for (int t = 0; t < chart.usedTrackCount && t < kTrackCount; ++t)
+        RunOverTrack(chart.tracks[static_cast<std::size_t>(t)].Notes());
+}

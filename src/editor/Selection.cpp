@@ -1,0 +1,78 @@
+#include "Selection.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+CNoteTrack* TrackAt(CChart& chart, int track) {
+    if (track < 0 || track >= kTrackCount) return nullptr;
+    return &chart.tracks[static_cast<std::size_t>(track)];
+}
+
+int32_t ClampedTime(int64_t t) {
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(t, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
+// True when a selection entry of `lane` lies within `window` ticks of `time`. The list is in
+// time order, so only entries from time - window to time + window need a look.
+bool LaneTaken(const CNoteList& selection, int32_t time, uint16_t lane, int32_t window) {
+    for (int i = selection.LowerBound(ClampedTime(int64_t{time} - window)); i < selection.Count(); ++i) {
+        const CNote& entry = selection.GetAt(i);
+        if (entry.time > int64_t{time} + window) break;
+        if (entry.lane == lane && std::llabs(int64_t{entry.time} - time) <= window) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool Select(CChart& chart, int track, uint32_t index, int32_t window) {
+    CNoteTrack* notes = TrackAt(chart, track);
+    if (!notes || index >= notes->Count()) return false;
+    CNote& note = notes->At(index);
+    if (note.hidden || LaneTaken(chart.selection, note.time, note.lane, window)) return false;
+    note.selected = true;
+    chart.selection.AddSorted(note);
+    chart.selectionChanged = true;
+    return true;
+}
+
+bool Deselect(CChart& chart, int track, uint32_t index) {
+    CNoteTrack* notes = TrackAt(chart, track);
+    if (!notes || index >= notes->Count()) return false;
+    CNote& note = notes->At(index);
+    CNoteList& selection = chart.selection;
+    for (int i = selection.LowerBound(note.time); i < selection.Count() && selection.GetAt(i).time == note.time; ++i) {
+        if (selection.GetAt(i).lane != note.lane) continue;
+        selection.RemoveAt(i);
+        note.selected = false;
+        chart.selectionChanged = true;
+        return true;
+    }
+    return false;
+}
+
+void SelectAllInTrack(CChart& chart, int track, int32_t window) {
+    CNoteTrack* notes = TrackAt(chart, track);
+    if (!notes) return;
+    for (uint32_t i = 0; i < notes->Count(); ++i) {
+        const CNote& note = notes->At(i);
+        if (!note.hidden && !note.selected) Select(chart, track, i, window);
+    }
+}
+
+void DeselectAllInTrack(CChart& chart, int track) {
+    CNoteTrack* notes = TrackAt(chart, track);
+    if (!notes) return;
+    for (uint32_t i = 0; i < notes->Count(); ++i) {
+        const CNote& note = notes->At(i);
+        if (!note.hidden && note.selected) Deselect(chart, track, i);
+    }
+}
+
+void SelectAllIfNoneSelected(CChart& chart, int currentTrack, int32_t window) {
+    if (chart.selection.Count() == 0) SelectAllInTrack(chart, currentTrack, window);
+}

@@ -1,0 +1,62 @@
+#pragma once
+// ConversionSession: one MIDI file's way to a chart, as the "Convert MIDI" dialog runs it,
+// without the dialog. The dialog shows `log`, enables its buttons from okEnabled and
+// cancelEnabled, and forwards its OK and CANCEL buttons.
+//
+// OK in the prepared state repairs the song and goes straight on to convert it; OK in the
+// converted state writes the accompaniment (the song without its notes) and finishes. The
+// temporary files "Prefix.tmp" and "afterfix.tmp" go to the run's private folder.
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "ConversionLog.h"
+#include "MidiSong.h"
+#include "chart/Chart.h"
+
+// What the main window does for the conversion; any hook may be empty.
+struct ConversionHooks {
+    std::function<void()> stopPlayback;   // stop playing, release the played song, position 0
+    std::function<void()> clearTrackList;  // empty the palette's track list
+    // The view's reset for a loaded chart: palette fill, view position, overlap pass.
+    std::function<void(CChart&)> resetForLoadedChart;
+};
+
+class ConversionSession {
+public:
+    enum class State { Prepared = 0, Repaired = 1, Converted = 2 };
+    enum class Outcome {
+        Stopped,    // the file cannot be converted, or a temporary file cannot be written
+        Converted,  // the chart is built; OK again finishes
+        Finished,   // the accompaniment is written; the dialog closes
+    };
+
+    static constexpr const char* kPrefixName = "Prefix.tmp";
+    static constexpr const char* kAfterfixName = "afterfix.tmp";
+
+    ConversionSession(CChart& chart, std::filesystem::path tempDir, ConversionHooks hooks = {});
+
+    // Readies the session for the MIDI file at `midiPath`; `title` is its name without extension.
+    void Prepare(const std::filesystem::path& midiPath, const std::string& title);
+    Outcome Ok();
+    // In the repaired state drops the repaired song; nothing else is undone.
+    void Cancel();
+
+    State state = State::Prepared;
+    bool okEnabled = true;
+    bool cancelEnabled = true;
+    std::filesystem::path path;  // the file the next step reads
+    ConversionLog log;
+
+private:
+    Outcome Repair();
+    Outcome Convert();
+    Outcome Finish();
+    Outcome StopWithWriteError(const char* name);
+
+    CChart& chart;
+    std::filesystem::path tempDir;
+    ConversionHooks hooks;
+    CMidiSong song;
+};

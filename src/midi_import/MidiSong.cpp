@@ -1,0 +1,59 @@
+#include "MidiSong.h"
+
+bool TrackIsEmpty(const CLibTrack& track) { return track.cursor >= track.Count(); }
+
+bool CMidiSong::Load(const std::filesystem::path& path) {
+    Unload();
+    if (!smf.Open(path, 'r')) return false;
+    format = smf.Format();
+    resolution = smf.Resolution();
+    trackCount = smf.FileTrackCount();
+    for (int i = 0; i < trackCount; ++i) {
+        tracks.push_back(std::make_unique<CLibTrack>());
+        smf.AddTrack(*tracks.back());
+    }
+    const bool read = smf.Read();
+    smf.Close();
+    if (!read) {
+        tracks.clear();
+        return false;
+    }
+    loaded = true;
+    return true;
+}
+
+bool CMidiSong::Save(const std::filesystem::path& path) {
+    if (!loaded) return false;
+    smf.Open(path, 'w', format);
+    for (std::size_t i = 0; i < tracks.size(); ++i) {
+        if (i == 0 || !TrackIsEmpty(*tracks[i])) smf.AddTrack(*tracks[i]);
+    }
+    smf.SetResolution(resolution);
+    const bool written = smf.Write();
+    smf.Close();
+    Unload();
+    return written;
+}
+
+void CMidiSong::Unload() {
+    smf.Close();
+    tracks.clear();
+    loaded = false;
+    trackCount = 0;
+}
+
+int CMidiSong::TrackChannel(int n) const {
+    if (n < 0 || n >= trackCount || TrackIsEmpty(Track(n))) return 999;
+    return Track(n).Event(Track(n).cursor).status & 0x0F;
+}
+
+uint32_t CMidiSong::TrackEventCount(int n) const {
+    if (!loaded || n < 0 || n >= trackCount) return 0;
+    return Track(n).Count() - std::min(Track(n).cursor, Track(n).Count());
+}
+
+void CMidiSong::ReplaceTracks(std::vector<std::unique_ptr<CLibTrack>> newTracks, uint16_t newFormat) {
+    tracks = std::move(newTracks);
+    trackCount = static_cast<int>(tracks.size());
+    format = newFormat;
+}
