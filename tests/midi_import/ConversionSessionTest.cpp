@@ -1,0 +1,166 @@
+// Whole conversions through the session: golden logs, progress, button states, hooks and
+// temporary files.
+
+#include <gtest/gtest.h>
+
+#include "midi_import/ConversionSession.h"
+#include "midi_import/SmfFile.h"
+#include "support/SmfBuilder.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+Bytes Tempo(uint32_t delta, uint32_t usPerQuarter) {
+    return Meta(delta, 0x51, {static_cast<uint8_t>(usPerQuarter >> 16), static_cast<uint8_t>(usPerQuarter >> 8),
+                              static_cast<uint8_t>(usPerQuarter)});
+}
+
+struct Conversion {
+    explicit Conversion(const Bytes& file, std::filesystem::path tempDir = {}) : session(chart, tempDir.empty() ? temp.Path() : tempDir, Hooks()) {
+        WriteBytes(folder / "song.mid", file);
+        session.Prepare(folder / "song.mid", "song");
+    }
+    ConversionHooks Hooks() {
+        ConversionHooks hooks;
+        hooks.stopPlayback = [this] { calls += "stop "; };
+        hooks.clearTrackList = [this] { calls += "clear "; };
+        hooks.resetForLoadedChart = [this](CChart&) { calls += "reset "; };
+        return hooks;
+    }
+    ScratchFolder folder, temp;
+    CChart chart;
+    std::string calls;
+    ConversionSession session;
+};
+
+const std::string kConversionTail =
+    "\r\nRead MIDI Infomation...\r\n"
+    "MIDI Info Manager Create...\r\n"
+    "Convert to RYX...\r\n"
+    "Insert RYX Infomations...\r\n"
+    "Delete Junk Info...\r\n"
+    "Create Tempo Manager...\r\n"
+    "\r\nRYX Convert Finished. Press 'OK'";
+
+}  // namespace
+
+TEST(ConversionSession, GoldenLogsOfWholeConversions) {
+    struct Case {
+        const char* what;
+        Bytes file;
+        std::string log;
+    };
+    const Bytes notes = Track({Ev(0, {0xC0, 1}), Ev(0, {0x90, 60, 100}), Ev(480, {0x80, 60, 0})});
+    std::vector<Bytes> many;
+    const std::vector<Case> cases = {
+        {"format 0 with system exclusive and drums",
+         Smf(0, 480, {Track({Tempo(0, 500000), Ev(0, {0xF0, 1, 0xF7}), Ev(0, {0x90, 60, 100}),
+                             Ev(0, {0x99, 36, 100}), Ev(480, {0x80, 60, 0}), Ev(0, {0x89, 36, 0})})}),
+         "'song'convert to RYX. Press 'OK'\r\n"
+         "\r\nMIDI Format Check...\r\n -MIDI Format 0. Converted to Format 1.\r\n"
+         "\r\nDelete Junk Messages...\r\n -MIDI doesn't have Junk Message\r\n"
+         "\r\nInstrument Patch Error Check...\r\n -Instrument Patch Corrected.\r\n"
+         "\r\nLength Error Check...\r\n -Music Length Error Corrected.\r\n"
+         "\r\nTempo Error Check...\r\n -MIDI doesn't have Tempo Error.\r\n"
+         "\r\nCheck Track Nums...\r\n -MIDI has 16 Tracks.\r\n" + kConversionTail},
+        {"format 1 with junk and close tempo changes",
+         Smf(1, 480, {Track({Tempo(0, 500000), Tempo(100, 400000)}),
+                      Track({Ev(0, {0xB0, 0, 1}), Ev(0, {0xF0, 1, 0xF7}), Ev(0, {0xC0, 1}), Ev(0, {0x90, 60, 100}),
+                             Ev(480, {0x80, 60, 0})})}),
+         "'song'convert to RYX. Press 'OK'\r\n"
+         "\r\nMIDI Format Check...\r\n -MIDI Format 1.\r\n"
+         "\r\nDelete Junk Messages...\r\n -Delete SysEx Messages.\r\n -Delete Bank Messages..\r\n"
+         "\r\nInstrument Patch Error Check...\r\n -MIDI doesn't have Patch Error.\r\n"
+         "\r\nLength Error Check...\r\n -Music Length Error Corrected.\r\n"
+         "\r\nTempo Error Check...\r\n -Tempo Error Corrected.\r\n"
+         "\r\nCheck Track Nums...\r\n -MIDI has 1 Tracks.\r\n" + kConversionTail},
+        {"18 tracks",
+         Smf(1, 96, {Track({Tempo(0, 500000)}), notes, notes, notes, notes, notes, notes, notes, notes, notes, notes,
+                     notes, notes, notes, notes, notes, notes, notes}),
+         "'song'convert to RYX. Press 'OK'\r\n"
+         "\r\nMIDI Format Check...\r\n -MIDI Format 1.\r\n"
+         "\r\nDelete Junk Messages...\r\n -MIDI doesn't have Junk Message\r\n"
+         "\r\nInstrument Patch Error Check...\r\n -MIDI doesn't have Patch Error.\r\n"
+         "\r\nLength Error Check...\r\n -Music Length Error Corrected.\r\n"
+         "\r\nTempo Error Check...\r\n -MIDI doesn't have Tempo Error.\r\n"
+         "\r\nCheck Track Nums...\r\n -MIDI track is over 16.\r\n" + kConversionTail},
+    };
+    for (const Case& c : cases) {
+        Conversion run(c.file);
+        EXPECT_EQ(run.session.Ok(), ConversionSession::Outcome::Converted) << c.what;
+        EXPECT_EQ(run.session.log.Text(), c.log) << c.what;
+        EXPECT_EQ(run.session.log.ProgressPos(), 13);
+        EXPECT_EQ(run.session.log.Status(), "RYX Convert Finished");
+        EXPECT_EQ(run.session.state, ConversionSession::State::Converted);
+        EXPECT_TRUE(run.session.okEnabled);
+        EXPECT_FALSE(run.session.cancelEnabled);
+        EXPECT_EQ(run.calls, "stop clear reset ");
+    }
+}
+
+TEST(ConversionSession, StopsOnFilesItCannotConvert) {
+    struct Case {
+        const char* what;
+        Bytes file;
+        std::string lastLine;
+        int progress;
+    };
+    for (const Case& c : {Case{"not a MIDI file", Bytes(50, 'x'),
+                               " -\r\nUser Selected File is not MIDI file. (MIDI Heaer Error)", 0},
+                          Case{"format 2", Smf(2, 96, {Track({Ev(0, {0x90, 60, 1})})}),
+                               " -MIDI Format 2. Convert Canceled.", 1}}) {
+        Conversion run(c.file);
+        EXPECT_EQ(run.session.Ok(), ConversionSession::Outcome::Stopped) << c.what;
+        const std::string& log = run.session.log.Text();
+        EXPECT_EQ(log.substr(log.size() - c.lastLine.size()), c.lastLine) << c.what;
+        EXPECT_EQ(run.session.log.ProgressPos(), c.progress) << c.what;
+        EXPECT_FALSE(run.session.okEnabled);
+        EXPECT_TRUE(run.session.cancelEnabled);
+        EXPECT_EQ(run.session.state, ConversionSession::State::Prepared);
+        EXPECT_EQ(run.calls, "");
+    }
+}
+
+TEST(ConversionSession, FinishWritesTheSongWithoutNotes) {
+    Conversion run(Smf(1, 480, {Track({Tempo(0, 600000), Tempo(960, 400000)}),
+                         Track({Ev(0, {0xC0, 1}), Ev(0, {0x90, 60, 100}), Ev(480, {0x80, 60, 0})})}));
+    ASSERT_EQ(run.session.Ok(), ConversionSession::Outcome::Converted);
+    EXPECT_EQ(run.chart.usedTrackCount, 1);
+    EXPECT_EQ(run.chart.songInfo.composer, "Unknown");
+    ASSERT_EQ(run.chart.tempoMap.Entries().size(), 2u);
+    EXPECT_EQ(run.chart.tempoMap.Entries()[1].tick, 960u);
+    EXPECT_EQ(run.chart.tempoMap.SongResolution(), 480);
+    EXPECT_EQ(run.session.path, run.temp / "Prefix.tmp");
+
+    ASSERT_EQ(run.session.Ok(), ConversionSession::Outcome::Finished);
+    EXPECT_EQ(run.chart.songInfo.midiPath, (run.temp / "afterfix.tmp").string());
+    CSmfFile accompaniment;
+    accompaniment.Read(run.temp / "afterfix.tmp");
+    ASSERT_EQ(accompaniment.trackCount, 2);
+    for (const CNote& event : *accompaniment.TrackEvents(1)) EXPECT_FALSE(event.status >= 0x80 && event.status <= 0x9F);
+}
+
+TEST(ConversionSession, ATemporaryFileThatCannotBeWrittenStopsTheConversion) {
+    ScratchFolder base;
+    Conversion run(Smf(1, 96, {Track({Tempo(0, 500000)}), Track({Ev(0, {0x90, 60, 1}), Ev(96, {0x80, 60, 0})})}),
+            base / "no-such-folder");
+    EXPECT_EQ(run.session.Ok(), ConversionSession::Outcome::Stopped);
+    const std::string& log = run.session.log.Text();
+    EXPECT_NE(log.find("Unable to write the temporary file \"Prefix.tmp\""), std::string::npos) << log;
+    EXPECT_EQ(log.find("Read MIDI Infomation"), std::string::npos);
+    EXPECT_EQ(run.calls, "");
+    EXPECT_TRUE(run.session.cancelEnabled);
+}
+
+TEST(ConversionLog, ScrollsInStepsOfSixLines) {
+    ConversionLog log;
+    log.Prepare("t");  // 2 lines: the title line and the empty one after it
+    EXPECT_EQ(log.LogLines(), 2);
+    EXPECT_EQ(log.TopLine(), 0);
+    log.Append("a\r\nb\r\nc\r\n");
+    EXPECT_EQ(log.LogLines(), 5);
+    EXPECT_EQ(log.TopLine(), 0);
+    log.Append("d\r\ne\r\nf\r\ng\r\nh\r\ni\r\nj\r\nk\r\n");
+    EXPECT_EQ(log.LogLines(), 13);
+    EXPECT_EQ(log.TopLine(), 12);
+}
