@@ -1,0 +1,68 @@
+// The tempo map: look-ups, the start tempo, and building it from a loaded chart's song.
+
+#include <gtest/gtest.h>
+
+#include "chart/ChartFile.h"
+#include "chart/TempoMap.h"
+#include "smf/LibSmf.h"
+#include "support/TestChart.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+CLibTrack TempoTrack(std::initializer_list<std::pair<uint32_t, uint32_t>> events) {  // delta, tempo
+    CLibTrack track;
+    for (auto [delta, tempo] : events) track.Insert(MakeTempoEvent(delta, tempo));
+    return track;
+}
+
+}  // namespace
+
+TEST(TempoMap, TempoInForceAtATick) {
+    CTempoMap map;
+    map.BuildTempoMap(TempoTrack({{100, 500000}, {380, 400000}, {480, 300000}}), 480);
+    struct Case {
+        uint32_t tick;
+        uint32_t tempo;
+    };
+    for (Case c : {Case{0, 500000}, Case{99, 500000}, Case{100, 500000}, Case{479, 500000}, Case{480, 400000},
+                   Case{959, 400000}, Case{960, 300000}, Case{100000, 300000}}) {
+        EXPECT_EQ(map.TempoAt(c.tick), c.tempo) << c.tick;
+    }
+    // Chart position 1536 is two quarter notes: song tick 960 at 480 per quarter.
+    EXPECT_EQ(map.StartTempo(1536), 300000u);
+    EXPECT_EQ(map.StartTempo(1535), 400000u);
+    EXPECT_EQ(map.StartTempo(0), 500000u);
+    EXPECT_EQ(map.StartTempo(-50), 500000u);
+    EXPECT_EQ(map.SongResolution(), 480);
+
+    map.ReleaseTempoMap();
+    EXPECT_FALSE(map.Built());
+    EXPECT_EQ(map.StartTempo(0), kDefaultTempo);
+}
+
+TEST(TempoMap, ALoadedChartGetsTheTempoMapOfItsSong) {
+    ScratchFolder folder, temp;
+    CLibTrack tempo = TempoTrack({{0, 600000}, {960, 450000}});
+    CLibSmf writer;
+    ASSERT_TRUE(writer.Open(folder / "song.mid", 'w'));
+    writer.AddTrack(tempo);
+    writer.SetResolution(96);
+    ASSERT_TRUE(writer.Write());
+
+    CChart chart = MakeSampleChart();
+    chart.songInfo.midiPath = PathText(folder / "song.mid");
+    ASSERT_TRUE(SaveChartFile(chart, folder / "t.ryx", temp.Path()));
+    CChart loaded;
+    ASSERT_TRUE(LoadChartFile(loaded, folder / "t.ryx", temp.Path()));
+    ASSERT_EQ(loaded.tempoMap.Entries().size(), 2u);
+    EXPECT_EQ(loaded.tempoMap.Entries()[1].tick, 960u);
+    EXPECT_EQ(loaded.tempoMap.SongResolution(), 96);
+    EXPECT_EQ(loaded.tempoMap.StartTempo(768 * 10), 450000u);
+
+    // A song that is not a MIDI file leaves the map empty; the chart still loads.
+    WriteBytes(folder / "song.mid", {1, 2, 3});
+    ASSERT_TRUE(SaveChartFile(chart, folder / "u.ryx", temp.Path()));
+    ASSERT_TRUE(LoadChartFile(loaded, folder / "u.ryx", temp.Path()));
+    EXPECT_TRUE(loaded.tempoMap.Entries().empty());
+}
