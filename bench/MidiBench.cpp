@@ -1,45 +1,17 @@
-// Reading a large format 1 file (16 tracks of 60,000 notes, a tempo change every measure,
-// about 2 million events) with the MIDI library layer and with the program's own reader.
+// Reading the large song (LargeSong.h) from disk with the MIDI library layer and with the
+// program's own reader.
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 
+#include "LargeSong.h"
 #include "chart/TempDirectory.h"
 #include "midi_import/SmfFile.h"
 #include "smf/FileBytes.h"
 #include "smf/LibSmf.h"
 
 namespace {
-
-constexpr uint16_t kResolution = 480;
-constexpr int kTracks = 16;
-constexpr int kNotesPerTrack = 60000;
-constexpr uint32_t kNoteTicks = kResolution / 2;
-
-// Writes the file through the library layer: a conductor track with a tempo change at every
-// 4/4 measure, then 16 tracks of eighth notes.
-std::vector<uint8_t> LargeSong() {
-    std::vector<CLibTrack> tracks(kTracks + 1);
-    const uint32_t measures = kNotesPerTrack * kNoteTicks / (4 * kResolution);
-    for (uint32_t m = 0; m < measures; ++m)
-        tracks[0].Insert(MakeTempoEvent(m == 0 ? 0 : 4 * kResolution, 400000 + (m % 50) * 2000));
-    for (int t = 1; t <= kTracks; ++t) {
-        CLibTrack& track = tracks[static_cast<std::size_t>(t)];
-        const auto channel = static_cast<uint8_t>((t - 1) % 16);
-        track.SetName("Track " + std::to_string(t));
-        for (int n = 0; n < kNotesPerTrack; ++n) {
-            const auto key = static_cast<uint8_t>(36 + (n * 7 + t) % 48);
-            track.Insert({0, static_cast<uint8_t>(0x90 | channel), key, 100, 0});
-            track.Insert({kNoteTicks, static_cast<uint8_t>(0x80 | channel), key, 0, 0});
-        }
-    }
-    CLibSmf writer;
-    writer.Open("unused.mid", 'w', 1);
-    for (CLibTrack& track : tracks) writer.AddTrack(track);
-    writer.SetResolution(kResolution);
-    return writer.Serialize();
-}
 
 struct LargeFile {
     LargeFile() : temp(*TempDirectory::Create("ryx-bench-")), path(temp.Path() / "large.mid") {

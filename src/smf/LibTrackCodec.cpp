@@ -50,7 +50,6 @@ void ReadLibTrackChunk(std::span<const uint8_t> body, CLibTrack& track) {
     uint8_t runningStatus = 0;
     uint64_t now = 0;
     uint64_t lastEvent = 0;  // absolute time of the last event put into the stream
-    bool named = !track.Name().empty();
 
     while (!in.AtEnd()) {
         uint32_t delta = 0;
@@ -98,9 +97,9 @@ void ReadLibTrackChunk(std::span<const uint8_t> body, CLibTrack& track) {
             track.ReserveFree(1);
             track.Insert(LibEvent{ClampDelta(now - lastEvent), kTempoStatus, data[0], data[1], data[2]});
             lastEvent = now;
-        } else if (type == kMetaTrackName && !named) {
+        } else if (type == kMetaTrackName && track.Name().empty()) {
+            // The first name that says something names the track; an empty one says nothing.
             track.SetName(std::string(data.begin(), data.end()));
-            named = true;
         } else {
             track.metas.push_back({now, type, {data.begin(), data.end()}});
         }

@@ -282,3 +282,14 @@ TEST(LibTrack, ATrackThatGoesAwayDetachesItself) {
     smf.AddTrack(kept);
     EXPECT_EQ(smf.Serialize().size(), Smf(1, 96, {Track({EndOfTrack()})}).size());
 }
+
+TEST(LibSmf, AnEmptyNameGivesWayToTheNextName) {
+    ReadSong song(Smf(1, 96, {Track({MetaText(0, 0x03, ""), Ev(0, {0x90, 60, 1}), MetaText(5, 0x03, "Lead"),
+                                     MetaText(5, 0x03, "")})}));
+    ASSERT_TRUE(song.ok);
+    EXPECT_EQ(song.tracks[0].Name(), "Lead");
+    ASSERT_EQ(song.tracks[0].metas.size(), 1u);  // the later empty one is kept as it was
+    ReadSong again(WriteBack(song, 1));
+    EXPECT_EQ(again.tracks[0].Name(), "Lead");
+    EXPECT_EQ(again.tracks[0].metas.size(), 1u);
+}

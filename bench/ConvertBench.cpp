@@ -1,0 +1,45 @@
+// The whole `ryxtool convert` path on the large song (LargeSong.h): repair, conversion,
+// overlap pass, select-all and save. Reports the process's peak memory as a counter.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <sstream>
+
+#include "LargeSong.h"
+#include "chart/TempDirectory.h"
+#include "cli/ConvertCommand.h"
+#include "smf/FileBytes.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+double PeakMemoryMB() {
+#ifndef _WIN32
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+#else
+    return 0;
+#endif
+}
+
+void BM_ConvertLargeFile(benchmark::State& state) {
+    std::optional<TempDirectory> folder = TempDirectory::Create("ryx-bench-");
+    const std::filesystem::path input = folder->Path() / "large.mid";
+    if (!WriteFileBytes(input, LargeSong())) std::abort();
+    ConvertOptions options;
+    options.input = input;
+    options.output = folder->Path() / "large.ryx";
+    for (auto _ : state) {
+        std::ostringstream out, err;
+        if (RunConvert(options, folder->Path(), out, err) != 0) state.SkipWithError("conversion failed");
+    }
+    state.counters["peakMB"] = PeakMemoryMB();
+}
+BENCHMARK(BM_ConvertLargeFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
