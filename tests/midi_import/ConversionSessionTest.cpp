@@ -164,3 +164,16 @@ TEST(ConversionLog, ScrollsInStepsOfSixLines) {
     EXPECT_EQ(log.LogLines(), 13);
     EXPECT_EQ(log.TopLine(), 12);
 }
+
+TEST(ConversionSession, ATrackTooLargeToSaveIsConvertedAndNamedInTheLog) {
+    Bytes events;
+    for (int i = 0; i < 65536; ++i) {
+        const uint8_t key = static_cast<uint8_t>(40 + i % 40);
+        for (const Bytes& e : {Ev(0, {0x90, key, 90}), Ev(10, {0x80, key, 0})}) events.insert(events.end(), e.begin(), e.end());
+    }
+    Conversion run(Smf(1, 96, {Track({Tempo(0, 500000)}), Track({Ev(0, {0xC0, 1}), events})}));
+    ASSERT_EQ(run.session.Ok(), ConversionSession::Outcome::Converted);
+    EXPECT_EQ(run.chart.tracks[0].Count(), 65536u);
+    EXPECT_NE(run.session.log.Text().find(" -Track 1 has 65536 notes; a chart file holds at most 65535 notes a track"),
+              std::string::npos);
+}
