@@ -6,23 +6,19 @@ import struct
 import sys
 from pathlib import Path
 
-def varlen(n: int) -> bytes:
-    out = [n & 0x7F]
-    n >>= 7
-    while n:
-        out.append(0x80 | (n & 0x7F))
-        n >>= 7
-    return bytes(reversed(out))
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / 'tools'))
+from smf_bytes import chunk, varlen  # noqa: E402
+from smf_bytes import meta as meta_event  # noqa: E402
+from smf_bytes import smf as smf_file  # noqa: E402
 
 def meta(delta: int, kind: int, data: bytes) -> bytes:
-    return varlen(delta) + bytes([0xFF, kind]) + varlen(len(data)) + data
+    return varlen(delta) + meta_event(kind, data)
 
 def track(*events: bytes) -> bytes:
-    body = b''.join(events)
-    return b'MTrk' + struct.pack('>I', len(body)) + body
+    return chunk(b''.join(events))
 
 def smf(fmt: int, division: int, *tracks: bytes) -> bytes:
-    return b'MThd' + struct.pack('>IHHH', 6, fmt, len(tracks), division) + b''.join(tracks)
+    return smf_file(fmt, division, tracks)
 
 def rmid(data: bytes) -> bytes:
     body = b'RMID' + b'data' + struct.pack('<I', len(data)) + data

@@ -2,22 +2,14 @@
 """Writes data/demo.mid, the demo song RYX Creator converts when run without a file: eight
 bars in C major at 480 ticks per quarter note, with a melody (flute), chords (piano), a bass
 line, drums and a tempo change from 112 to 128 beats per minute at bar 5."""
-import struct
+import sys
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parent))
+from smf_bytes import chunk, meta, smf, varlen  # noqa: E402
 
 Q = 480  # ticks per quarter note
 BAR = 4 * Q
-
-def varlen(n):
-    out = [n & 0x7F]
-    n >>= 7
-    while n:
-        out.append(0x80 | (n & 0x7F))
-        n >>= 7
-    return bytes(reversed(out))
-
-def meta(kind, data):
-    return bytes([0xFF, kind]) + varlen(len(data)) + data
 
 def track(events, name=None):
     """events: (absolute tick, bytes) pairs; a name becomes the track's name event."""
@@ -27,7 +19,7 @@ def track(events, name=None):
         body += varlen(tick - now) + data
         now = tick
     body += varlen(0) + meta(0x2F, b'')
-    return b'MTrk' + struct.pack('>I', len(body)) + body
+    return chunk(body)
 
 def notes(channel, items, velocity=96):
     """items: (start tick, length in ticks, key)."""
@@ -73,5 +65,5 @@ for bar in range(8):
 
 tracks = [track(conductor, 'Demo Song'), track(piano, 'Piano'), track(bass, 'Bass'), track(flute, 'Flute'),
           track(drums, 'Drums')]
-song = b'MThd' + struct.pack('>IHHH', 6, 1, len(tracks), Q) + b''.join(tracks)
+song = smf(1, Q, tracks)
 Path(__file__).resolve().parent.parent.joinpath('data', 'demo.mid').write_bytes(song)

@@ -6,7 +6,7 @@
 #include <limits>
 #include <new>
 
-#include "ByteReader.h"
+#include "smf/BoundedReader.h"
 #include "ByteWriter.h"
 
 namespace {
@@ -113,7 +113,7 @@ ChartStatus CChartArchive::ReadTable() {
         Close();
         return ChartStatus::Fail(ChartError::NotAnArchive);
     }
-    ByteReader countReader(countBytes);
+    LittleEndianReader countReader(countBytes);
     uint32_t count = 0;
     countReader.ReadU32(count);
     // The table must fit the file before it is allocated, so a wild count costs nothing.
@@ -128,7 +128,7 @@ ChartStatus CChartArchive::ReadTable() {
     }
     entries.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
-        ByteReader in(std::span<const uint8_t>(table).subspan(i * kArchiveEntryBytes, kArchiveEntryBytes));
+        LittleEndianReader in(std::span<const uint8_t>(table).subspan(i * kArchiveEntryBytes, kArchiveEntryBytes));
         in.ReadU32(entries[i].offset);
         std::string name;
         in.ReadString(kNameBytes, name);

@@ -59,7 +59,7 @@ ChartStatus LoadChartFile(CChart& chart, const std::filesystem::path& chartPath,
         loaded.ResetTracks();
 
         Report(progress, 4, "Tracks Loading");
-        ByteReader in(info);
+        LittleEndianReader in(info);
         if (ChartStatus status = ReadChartInfo(in, loaded); !status) return status;
 
         Report(progress, 5, "Select Player Loading");

@@ -12,7 +12,7 @@ void WriteString(std::string_view text, ByteWriter& out) {
 
 // Any length byte is accepted: lengths of 128..255 come from files that stored longer texts,
 // and their bytes are taken as stored.
-bool ReadString(ByteReader& in, std::string& out) {
+bool ReadString(LittleEndianReader& in, std::string& out) {
     uint8_t length = 0;
     return in.ReadU8(length) && in.ReadString(length, out);
 }
@@ -97,7 +97,7 @@ ChartStatus CheckStorable(const CChart& chart, std::size_t playerCount) {
     return {};
 }
 
-ChartStatus ReadTrackBlock(ByteReader& in, CNoteTrack& track, std::string_view blockName) {
+ChartStatus ReadTrackBlock(LittleEndianReader& in, CNoteTrack& track, std::string_view blockName) {
     uint32_t instrument = 0;
     uint16_t count = 0;
     std::span<const uint8_t> records;
@@ -113,7 +113,7 @@ ChartStatus ReadTrackBlock(ByteReader& in, CNoteTrack& track, std::string_view b
     return {};
 }
 
-ChartStatus ReadChartInfo(ByteReader& in, CChart& chart) {
+ChartStatus ReadChartInfo(LittleEndianReader& in, CChart& chart) {
     CSongInfo& info = chart.songInfo;
     uint8_t genre = 0, currentTrack = 0, level = 0;
     uint32_t songLength = 0;
@@ -138,7 +138,7 @@ ChartStatus ReadChartInfo(ByteReader& in, CChart& chart) {
 }
 
 ChartStatus ReadChartInfoSegment(std::span<const uint8_t> bytes, CChart& chart) {
-    ByteReader in(bytes);
+    LittleEndianReader in(bytes);
     if (ChartStatus status = ReadChartInfo(in, chart); !status) return status;
     chart.player.Reset();
     return ReadTrackBlock(in, chart.player, "player's notes");

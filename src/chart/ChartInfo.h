@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "ByteReader.h"
+#include "smf/BoundedReader.h"
 #include "ByteWriter.h"
 #include "Chart.h"
 #include "ChartStatus.h"
@@ -40,10 +40,10 @@ ChartStatus CheckStorable(const CChart& chart, std::size_t playerCount);
 // Reads the song information fields and the 16 track blocks into `chart`: resets the track
 // table first and sets usedTrackCount to the number of non-empty blocks. On failure `chart`
 // is left partly filled; callers read into a scratch chart.
-ChartStatus ReadChartInfo(ByteReader& in, CChart& chart);
+ChartStatus ReadChartInfo(LittleEndianReader& in, CChart& chart);
 
 // Appends the notes of one track block to `track` and sets its instrument.
-ChartStatus ReadTrackBlock(ByteReader& in, CNoteTrack& track, std::string_view blockName);
+ChartStatus ReadTrackBlock(LittleEndianReader& in, CNoteTrack& track, std::string_view blockName);
 
 // The whole "inf" segment: ReadChartInfo, then the player block into a fresh player track.
 ChartStatus ReadChartInfoSegment(std::span<const uint8_t> bytes, CChart& chart);

@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "EventData.h"
-#include "smf/BigEndianReader.h"
+#include "smf/BoundedReader.h"
 #include "smf/FileBytes.h"
 #include "smf/LibEvent.h"
 #include "smf/SmfLayout.h"

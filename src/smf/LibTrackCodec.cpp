@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "BigEndianReader.h"
+#include "BoundedReader.h"
 #include "SmfLayout.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "BigEndianReader.h"
+#include "BoundedReader.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "chart/ChartFile.h"
+#include "DumpJson.h"
 #include "cli/DumpCommand.h"
 #include "cli/SetCommand.h"
 #include "support/TestChart.h"
@@ -26,11 +27,7 @@ struct SavedChart {
     ScratchFolder folder, temp;
 };
 
-nlohmann::json Dump(const std::filesystem::path& path, const ScratchFolder& temp) {
-    std::ostringstream out, err;
-    EXPECT_EQ(RunDump(path, temp.Path(), out, err), 0) << err.str();
-    return nlohmann::json::parse(out.str());
-}
+nlohmann::json Dump(const std::filesystem::path& path, const ScratchFolder& temp) { return DumpJson(path, temp.Path()); }
 
 }  // namespace
 

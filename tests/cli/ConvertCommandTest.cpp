@@ -7,7 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/ConvertCommand.h"
-#include "cli/DumpCommand.h"
+#include "DumpJson.h"
 #include "support/SmfBuilder.h"
 #include "support/TestFiles.h"
 
@@ -15,11 +15,7 @@ namespace {
 
 const std::filesystem::path kSource = RYX_SOURCE_DIR;
 
-nlohmann::json DumpOf(const std::filesystem::path& chart, const ScratchFolder& temp) {
-    std::ostringstream out, err;
-    EXPECT_EQ(RunDump(chart, temp.Path(), out, err), 0) << err.str();
-    return nlohmann::json::parse(out.str());
-}
+nlohmann::json DumpOf(const std::filesystem::path& chart, const ScratchFolder& temp) { return DumpJson(chart, temp.Path()); }
 
 }  // namespace
 
