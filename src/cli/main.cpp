@@ -6,7 +6,9 @@
 
 #include "ConvertCommand.h"
 #include "DumpCommand.h"
+#include "DataFolder.h"
 #include "EventsCommand.h"
+#include "PreviewCommand.h"
 #include "SetCommand.h"
 #include "chart/TempDirectory.h"
 
@@ -33,6 +35,18 @@ int main(int argc, char** argv) {
     convert->add_option("--ext-genre", convertOptions.extGenre, "Extended genre (free text)");
     convert->add_option("--genre", convertOptions.genre, "Genre code 0..9 (default 0, Pop)");
     convert->add_option("--level", convertOptions.level, "Level 1..10 (default 1)");
+
+    PreviewOptions previewOptions;
+    std::string previewChart, previewOutput, previewData;
+    CLI::App* preview = app.add_subcommand("preview", "Paint the chart view as the editor shows it into a PNG file");
+    preview->add_option("FILE", previewChart, "Chart file (.ryx)")->required();
+    preview->add_option("-o,--output", previewOutput, "PNG file to write")->required();
+    preview->add_option("--track", previewOptions.track, "Current track 0..15 (default 0)");
+    preview->add_option("--position", previewOptions.position, "View position in chart ticks (default 0)");
+    preview->add_option("--layout", previewOptions.layout, "large (540x600) or small (380x400)");
+    preview->add_option("--interval", previewOptions.interval, "Chart ticks per pixel (default 10)");
+    preview->add_option("--long", previewOptions.longLength, "Shortest long note in chart ticks (default 768)");
+    preview->add_option("--data", previewData, "Folder that holds common/ (default: the program's data folder)");
 
     std::string setPath;
     SetOptions setOptions;
@@ -69,6 +83,12 @@ int main(int argc, char** argv) {
         convertOptions.input = convertInput;
         if (!convertOutput.empty()) convertOptions.output = convertOutput;
         return RunConvert(convertOptions, temp->Path(), std::cout, std::cerr);
+    }
+    if (*preview) {
+        previewOptions.chart = previewChart;
+        previewOptions.output = previewOutput;
+        previewOptions.dataDir = previewData.empty() ? DefaultDataFolder(argv[0]) : std::filesystem::path(previewData);
+        return RunPreview(previewOptions, temp->Path(), std::cerr);
     }
     if (*dump) return RunDump(dumpPath, temp->Path(), std::cout, std::cerr);
     return RunSet(setPath, setOptions, temp->Path(), std::cerr);

@@ -1,0 +1,51 @@
+#include "PreviewCommand.h"
+
+#include "chart/ChartFile.h"
+#include "editor/ChartPainter.h"
+#include "editor/PaletteFill.h"
+
+int RunPreview(const PreviewOptions& options, const std::filesystem::path& tempDir, std::ostream& err) {
+    if (options.layout != "large" && options.layout != "small") {
+        err << "ryxtool: layout must be large or small, not " << options.layout << "\n";
+        return 2;
+    }
+    if (options.track < 0 || options.track >= kTrackCount) {
+        err << "ryxtool: track must be 0 to " << kTrackCount - 1 << ", not " << options.track << "\n";
+        return 2;
+    }
+    if (options.interval < 1) {
+        err << "ryxtool: interval must be at least 1, not " << options.interval << "\n";
+        return 2;
+    }
+    if (options.longLength < 0) {
+        err << "ryxtool: long must not be negative\n";
+        return 2;
+    }
+
+    CChart chart;
+    if (ChartStatus status = LoadChartFile(chart, options.chart, tempDir); !status) {
+        err << "ryxtool: " << status.Message() << "\n";
+        return 2;
+    }
+    ViewSettings settings;
+    settings.interval = options.interval;
+    settings.longLength = options.longLength;
+    ChartView view(options.layout == "large" ? ViewGeometry::Large() : ViewGeometry::Small(), settings);
+    if (std::string failures = view.LoadBitmaps(options.dataDir); !failures.empty()) {
+        err << "ryxtool: cannot read the view's artwork under " << PathText(options.dataDir / view.geometry.bitmapFolder)
+            << ":\n" << failures;
+        return 2;
+    }
+    view.hooks.fillPalette = [&](CChart& loaded) { FillFromChart(loaded, PathText(options.chart.stem()), {}, {}); };
+    view.ResetForLoadedChart(chart, PathText(options.chart.stem()));
+    view.SetCurrentTrack(options.track);
+    view.SetPosition(options.position, false);
+
+    DrawScreen screen(view.geometry.width, view.geometry.height);
+    PaintChartView(view, screen);
+    if (!screen.WritePng(options.output)) {
+        err << "ryxtool: cannot write " << PathText(options.output) << "\n";
+        return 2;
+    }
+    return 0;
+}

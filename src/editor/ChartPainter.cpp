@@ -1,0 +1,100 @@
+#include "ChartPainter.h"
+
+#include <algorithm>
+#include <span>
+
+namespace {
+
+constexpr Colour kBlack = 0x000000;
+constexpr Colour kWhite = 0xFFFFFF;
+
+class NotePainter {
+public:
+    NotePainter(const ChartView& view, DrawScreen& screen) : view(view), g(view.geometry), screen(screen) {}
+
+    // Draws notes in time order in the lanes starting at `firstColumn`; false once a note lies
+    // above the lanes, which ends the scan.
+    bool Draw(const CNote& note, int firstColumn, int colourTrack) {
+        const int x = g.ColumnX(firstColumn + note.lane);
+        const NoteCells cells = NoteCells::For(note.selected, colourTrack);
+        const int interval = view.settings.interval;
+        if (note.time >= view.position) {
+            const int64_t offset = view.Offset(note.time);
+            if (offset > g.TopLimit()) return false;
+            const int yb = g.Bottom() - static_cast<int>(offset);
+            if (!view.IsLong(note)) {
+                Cell(cells.shortHead, x, yb - g.cellHeight);
+                return true;
+            }
+            if (note.longNote) {
+                int64_t bodyLen = note.length / interval;
+                if (offset + bodyLen > g.laneHeight) bodyLen = g.laneHeight - offset;
+                Body(cells, x, yb, bodyLen);
+            }
+            Cell(cells.longHead, x, yb - g.cellHeight);
+        } else if (note.longNote) {
+            const int64_t bodyLen =
+                std::min<int64_t>((int64_t{note.time} + note.length - view.position) / interval, g.laneHeight);
+            Body(cells, x, g.Bottom(), bodyLen);
+        }
+        return true;
+    }
+
+private:
+    void Body(const NoteCells& cells, int x, int bottom, int64_t bodyLen) {
+        for (int64_t k = g.cellHeight; k < bodyLen; k += g.cellHeight) Cell(cells.slice, x, bottom - static_cast<int>(k));
+        if (bodyLen > g.cellHeight) Cell(cells.cap, x, bottom - static_cast<int>(bodyLen));
+    }
+
+    void Cell(int cell, int x, int y) {
+        screen.Blit(view.noteCells, {0, cell * g.cellHeight, g.laneWidth, (cell + 1) * g.cellHeight}, x, y);
+    }
+
+    const ChartView& view;
+    const ViewGeometry& g;
+    DrawScreen& screen;
+};
+
+bool Passed(const CNote& note, int32_t position) { return int64_t{note.time} + note.length < position; }
+
+void PaintRubberBand(const ChartView& view, DrawScreen& screen) {
+    const ViewGeometry& g = view.geometry;
+    const DragState& d = view.drag;
+    if (!d.rubberBand || d.mouseX > g.TrackArea().right) return;
+    const int64_t anchorY = std::clamp<int64_t>(g.Bottom() - view.Offset(d.anchorTime), g.margin, g.Bottom());
+    const int top = static_cast<int>(std::min<int64_t>(anchorY, d.mouseY));
+    const int bottom = static_cast<int>(std::max<int64_t>(anchorY, d.mouseY));
+    screen.Outline(std::min(d.anchorX, d.mouseX), top, std::max(d.anchorX, d.mouseX), bottom, kBlack);
+}
+
+}  // namespace
+
+void PaintChartView(ChartView& view, DrawScreen& screen) {
+    const ViewGeometry& g = view.geometry;
+    if (!view.backgroundCleared) {
+        screen.Clear(kBlack);
+        view.backgroundCleared = true;
+    }
+    for (int c = 0; c < 15; ++c) {
+        const int left = g.ColumnX(c);
+        screen.FillRect({left, g.margin, left + g.laneWidth, g.Bottom()}, kWhite);
+    }
+    screen.Blit(view.scrollBar, g.ScrollX(), g.margin);
+
+    if (view.HasChart()) {
+        NotePainter painter(view, screen);
+        for (const CNote& note : view.CurrentTrack().Notes()) {
+            if (note.hidden || Passed(note, view.position)) continue;
+            if (!painter.Draw(note, 0, view.currentTrack)) break;
+        }
+        for (const CNote& entry : view.Chart().selection.Notes()) {
+            if (Passed(entry, view.position)) continue;
+            if (!painter.Draw(entry, 8, entry.track & 15)) break;
+        }
+        screen.BlitKeyed(view.thumbImage, view.thumb.left, view.thumb.top);
+        if (view.drag.upHeld) screen.Blit(view.pressedButton, g.ScrollX(), g.margin);
+        if (view.drag.downHeld) screen.Blit(view.pressedButton, g.ScrollX(), g.Bottom() - g.buttonHeight);
+        PaintRubberBand(view, screen);
+    }
+    screen.Present();
+}

@@ -1,0 +1,114 @@
+#include "ChartView.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "OverlapPass.h"
+
+ChartView::ChartView(ViewGeometry geometry, ViewSettings settings)
+    : geometry(std::move(geometry)), settings(settings.Sanitised()) {
+    PlaceThumb();
+}
+
+std::string ChartView::LoadBitmaps(const std::filesystem::path& dataDir) {
+    const std::filesystem::path folder = dataDir / geometry.bitmapFolder;
+    std::string failures;
+    auto load = [&](DrawSurface& surface, const char* name) {
+        if (std::optional<std::string> error = surface.CreateFromFile(folder / name))
+            failures += std::string(name) + ": " + *error + "\n";
+    };
+    load(noteCells, "note.bmp");
+    load(scrollBar, "scroll.bmp");
+    load(pressedButton, "scbutton.bmp");
+    load(thumbImage, "scbutton.bmp");
+    const int w = geometry.laneWidth, h = geometry.buttonHeight;
+    pressedButton.SetSourceRect({0, 0, w, h});
+    thumbImage.SetSourceRect({0, h, w, 2 * h});
+    thumbImage.SetColourKey(0);
+    return failures;
+}
+
+void ChartView::ClearBeforeLoading() {
+    if (hooks.stopPlayback) hooks.stopPlayback();
+    if (hooks.clearTrackList) hooks.clearTrackList();
+    SetPosition(0, false);
+}
+
+int32_t SongLengthTicks(const CChart& chart) {
+    int64_t length = 0;
+    for (int t = 0; t < chart.usedTrackCount && t < kTrackCount; ++t) {
+        const CNoteTrack& track = chart.tracks[static_cast<std::size_t>(t)];
+        if (track.Count() == 0) continue;
+        const CNote& last = track.At(track.Count() - 1);
+        length = std::max(length, int64_t{last.time} + last.length);
+    }
+    return static_cast<int32_t>(std::min<int64_t>(length, std::numeric_limits<int32_t>::max()));
+}
+
+void ChartView::ResetForLoadedChart(CChart& loaded, const std::string& fileTitle) {
+    chart = &loaded;
+    songLength = SongLengthTicks(loaded);
+    thumbScale = songLength / std::max(1, geometry.laneHeight - 3 * geometry.buttonHeight);
+    SetPosition(0, false);
+    if (hooks.setTimeText) hooks.setTimeText("0/" + std::to_string(songLength / 1000));
+    if (hooks.fillPalette) hooks.fillPalette(loaded);
+    SetCurrentTrack(0);
+    if (hooks.setCaption) hooks.setCaption("RYX Creator - [" + fileTitle + "]");
+    RunOverlapPass(loaded);
+    Invalidate();
+}
+
+void ChartView::SetPosition(int32_t requested, bool notify) {
+    position = std::clamp(requested, 0, std::max(songLength, 0));
+    PlaceThumb();
+    if (notify && hooks.seek) hooks.seek(position);
+}
+
+bool ChartView::ScrollBy(int64_t delta) {
+    const int64_t target = std::clamp<int64_t>(int64_t{position} + delta, 0, std::max(songLength, 0));
+    if (target == position) return false;
+    SetPosition(static_cast<int32_t>(target), true);
+    UpdateTimeReadout(drag.mouseY);
+    Invalidate();
+    return true;
+}
+
+void ChartView::SetCurrentTrack(int track) {
+    if (track < 0 || track >= kTrackCount) return;
+    currentTrack = track;
+    rangeAnchor.reset();
+    if (hooks.selectTrackRow) hooks.selectTrackRow(track);
+}
+
+void ChartView::PlaceThumb() {
+    const int rise = thumbScale > 0 ? position / thumbScale : 0;
+    const int bottom = geometry.Bottom() - geometry.buttonHeight - rise;
+    thumb = {geometry.ScrollX(), bottom - geometry.buttonHeight, geometry.ScrollX() + geometry.laneWidth, bottom};
+}
+
+int32_t ChartView::TimeAt(int y) const {
+    const int64_t time = int64_t{geometry.Bottom() - y} * settings.interval + position;
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(time, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
+int64_t ChartView::Offset(int32_t time) const { return (int64_t{time} - position) / settings.interval; }
+
+Rect ChartView::HeadRect(int32_t time, int column) const {
+    const int64_t offset = std::clamp<int64_t>(Offset(time), -1000000, 1000000);
+    const int left = geometry.ColumnX(column);
+    const int bottom = geometry.Bottom() - static_cast<int>(offset);
+    return {left, bottom - geometry.cellHeight, left + geometry.laneWidth, bottom};
+}
+
+std::string ChartView::TimeReadout(int y) const {
+    return std::to_string(TimeAt(y) / 1000) + " / " + std::to_string(songLength / 1000);
+}
+
+void ChartView::UpdateTimeReadout(int y) {
+    if (hooks.setTimeText) hooks.setTimeText(TimeReadout(y));
+}
+
+void ChartView::Invalidate() {
+    if (hooks.invalidate) hooks.invalidate();
+}

@@ -1,0 +1,116 @@
+#pragma once
+// ChartView: the state of the chart view that the main window shows: the open chart, the view
+// position (chart ticks at the bottom edge of the lanes), the song length, the scroll thumb,
+// the current track, the drag state of the mouse, and the four cell images. Painting is
+// ChartPainter's; mouse and keys are NoteEditor's. Everything runs on the user-interface
+// thread; what belongs to the window (palette, caption, playback) goes out through hooks.
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "DrawSurface.h"
+#include "ViewGeometry.h"
+#include "ViewSettings.h"
+#include "chart/Chart.h"
+
+struct ViewHooks {
+    std::function<void(int32_t)> seek;                    // playback follows a position set with notify
+    std::function<void(const std::string&)> setTimeText;  // the palette's time read-out
+    std::function<void(const std::string&)> setCaption;   // the main window's caption
+    std::function<void(CChart&)> fillPalette;             // the palette's part of the load reset
+    std::function<void(int)> selectTrackRow;              // the palette's track list row
+    std::function<void()> clearTrackList;
+    std::function<void()> stopPlayback;
+    std::function<void()> invalidate;                     // request a repaint
+};
+
+// What the mouse is doing; read by the painter, changed by NoteEditor.
+struct DragState {
+    bool upHeld = false;
+    bool downHeld = false;
+    bool thumbDrag = false;
+    int thumbGrabOffset = 0;  // thumb bottom - press y
+    bool rubberBand = false;
+    int32_t anchorTime = 0;
+    int anchorX = 0;
+    int anchorY = 0;
+    int anchorLane = 0;
+    int mouseX = 0;
+    int mouseY = 0;
+};
+
+class ChartView {
+public:
+    explicit ChartView(ViewGeometry geometry, ViewSettings settings = {});
+
+    // Loads "note.bmp", "scroll.bmp" and "scbutton.bmp" (twice: the pressed button, and the
+    // thumb with colour key 0) from dataDir / the layout's folder. A file that cannot be read
+    // leaves its surface empty; the failures are returned, one line each.
+    std::string LoadBitmaps(const std::filesystem::path& dataDir);
+
+    // Before the open and convert commands replace the chart: stop playback, empty the track
+    // list, position 0. The chart itself is replaced whole by the load, so it is not touched
+    // here: a load that fails leaves it as it was.
+    void ClearBeforeLoading();
+
+    // After a chart was converted or opened: song length, thumb scale, position 0, track 0,
+    // read-out "0/<length>", the palette fill, the caption "RYX Creator - [<fileTitle>]", the
+    // overlap pass and a repaint.
+    void ResetForLoadedChart(CChart& chart, const std::string& fileTitle);
+
+    // Clamps `position` to 0..song length, stores it and places the thumb; with `notify`
+    // playback follows.
+    void SetPosition(int32_t position, bool notify);
+
+    // One scroll step of `delta` ticks: clamps, and when the position changes updates the
+    // read-out, sets the position with notify and repaints. False when nothing changed (a
+    // repeating scroll then ends).
+    bool ScrollBy(int64_t delta);
+
+    // Makes track `track` current (the range anchor is dropped with it).
+    void SetCurrentTrack(int track);
+
+    // time(y) = (bottom - y) × INTERVAL + position.
+    int32_t TimeAt(int y) const;
+    // Pixels from the lanes' bottom edge up to the note's start (truncated toward zero).
+    int64_t Offset(int32_t time) const;
+    // The head cell of a note at `time` in `column`.
+    Rect HeadRect(int32_t time, int column) const;
+    // "<time under y> / <song length>", both in thousands of ticks.
+    std::string TimeReadout(int y) const;
+    void UpdateTimeReadout(int y);
+    void Invalidate();
+
+    bool HasChart() const { return chart != nullptr; }
+    CChart& Chart() { return *chart; }
+    const CChart& Chart() const { return *chart; }
+    CNoteTrack& CurrentTrack() { return chart->tracks[static_cast<std::size_t>(currentTrack)]; }
+    const CNoteTrack& CurrentTrack() const { return chart->tracks[static_cast<std::size_t>(currentTrack)]; }
+    bool IsLong(const CNote& note) const { return note.length >= settings.longLength; }
+    // Ticks between two selected notes of one lane: one note cell's height.
+    int32_t CollisionWindow() const { return geometry.cellHeight * settings.interval; }
+
+    ViewGeometry geometry;
+    ViewSettings settings;
+    ViewHooks hooks;
+    int32_t position = 0;
+    int32_t songLength = 0;
+    int32_t thumbScale = 0;  // ticks per pixel of thumb travel; 0 keeps the thumb on the down button
+    Rect thumb;
+    int currentTrack = 0;
+    std::optional<uint32_t> rangeAnchor;  // index of a note of the current track
+    DragState drag;
+    bool backgroundCleared = false;
+    DrawSurface noteCells, scrollBar, pressedButton, thumbImage;
+
+private:
+    void PlaceThumb();
+
+    CChart* chart = nullptr;
+};
+
+// The song length in chart ticks: the largest time + length of the last note of each used track.
+int32_t SongLengthTicks(const CChart& chart);

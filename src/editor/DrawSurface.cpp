@@ -1,0 +1,64 @@
+#include "DrawSurface.h"
+
+#include <cstring>
+#include <new>
+
+#include "smf/FileBytes.h"
+
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_BMP
+#define STBI_ONLY_PSD
+#define STBI_NO_STDIO
+#define STBI_FAILURE_USERMSG
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wunused-but-set-variable"
+#endif
+#include <stb/stb_image.h>
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+std::optional<std::string> DrawSurface::CreateFromFile(const std::filesystem::path& path) {
+    Release();
+    std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path);
+    if (!bytes) return "Cann't Find File";
+    if (bytes->size() < 14) return "Cann't Open Header";
+    const bool layered = std::memcmp(bytes->data(), "8BPS", 4) == 0;
+    if (!layered && std::memcmp(bytes->data(), "BM", 2) != 0) return "Not BMP Format";
+    if (bytes->size() > static_cast<std::size_t>(INT32_MAX)) return "Not Enough Bitmap Memory";
+
+    int w = 0, h = 0, channels = 0;
+    stbi_uc* rgba = stbi_load_from_memory(bytes->data(), static_cast<int>(bytes->size()), &w, &h, &channels, 4);
+    if (!rgba) return "Cann't Load File";
+    try {
+        std::vector<Colour> image(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+        for (std::size_t i = 0; i < image.size(); ++i) {
+            const stbi_uc* p = rgba + i * 4;
+            image[i] = static_cast<Colour>(p[0]) << 16 | static_cast<Colour>(p[1]) << 8 | p[2];
+        }
+        stbi_image_free(rgba);
+        CreateFromPixels(w, h, std::move(image));
+    } catch (const std::bad_alloc&) {
+        stbi_image_free(rgba);
+        return "Not Enough Bitmap Memory";
+    }
+    return std::nullopt;
+}
+
+void DrawSurface::CreateFromPixels(int w, int h, std::vector<Colour> image) {
+    width = w;
+    height = h;
+    pixels = std::move(image);
+    source = {0, 0, w, h};
+}
+
+void DrawSurface::Release() {
+    pixels.clear();
+    pixels.shrink_to_fit();
+    width = height = 0;
+    source = {};
+}
