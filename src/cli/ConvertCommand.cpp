@@ -3,7 +3,7 @@
 #include "chart/ChartFile.h"
 #include "chart/FileSystem.h"
 #include "chart/Genres.h"
-#include "editor/OverlapPass.h"
+#include "editor/ChartView.h"
 #include "editor/PaletteFill.h"
 #include "editor/Selection.h"
 #include "midi_import/ConversionSession.h"
@@ -56,11 +56,12 @@ int RunConvert(const ConvertOptions& options, const std::filesystem::path& tempD
 
     CChart chart;
     PaletteFields fields;
+    // The editor's own view does the reset for the converted chart, with the palette's part
+    // captured here.
+    ChartView view(ViewGeometry::Large());
+    view.hooks.fillPalette = [&](CChart& converted) { fields = FillFromChart(converted, fileTitle, options.author, {}); };
     ConversionHooks hooks;
-    hooks.resetForLoadedChart = [&](CChart& converted) {
-        fields = FillFromChart(converted, fileTitle, options.author, {});
-        RunOverlapPass(converted);
-    };
+    hooks.resetForLoadedChart = [&](CChart& converted) { view.ResetForLoadedChart(converted, fileTitle); };
     ConversionSession session(chart, tempDir, hooks);
     session.Prepare(options.input, fileTitle);
 
@@ -71,7 +72,7 @@ int RunConvert(const ConvertOptions& options, const std::filesystem::path& tempD
 
     ApplyOverrides(options, fields);
     StorePaletteFields(fields, chart.songInfo);
-    SelectAllIfNoneSelected(chart, chart.songInfo.currentTrack, kDefaultCollisionWindow);
+    SelectAllIfNoneSelected(chart, chart.songInfo.currentTrack, view.CollisionWindow());
     if (ChartStatus status = SaveChartFile(chart, output, tempDir); !status) {
         err << "ryxtool: " << status.Message() << "\n";
         return 2;

@@ -1,0 +1,337 @@
+#include "NoteEditor.h"
+
+#include <algorithm>
+
+#include "NoteLookup.h"
+#include "Selection.h"
+
+namespace {
+constexpr int kEdgeZone = 5;  // pixels from the top or bottom edge that scroll a rubber band
+}  // namespace
+
+// Visits the current track's notes that the view shows, in order: not hidden, not below the
+// position, up to the first note above the lanes.
+template <typename Visit>
+void NoteEditor::ForVisibleTrackNotes(Visit visit) {
+    auto notes = view.CurrentTrack().Notes();
+    for (uint32_t i = 0; i < notes.size(); ++i) {
+        const CNote& note = notes[i];
+        if (note.time < view.position || note.hidden) continue;
+        if (view.Offset(note.time) > view.geometry.TopLimit()) break;
+        visit(i, note);
+    }
+}
+
+void NoteEditor::Command(EditorCommand command) {
+    if (onCommand) onCommand(command);
+}
+
+void NoteEditor::StartRepeat(Repeat kind) {
+    repeat = kind;
+    RepeatStep();
+}
+
+void NoteEditor::RepeatStep() {
+    const int step = view.settings.scroll;
+    bool going = false;
+    switch (repeat) {
+        case Repeat::None: return;
+        case Repeat::UpButton: going = view.drag.upHeld && view.ScrollBy(step); break;
+        case Repeat::DownButton: going = view.drag.downHeld && view.ScrollBy(-step); break;
+        case Repeat::NearTop: going = view.drag.rubberBand && nearTop && view.ScrollBy(step); break;
+        case Repeat::NearBottom: going = view.drag.rubberBand && nearBottom && view.ScrollBy(-step); break;
+    }
+    if (going && (repeat == Repeat::NearTop || repeat == Repeat::NearBottom)) EvaluateBand();
+    if (!going) repeat = Repeat::None;
+}
+
+void NoteEditor::LeftButtonDown(int x, int y, bool playing) {
+    if (!view.HasChart() || playing) return;
+    const ViewGeometry& g = view.geometry;
+    DragState& d = view.drag;
+    if (g.UpButton().Contains(x, y)) {
+        d.upHeld = true;
+        StartRepeat(Repeat::UpButton);
+        return;
+    }
+    if (g.DownButton().Contains(x, y)) {
+        d.downHeld = true;
+        StartRepeat(Repeat::DownButton);
+        return;
+    }
+    if (view.thumb.Contains(x, y)) {
+        d.thumbDrag = true;
+        d.thumbGrabOffset = view.thumb.bottom - y;
+        return;
+    }
+    d.anchorTime = view.TimeAt(y);
+    d.anchorX = x;
+    d.anchorY = y;
+    d.anchorLane = g.TrackLaneAt(x);
+    d.mouseX = x;
+    d.mouseY = y;
+    grab = Grab::None;
+    if (g.TrackArea().Contains(x, y)) {
+        ForVisibleTrackNotes([&](uint32_t i, const CNote& note) {
+            if (view.HeadRect(note.time, note.lane).Contains(x, y)) {
+                grab = Grab::TrackNote;
+                grabbed = i;
+            }
+        });
+    } else if (g.ChartArea().Contains(x, y)) {
+        const CNoteList& selection = view.Chart().selection;
+        for (int i = 0; i < selection.Count(); ++i) {
+            const CNote& entry = selection.GetAt(i);
+            const int64_t offset = view.Offset(entry.time);
+            if (offset < g.margin) continue;
+            if (offset > g.TopLimit()) break;
+            if (view.HeadRect(entry.time, entry.lane + 8).Contains(x, y)) {
+                grab = Grab::ChartNote;
+                grabbed = static_cast<uint32_t>(i);
+            }
+        }
+    }
+    if (grab == Grab::None) d.rubberBand = true;
+}
+
+void NoteEditor::MouseMove(int x, int y) {
+    const ViewGeometry& g = view.geometry;
+    if (g.View().Contains(x, y) && setViewCursor) setViewCursor();
+    if (!view.HasChart()) return;
+    DragState& d = view.drag;
+    d.mouseX = x;
+    d.mouseY = y;
+    view.UpdateTimeReadout(y);
+    if (y > g.margin + kEdgeZone) nearTop = false;
+    if (y < g.Bottom() - kEdgeZone) nearBottom = false;
+    const bool scrollingBusy = repeat == Repeat::NearTop || repeat == Repeat::NearBottom;
+    if (scrollingBusy) return;
+
+    if (d.rubberBand) {
+        EvaluateBand();
+        if (y < g.margin + kEdgeZone) {
+            nearTop = true;
+            StartRepeat(Repeat::NearTop);
+        } else if (y > g.Bottom() - kEdgeZone) {
+            nearBottom = true;
+            StartRepeat(Repeat::NearBottom);
+        }
+        return;
+    }
+    if (d.thumbDrag) {
+        const int64_t pixels = g.Bottom() - g.buttonHeight - d.thumbGrabOffset - y;
+        view.SetPosition(static_cast<int32_t>(std::clamp<int64_t>(pixels * view.thumbScale, INT32_MIN, INT32_MAX)), true);
+        view.Invalidate();
+        return;
+    }
+    if (grab == Grab::TrackNote) MoveGrabbedTrackNote(x);
+    if (grab == Grab::ChartNote) MoveGrabbedChartNote(x);
+}
+
+void NoteEditor::MoveGrabbedTrackNote(int x) {
+    CChart& chart = view.Chart();
+    CNote& note = view.CurrentTrack().At(grabbed);
+    const auto lane = static_cast<uint16_t>(view.geometry.TrackLaneAt(x));
+    if (lane == note.lane ||
+        !TrackNoteMoveAllowed(chart, view.currentTrack, grabbed, lane, view.position, view.CollisionWindow()))
+        return;
+    moved = true;
+    if (note.selected) {
+        if (std::optional<int> copy = FindCopy(chart, note)) chart.selection.GetAt(*copy).lane = lane;
+        chart.selectionChanged = true;
+    }
+    note.lane = lane;
+    view.Invalidate();
+}
+
+void NoteEditor::MoveGrabbedChartNote(int x) {
+    CChart& chart = view.Chart();
+    if (static_cast<int>(grabbed) >= chart.selection.Count()) return;
+    CNote& entry = chart.selection.GetAt(static_cast<int>(grabbed));
+    const auto lane = static_cast<uint16_t>(view.geometry.ChartLaneAt(x));
+    if (lane == entry.lane ||
+        !ChartNoteMoveAllowed(chart, static_cast<int>(grabbed), lane, view.position, view.CollisionWindow()))
+        return;
+    moved = true;
+    if (std::optional<uint32_t> source = FindSourceNote(chart, entry, view.position))
+        chart.tracks[entry.track].At(*source).lane = lane;
+    entry.lane = lane;
+    chart.selectionChanged = true;
+    view.Invalidate();
+}
+
+void NoteEditor::ToggleSelection(uint32_t index) {
+    if (view.CurrentTrack().At(index).selected)
+        Deselect(view.Chart(), view.currentTrack, index);
+    else
+        Select(view.Chart(), view.currentTrack, index, view.CollisionWindow());
+}
+
+void NoteEditor::EvaluateBand() {
+    const DragState& d = view.drag;
+    const int laneNow = view.geometry.TrackLaneAt(d.mouseX);
+    const int laneLow = std::min(d.anchorLane, laneNow), laneHigh = std::max(d.anchorLane, laneNow);
+    const int32_t timeNow = view.TimeAt(d.mouseY);
+    const int32_t timeLow = std::min(d.anchorTime, timeNow), timeHigh = std::max(d.anchorTime, timeNow);
+    ForVisibleTrackNotes([&](uint32_t i, const CNote& note) {
+        const bool inside =
+            note.time >= timeLow && note.time <= timeHigh && note.lane >= laneLow && note.lane <= laneHigh;
+        if (inside && !note.swept) {
+            ToggleSelection(i);
+            view.CurrentTrack().At(i).swept = true;
+            view.rangeAnchor = i;
+        } else if (!inside && note.swept) {
+            ToggleSelection(i);
+            view.CurrentTrack().At(i).swept = false;
+        }
+    });
+    view.Invalidate();
+}
+
+void NoteEditor::LeftButtonUp(int x, int y) {
+    if (!view.HasChart()) {
+        EndPress();
+        return;
+    }
+    const ViewGeometry& g = view.geometry;
+    if (g.TrackArea().Contains(x, y)) {
+        ForVisibleTrackNotes([&](uint32_t i, const CNote& note) {
+            if (!view.HeadRect(note.time, note.lane).Contains(x, y)) return;
+            if (shiftHeld) {
+                if (!view.rangeAnchor) return;
+                const uint32_t from = std::min(*view.rangeAnchor, i), to = std::max(*view.rangeAnchor, i);
+                for (uint32_t k = from; k <= to; ++k) Select(view.Chart(), view.currentTrack, k, view.CollisionWindow());
+                return;
+            }
+            if (!moved) ToggleSelection(i);
+            view.rangeAnchor = i;
+        });
+    } else if (g.ChartArea().Contains(x, y) && !moved) {
+        const CNoteList& selection = view.Chart().selection;
+        for (int i = 0; i < selection.Count(); ++i) {
+            const CNote& entry = selection.GetAt(i);
+            const int64_t offset = view.Offset(entry.time);
+            if (offset < g.margin) continue;
+            if (offset > g.TopLimit()) break;
+            if (view.HeadRect(entry.time, entry.lane + 8).Contains(x, y) && entry.track != view.currentTrack) {
+                view.SetCurrentTrack(entry.track);
+                view.Invalidate();
+            }
+        }
+    }
+    EndPress();
+    view.Invalidate();
+}
+
+void NoteEditor::EndPress() {
+    DragState& d = view.drag;
+    d.upHeld = d.downHeld = d.thumbDrag = false;
+    if (d.rubberBand && view.HasChart()) {
+        for (CNote& note : view.CurrentTrack().Notes()) note.swept = false;
+    }
+    d.rubberBand = false;
+    d.anchorTime = 0;
+    d.anchorX = d.anchorY = 0;
+    grab = Grab::None;
+    moved = false;
+    nearTop = nearBottom = false;
+    repeat = Repeat::None;
+}
+
+void NoteEditor::RightButtonDown(int x, int y) {
+    if (!view.HasChart()) return;
+    const ViewGeometry& g = view.geometry;
+    CChart& chart = view.Chart();
+    if (g.TrackArea().Contains(x, y)) {
+        auto notes = view.CurrentTrack().Notes();
+        for (CNote& note : notes) {
+            if (note.hidden || !view.IsLong(note)) continue;
+            if (view.Offset(note.time) > g.TopLimit()) break;
+            if (!view.HeadRect(note.time, note.lane).Contains(x, y)) continue;
+            note.longNote = !note.longNote;
+            if (note.selected) {
+                if (std::optional<int> copy = FindCopy(chart, note)) chart.selection.GetAt(*copy).longNote = note.longNote;
+                chart.selectionChanged = true;
+            }
+            break;
+        }
+    } else if (g.ChartArea().Contains(x, y)) {
+        for (int i = 0; i < chart.selection.Count(); ++i) {
+            CNote& entry = chart.selection.GetAt(i);
+            if (entry.time < view.position || !view.IsLong(entry)) continue;
+            if (view.Offset(entry.time) > g.TopLimit()) break;
+            if (!view.HeadRect(entry.time, entry.lane + 8).Contains(x, y)) continue;
+            entry.longNote = !entry.longNote;
+            if (std::optional<uint32_t> source = FindSourceNote(chart, entry, view.position))
+                chart.tracks[entry.track].At(*source).longNote = entry.longNote;
+            chart.selectionChanged = true;
+            break;
+        }
+    }
+    view.Invalidate();
+}
+
+void NoteEditor::Wheel(int delta) {
+    if (!view.HasChart() || delta == 0) return;
+    view.ScrollBy(int64_t{5} * view.settings.scroll * (delta > 0 ? 1 : -1));
+}
+
+void NoteEditor::KeyDown(EditorKey key, bool ctrl, bool playing) {
+    const bool chart = view.HasChart();
+    const int64_t screen = int64_t{view.geometry.laneHeight} * view.settings.interval;
+    switch (key) {
+        case EditorKey::Shift: if (chart) shiftHeld = true; break;
+        case EditorKey::PageUp: if (chart) view.ScrollBy(screen); break;
+        case EditorKey::PageDown: if (chart) view.ScrollBy(-screen); break;
+        case EditorKey::Up: if (chart) view.ScrollBy(view.settings.scroll); break;
+        case EditorKey::Down: if (chart) view.ScrollBy(-view.settings.scroll); break;
+        case EditorKey::F2: if (!playing) Command(EditorCommand::Options); break;
+        case EditorKey::F3: if (chart) Command(EditorCommand::PlayPause); break;
+        case EditorKey::F4: if (chart) Command(EditorCommand::Stop); break;
+        case EditorKey::F5: if (chart) TogglePlaySelectedTrack(); break;
+        case EditorKey::F6: if (chart) TogglePlaySelectedNotes(); break;
+        default: break;
+    }
+    if (!ctrl) return;
+    switch (key) {
+        case EditorKey::M: Command(EditorCommand::OpenMidi); break;
+        case EditorKey::V: Command(EditorCommand::OpenChart); break;
+        case EditorKey::S: Command(EditorCommand::Save); break;
+        case EditorKey::D: Command(EditorCommand::SaveAs); break;
+        case EditorKey::A: if (chart) SelectAll(); break;
+        case EditorKey::Z: if (chart) DeselectAll(); break;
+        default: break;
+    }
+}
+
+void NoteEditor::KeyUp(EditorKey key) {
+    if (key == EditorKey::Shift) shiftHeld = false;
+}
+
+void NoteEditor::SelectAll() {
+    if (!view.HasChart()) return;
+    if (setBusy) setBusy(true);
+    SelectAllInTrack(view.Chart(), view.currentTrack, view.CollisionWindow());
+    if (setBusy) setBusy(false);
+    view.Invalidate();
+}
+
+void NoteEditor::DeselectAll() {
+    if (!view.HasChart()) return;
+    if (setBusy) setBusy(true);
+    DeselectAllInTrack(view.Chart(), view.currentTrack);
+    if (setBusy) setBusy(false);
+    view.Invalidate();
+}
+
+void NoteEditor::TogglePlaySelectedTrack() {
+    if (!view.HasChart()) return;
+    boxes.ToggleSelectedTrack(view.Chart(), view.currentTrack);
+    if (onBoxesChanged) onBoxesChanged();
+}
+
+void NoteEditor::TogglePlaySelectedNotes() {
+    if (!view.HasChart()) return;
+    boxes.ToggleSelectedNotes(view.Chart());
+    if (onBoxesChanged) onBoxesChanged();
+}
