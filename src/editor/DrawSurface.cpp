@@ -22,17 +22,30 @@
 #pragma GCC diagnostic pop
 #endif
 
+namespace {
+constexpr int64_t kMaxPixels = 4096 * 4096;
+}  // namespace
+
 std::optional<std::string> DrawSurface::CreateFromFile(const std::filesystem::path& path) {
     Release();
     std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path);
     if (!bytes) return "Cann't Find File";
-    if (bytes->size() < 14) return "Cann't Open Header";
-    const bool layered = std::memcmp(bytes->data(), "8BPS", 4) == 0;
-    if (!layered && std::memcmp(bytes->data(), "BM", 2) != 0) return "Not BMP Format";
-    if (bytes->size() > static_cast<std::size_t>(INT32_MAX)) return "Not Enough Bitmap Memory";
+    return CreateFromBytes(*bytes);
+}
+
+std::optional<std::string> DrawSurface::CreateFromBytes(std::span<const uint8_t> bytes) {
+    Release();
+    if (bytes.size() < 14) return "Cann't Open Header";
+    const bool layered = std::memcmp(bytes.data(), "8BPS", 4) == 0;
+    if (!layered && std::memcmp(bytes.data(), "BM", 2) != 0) return "Not BMP Format";
+    if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) return "Not Enough Bitmap Memory";
 
     int w = 0, h = 0, channels = 0;
-    stbi_uc* rgba = stbi_load_from_memory(bytes->data(), static_cast<int>(bytes->size()), &w, &h, &channels, 4);
+    // The image is limited to what the view could ever show, so a header claiming a huge
+    // image is refused before anything is allocated for it.
+    if (!stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels)) return "Cann't Load File";
+    if (int64_t{w} * h > kMaxPixels) return "Not Enough Bitmap Memory";
+    stbi_uc* rgba = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels, 4);
     if (!rgba) return "Cann't Load File";
     try {
         std::vector<Colour> image(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
