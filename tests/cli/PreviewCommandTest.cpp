@@ -1,0 +1,76 @@
+// ryxtool preview, run in-process on the demo song's chart.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/ConvertCommand.h"
+#include "cli/PreviewCommand.h"
+#include "support/TestFiles.h"
+
+namespace {
+const std::filesystem::path kSource = RYX_SOURCE_DIR;
+
+// Width and height from a PNG file's header.
+std::pair<int, int> PngSize(const std::vector<uint8_t>& png) {
+    auto be32 = [&](std::size_t at) { return png[at] << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]; };
+    return {be32(16), be32(20)};
+}
+}  // namespace
+
+TEST(Preview, PaintsTheChartIntoAPngOfTheLayoutsSize) {
+    ScratchFolder folder, temp;
+    ConvertOptions convert;
+    convert.input = kSource / "data" / "demo.mid";
+    convert.output = folder / "demo.ryx";
+    std::ostringstream out, err;
+    ASSERT_EQ(RunConvert(convert, temp.Path(), out, err), 0) << err.str();
+
+    struct Case {
+        const char* layout;
+        int width, height;
+    };
+    for (Case c : {Case{"large", 540, 600}, Case{"small", 380, 400}}) {
+        PreviewOptions options;
+        options.chart = folder / "demo.ryx";
+        options.output = folder / (std::string(c.layout) + ".png");
+        options.layout = c.layout;
+        options.track = 3;
+        options.position = 1500;
+        options.dataDir = kSource / "data";
+        ASSERT_EQ(RunPreview(options, temp.Path(), err), 0) << err.str();
+        const std::vector<uint8_t> png = ReadBytes(options.output);
+        ASSERT_GT(png.size(), 24u);
+        EXPECT_EQ(std::vector<uint8_t>(png.begin(), png.begin() + 4), (std::vector<uint8_t>{0x89, 'P', 'N', 'G'}));
+        EXPECT_EQ(PngSize(png), std::make_pair(c.width, c.height));
+    }
+}
+
+TEST(Preview, BadOptionsAndFilesExitTwo) {
+    ScratchFolder folder, temp;
+    WriteBytes(folder / "junk.ryx", {1, 2, 3});
+    struct Case {
+        const char* what;
+        PreviewOptions options;
+    };
+    PreviewOptions base;
+    base.chart = folder / "junk.ryx";
+    base.output = folder / "out.png";
+    base.dataDir = kSource / "data";
+    std::vector<Case> cases(5, Case{"", base});
+    cases[0].what = "damaged chart";
+    cases[1].what = "layout";
+    cases[1].options.layout = "huge";
+    cases[2].what = "track";
+    cases[2].options.track = 16;
+    cases[3].what = "interval";
+    cases[3].options.interval = 0;
+    cases[4].what = "no artwork";
+    cases[4].options.dataDir = folder.Path();
+    for (const Case& c : cases) {
+        std::ostringstream err;
+        EXPECT_EQ(RunPreview(c.options, temp.Path(), err), 2) << c.what;
+        EXPECT_FALSE(err.str().empty()) << c.what;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "out.png"));
+}
