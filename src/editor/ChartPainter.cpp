@@ -17,7 +17,7 @@ public:
     bool Draw(const CNote& note, int firstColumn, int colourTrack) {
         const int x = g.ColumnX(firstColumn + note.lane);
         const NoteCells cells = NoteCells::For(note.selected, colourTrack);
-        const int interval = view.settings.interval;
+        const int interval = view.Interval();
         if (note.time >= view.position) {
             const int64_t offset = view.Offset(note.time);
             if (offset > g.TopLimit()) return false;

@@ -87,12 +87,12 @@ void ChartView::PlaceThumb() {
 }
 
 int32_t ChartView::TimeAt(int y) const {
-    const int64_t time = int64_t{geometry.Bottom() - y} * settings.interval + position;
+    const int64_t time = int64_t{geometry.Bottom() - y} * Interval() + position;
     return static_cast<int32_t>(
         std::clamp<int64_t>(time, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
-int64_t ChartView::Offset(int32_t time) const { return (int64_t{time} - position) / settings.interval; }
+int64_t ChartView::Offset(int32_t time) const { return (int64_t{time} - position) / Interval(); }
 
 Rect ChartView::HeadRect(int32_t time, int column) const {
     const int64_t offset = std::clamp<int64_t>(Offset(time), -1000000, 1000000);

@@ -89,9 +89,11 @@ public:
     const CChart& Chart() const { return *chart; }
     CNoteTrack& CurrentTrack() { return chart->tracks[static_cast<std::size_t>(currentTrack)]; }
     const CNoteTrack& CurrentTrack() const { return chart->tracks[static_cast<std::size_t>(currentTrack)]; }
+    // INTERVAL, never below 1 whatever the settings hold, so no time-to-pixel step divides by 0.
+    int Interval() const { return settings.interval < 1 ? 1 : settings.interval; }
     bool IsLong(const CNote& note) const { return note.length >= settings.longLength; }
     // Ticks between two selected notes of one lane: one note cell's height.
-    int32_t CollisionWindow() const { return geometry.cellHeight * settings.interval; }
+    int32_t CollisionWindow() const { return geometry.cellHeight * Interval(); }
 
     ViewGeometry geometry;
     ViewSettings settings;

@@ -278,7 +278,7 @@ void NoteEditor::Wheel(int delta) {
 
 void NoteEditor::KeyDown(EditorKey key, bool ctrl, bool playing) {
     const bool chart = view.HasChart();
-    const int64_t screen = int64_t{view.geometry.laneHeight} * view.settings.interval;
+    const int64_t screen = int64_t{view.geometry.laneHeight} * view.Interval();
     switch (key) {
         case EditorKey::Shift: if (chart) shiftHeld = true; break;
         case EditorKey::PageUp: if (chart) view.ScrollBy(screen); break;

@@ -230,3 +230,14 @@ TEST(ChartView, ShippedArtworkLoadsForBothLayouts) {
     ChartView missing(ViewGeometry::Large());
     EXPECT_NE(missing.LoadBitmaps("/nonexistent").find("note.bmp: Cann't Find File"), std::string::npos);
 }
+
+TEST(ChartView, AZeroIntervalNeverDivides) {
+    Painted p;
+    p.Add(1000, 60);
+    p.Load();
+    p.view.settings.interval = 0;
+    EXPECT_EQ(p.view.Offset(1000), 1000);
+    EXPECT_EQ(p.view.TimeAt(590), 0);
+    DrawScreen s = p.Paint();  // must not trap
+    EXPECT_EQ(s.Width(), 540);
+}
