@@ -22,6 +22,21 @@ void NoteEditor::ForVisibleTrackNotes(Visit visit) {
     }
 }
 
+// Visits the selection entries whose heads contain (x, y) in the chart area, in order. Entries
+// whose head lies within the bottom margin's height of the lanes' bottom edge are passed over,
+// as the view treats them as already played.
+template <typename Visit>
+void NoteEditor::ForChartEntriesAt(int x, int y, Visit visit) {
+    const CNoteList& selection = view.Chart().selection;
+    for (int i = 0; i < selection.Count(); ++i) {
+        const CNote& entry = selection.GetAt(i);
+        const int64_t offset = view.Offset(entry.time);
+        if (offset < view.geometry.margin) continue;
+        if (offset > view.geometry.TopLimit()) break;
+        if (view.HeadRect(entry.time, entry.lane + 8).Contains(x, y)) visit(i, entry);
+    }
+}
+
 void NoteEditor::Command(EditorCommand command) {
     if (onCommand) onCommand(command);
 }
@@ -79,17 +94,10 @@ void NoteEditor::LeftButtonDown(int x, int y, bool playing) {
             }
         });
     } else if (g.ChartArea().Contains(x, y)) {
-        const CNoteList& selection = view.Chart().selection;
-        for (int i = 0; i < selection.Count(); ++i) {
-            const CNote& entry = selection.GetAt(i);
-            const int64_t offset = view.Offset(entry.time);
-            if (offset < g.margin) continue;
-            if (offset > g.TopLimit()) break;
-            if (view.HeadRect(entry.time, entry.lane + 8).Contains(x, y)) {
-                grab = Grab::ChartNote;
-                grabbed = static_cast<uint32_t>(i);
-            }
-        }
+        ForChartEntriesAt(x, y, [&](int i, const CNote&) {
+            grab = Grab::ChartNote;
+            grabbed = static_cast<uint32_t>(i);
+        });
     }
     if (grab == Grab::None) d.rubberBand = true;
 }
@@ -207,17 +215,11 @@ void NoteEditor::LeftButtonUp(int x, int y) {
             view.rangeAnchor = i;
         });
     } else if (g.ChartArea().Contains(x, y) && !moved) {
-        const CNoteList& selection = view.Chart().selection;
-        for (int i = 0; i < selection.Count(); ++i) {
-            const CNote& entry = selection.GetAt(i);
-            const int64_t offset = view.Offset(entry.time);
-            if (offset < g.margin) continue;
-            if (offset > g.TopLimit()) break;
-            if (view.HeadRect(entry.time, entry.lane + 8).Contains(x, y) && entry.track != view.currentTrack) {
-                view.SetCurrentTrack(entry.track);
-                view.Invalidate();
-            }
-        }
+        ForChartEntriesAt(x, y, [&](int, const CNote& entry) {
+            if (entry.track == view.currentTrack) return;
+            view.SetCurrentTrack(entry.track);
+            view.Invalidate();
+        });
     }
     EndPress();
     view.Invalidate();

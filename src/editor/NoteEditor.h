@@ -58,6 +58,9 @@ private:
     // Calls visit(index, note) for the current track's notes the view shows, in order.
     template <typename Visit>
     void ForVisibleTrackNotes(Visit visit);
+    // Calls visit(index, entry) for the selection entries under (x, y) in the chart area.
+    template <typename Visit>
+    void ForChartEntriesAt(int x, int y, Visit visit);
 
     ChartView& view;
     Repeat repeat = Repeat::None;
