@@ -5,25 +5,11 @@
 
 #include "smf/FileBytes.h"
 
-#define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_BMP
-#define STBI_ONLY_PSD
-#define STBI_NO_STDIO
-#define STBI_FAILURE_USERMSG
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wsign-compare"
-#pragma GCC diagnostic ignored "-Wunused-but-set-variable"
-#endif
-#include <stb/stb_image.h>
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
+#include "StbImage.h"
 
 namespace {
 constexpr int64_t kMaxPixels = 4096 * 4096;
+constexpr int64_t kMaxPixelsPerByte = 128;  // run-length packed images stay below this
 }  // namespace
 
 std::optional<std::string> DrawSurface::CreateFromFile(const std::filesystem::path& path) {
@@ -41,10 +27,12 @@ std::optional<std::string> DrawSurface::CreateFromBytes(std::span<const uint8_t>
     if (bytes.size() > static_cast<std::size_t>(INT32_MAX)) return "Not Enough Bitmap Memory";
 
     int w = 0, h = 0, channels = 0;
-    // The image is limited to what the view could ever show, so a header claiming a huge
-    // image is refused before anything is allocated for it.
+    // A header claiming more pixels than the view could use, or than the file's bytes could
+    // describe even packed, is refused before anything is allocated for the image.
     if (!stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels)) return "Cann't Load File";
-    if (int64_t{w} * h > kMaxPixels) return "Not Enough Bitmap Memory";
+    const int64_t claimed = int64_t{w} * h;
+    if (claimed > kMaxPixels) return "Not Enough Bitmap Memory";
+    if (claimed > static_cast<int64_t>(bytes.size()) * kMaxPixelsPerByte) return "Cann't Load File";
     stbi_uc* rgba = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels, 4);
     if (!rgba) return "Cann't Load File";
     try {
