@@ -14,7 +14,8 @@ namespace {
 struct LargestChart {
     LargestChart() : temp(*TempDirectory::Create("ryx-bench-")) {
         std::vector<char> song(200000, 0x40);
-        std::ofstream(temp.Path() / "song.mid", std::ios::binary).write(song.data(), static_cast<std::streamsize>(song.size()));
+        std::ofstream(temp.Path() / "song.mid", std::ios::binary)
+            .write(song.data(), static_cast<std::streamsize>(song.size()));
         chart.songInfo.midiPath = (temp.Path() / "song.mid").string();
         chart.songInfo.title = "Benchmark";
         for (uint16_t t = 0; t < kTrackCount; ++t) {

@@ -30,12 +30,15 @@ CChart DenseChart() {
 
 void GiveArtwork(ChartView& view) {
     const ViewGeometry& g = view.geometry;
-    view.noteCells.CreateFromPixels(g.laneWidth, 68 * g.cellHeight,
-                                    std::vector<Colour>(static_cast<std::size_t>(g.laneWidth * 68 * g.cellHeight), 0x3366CC));
-    view.scrollBar.CreateFromPixels(g.laneWidth, g.laneHeight,
-                                    std::vector<Colour>(static_cast<std::size_t>(g.laneWidth * g.laneHeight), 0xDDDDDD));
-    view.thumbImage.CreateFromPixels(g.laneWidth, g.buttonHeight,
-                                     std::vector<Colour>(static_cast<std::size_t>(g.laneWidth * g.buttonHeight), 0x4477FF));
+    view.noteCells.CreateFromPixels(
+        g.laneWidth, 68 * g.cellHeight,
+        std::vector<Colour>(static_cast<std::size_t>(g.laneWidth * 68 * g.cellHeight), 0x3366CC));
+    view.scrollBar.CreateFromPixels(
+        g.laneWidth, g.laneHeight,
+        std::vector<Colour>(static_cast<std::size_t>(g.laneWidth * g.laneHeight), 0xDDDDDD));
+    view.thumbImage.CreateFromPixels(
+        g.laneWidth, g.buttonHeight,
+        std::vector<Colour>(static_cast<std::size_t>(g.laneWidth * g.buttonHeight), 0x4477FF));
 }
 
 void BM_PaintDenseFrame(benchmark::State& state) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 class ByteWriter {
-public:
+  public:
     void U8(uint8_t v) { bytes.push_back(v); }
     void U16(uint16_t v) {
         U8(static_cast<uint8_t>(v));
@@ -30,6 +30,6 @@ public:
     std::vector<uint8_t>& Data() { return bytes; }
     const std::vector<uint8_t>& Data() const { return bytes; }
 
-private:
+  private:
     std::vector<uint8_t> bytes;
 };

@@ -24,7 +24,8 @@ void CChart::AssignInstrument(const CNote& event, int trackIndex) {
 void CChart::SetPlayFilter(int16_t mode) {
     if (mode < kPlayPlayerOnly || mode >= kTrackCount) return;
     player.muted = mode != kPlayPlayerOnly;
-    for (int i = 0; i < kTrackCount; ++i) tracks[static_cast<std::size_t>(i)].muted = mode != kPlayAll && mode != i;
+    for (int i = 0; i < kTrackCount; ++i)
+        tracks[static_cast<std::size_t>(i)].muted = mode != kPlayAll && mode != i;
 }
 
 void CChart::RebuildSelectionFromPlayer() {

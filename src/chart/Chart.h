@@ -17,7 +17,7 @@ inline constexpr int16_t kPlayPlayerOnly = -2;
 inline constexpr int16_t kPlayAll = -1;
 
 class CChart {
-public:
+  public:
     CChart();
 
     // Empties the 16 tracks (10 free slots each, cursor 0), clears their muted flags and

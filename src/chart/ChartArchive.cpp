@@ -6,8 +6,8 @@
 #include <limits>
 #include <new>
 
-#include "smf/BoundedReader.h"
 #include "ByteWriter.h"
+#include "smf/BoundedReader.h"
 
 namespace {
 
@@ -74,10 +74,9 @@ ChartStatus WriteChartArchive(const std::filesystem::path& outputPath, std::span
         WriteEntry(header, static_cast<uint32_t>(total), "EOF");
 
         const std::span<const uint8_t> pieces[] = {header.Data(), inf, *mid};
-        return ReplaceFileAtomically(fs, outputPath, pieces, Durability::Durable,
-                                     [&](const std::filesystem::path& written) {
-                                         return VerifyArchive(written, inf, *mid, where);
-                                     });
+        return ReplaceFileAtomically(
+            fs, outputPath, pieces, Durability::Durable,
+            [&](const std::filesystem::path& written) { return VerifyArchive(written, inf, *mid, where); });
     } catch (const std::bad_alloc&) {
         return ChartStatus::Fail(ChartError::OutOfMemory);
     }
@@ -128,7 +127,8 @@ ChartStatus CChartArchive::ReadTable() {
     }
     entries.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
-        LittleEndianReader in(std::span<const uint8_t>(table).subspan(i * kArchiveEntryBytes, kArchiveEntryBytes));
+        LittleEndianReader in(
+            std::span<const uint8_t>(table).subspan(i * kArchiveEntryBytes, kArchiveEntryBytes));
         in.ReadU32(entries[i].offset);
         std::string name;
         in.ReadString(kNameBytes, name);
@@ -180,8 +180,10 @@ bool CChartArchive::SegmentEquals(std::string_view name, std::span<const uint8_t
     if (!FindSegment(name, begin, end) || end - begin != expected.size()) return false;
     std::vector<uint8_t> chunk(std::min<std::size_t>(expected.size(), 1 << 16));
     for (std::size_t done = 0; done < expected.size(); done += chunk.size()) {
-        std::span<uint8_t> piece = std::span<uint8_t>(chunk).first(std::min(chunk.size(), expected.size() - done));
-        if (!ReadAt(begin + done, piece) || std::memcmp(piece.data(), expected.data() + done, piece.size()) != 0)
+        std::span<uint8_t> piece =
+            std::span<uint8_t>(chunk).first(std::min(chunk.size(), expected.size() - done));
+        if (!ReadAt(begin + done, piece) ||
+            std::memcmp(piece.data(), expected.data() + done, piece.size()) != 0)
             return false;
     }
     return true;

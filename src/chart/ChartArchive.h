@@ -34,7 +34,7 @@ ChartStatus WriteChartArchive(const std::filesystem::path& outputPath, std::span
 // Reads a chart file container. Every offset and count is checked against the file's size
 // before anything is read or allocated.
 class CChartArchive {
-public:
+  public:
     struct Entry {
         uint32_t offset = 0;
         std::string name;
@@ -69,7 +69,7 @@ public:
     const std::vector<Entry>& Entries() const { return entries; }
     uint64_t Size() const { return size; }
 
-private:
+  private:
     ChartStatus ReadTable();
     // Bounds [begin, end) of segment `name` within the file.
     ChartStatus FindSegment(std::string_view name, uint64_t& begin, uint64_t& end) const;

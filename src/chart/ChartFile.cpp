@@ -40,7 +40,8 @@ void BuildTempoMapFromSong(CChart& chart, const std::vector<uint8_t>& songBytes)
 }  // namespace
 
 ChartStatus LoadChartFile(CChart& chart, const std::filesystem::path& chartPath,
-                          const std::filesystem::path& tempDir, const LoadProgress& progress, FileSystem& fs) {
+                          const std::filesystem::path& tempDir, const LoadProgress& progress,
+                          FileSystem& fs) {
     try {
         Report(progress, 1, "Initilaize");
         CChartArchive archive;

@@ -20,8 +20,8 @@ using LoadProgress = std::function<void(int position, std::string_view text)>;
 
 // Reads the chart file at `chartPath` into `chart`: song information, the tempo map of its
 // song, the 16 tracks, usedTrackCount, the player track and the selection list rebuilt from
-// it, selectionChanged cleared. The segments are written to "inf.tmp" and "mid.tmp" in `tempDir`, and the song
-// information's midiPath names "mid.tmp".
+// it, selectionChanged cleared. The segments are written to "inf.tmp" and "mid.tmp" in `tempDir`, and the
+// song information's midiPath names "mid.tmp".
 //
 // Everything is read and checked before anything changes: on failure `chart` and the
 // temporary files of the chart open before are exactly as they were.

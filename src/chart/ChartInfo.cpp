@@ -49,7 +49,9 @@ CNote DecodeNoteRecord(std::span<const uint8_t> r) {
     return note;
 }
 
-std::string TrackName(int index) { return "track " + std::to_string(index + 1); }
+std::string TrackName(int index) {
+    return "track " + std::to_string(index + 1);
+}
 
 }  // namespace
 
@@ -67,7 +69,8 @@ void WriteTrackBlock(const CNoteTrack& track, ByteWriter& out) {
     out.U16(static_cast<uint16_t>(count));
     out.Zeros(16);
     uint8_t* records = out.Extend(count * kNoteRecordBytes);
-    for (std::size_t i = 0; i < count; ++i) EncodeNoteRecord(track.Notes()[i], records + i * kNoteRecordBytes);
+    for (std::size_t i = 0; i < count; ++i)
+        EncodeNoteRecord(track.Notes()[i], records + i * kNoteRecordBytes);
 }
 
 void WriteChartInfo(const CChart& chart, ByteWriter& out) {

@@ -11,10 +11,10 @@
 #include <string>
 #include <string_view>
 
-#include "smf/BoundedReader.h"
 #include "ByteWriter.h"
 #include "Chart.h"
 #include "ChartStatus.h"
+#include "smf/BoundedReader.h"
 
 inline constexpr std::size_t kInfoReservedBytes = 1023;
 inline constexpr std::size_t kBlockHeaderBytes = 22;

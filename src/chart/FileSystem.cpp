@@ -1,11 +1,11 @@
 #include "FileSystem.h"
 
-#include "smf/FileBytes.h"
-
 #include <algorithm>
 #include <cstdio>
 #include <random>
 #include <system_error>
+
+#include "smf/FileBytes.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -17,7 +17,7 @@
 namespace {
 
 class NativeOutputFile final : public OutputFile {
-public:
+  public:
     explicit NativeOutputFile(std::FILE* file) : file(file) {}
     ~NativeOutputFile() override {
         if (file) std::fclose(file);
@@ -42,12 +42,12 @@ public:
         return result == 0;
     }
 
-private:
+  private:
     std::FILE* file;
 };
 
 class NativeFs final : public FileSystem {
-public:
+  public:
     std::unique_ptr<OutputFile> Create(const std::filesystem::path& path, bool exclusive) override {
 #ifdef _WIN32
         std::FILE* file = _wfopen(path.c_str(), exclusive ? L"wbx" : L"wb");
@@ -144,7 +144,8 @@ ChartStatus ReplaceFileAtomically(FileSystem& fs, const std::filesystem::path& t
                 return fail(ChartStatus::Fail(ChartError::WriteOutput, where));
         }
     }
-    if ((durable && !file->Sync()) || !file->Close()) return fail(ChartStatus::Fail(ChartError::WriteOutput, where));
+    if ((durable && !file->Sync()) || !file->Close())
+        return fail(ChartStatus::Fail(ChartError::WriteOutput, where));
     if (verify) {
         if (ChartStatus status = verify(temp); !status) return fail(status);
     }

@@ -13,7 +13,7 @@
 #include "ChartStatus.h"
 
 class OutputFile {
-public:
+  public:
     virtual ~OutputFile() = default;
     virtual bool Write(std::span<const uint8_t> bytes) = 0;
     // Pushes everything written so far to the disk itself, not just the system's cache.
@@ -22,7 +22,7 @@ public:
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // Opens `path` for writing, truncating it; with `exclusive` fails if it already exists.
     virtual std::unique_ptr<OutputFile> Create(const std::filesystem::path& path, bool exclusive) = 0;

@@ -4,7 +4,8 @@
 
 namespace {
 constexpr std::array<std::string_view, kGenreCount> kGenreNames = {
-    "Pop", "New Age", "Techno", "Rock", "SoundTrack", "Game & Ani", "Jazz", "CenturyEnd", "Classical", "Other",
+    "Pop",        "New Age", "Techno",     "Rock",      "SoundTrack",
+    "Game & Ani", "Jazz",    "CenturyEnd", "Classical", "Other",
 };
 }  // namespace
 
@@ -13,6 +14,10 @@ std::string_view GenreName(int code) {
     return kGenreNames[static_cast<std::size_t>(code)];
 }
 
-std::string GenreListText(int code) { return std::to_string(code) + " " + std::string(GenreName(code)); }
+std::string GenreListText(int code) {
+    return std::to_string(code) + " " + std::string(GenreName(code));
+}
 
-std::string LevelListText(int index) { return std::to_string(index + 1); }
+std::string LevelListText(int index) {
+    return std::to_string(index + 1);
+}

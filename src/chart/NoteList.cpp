@@ -48,9 +48,13 @@ void CNoteList::RemoveAt(int index) {
     items.erase(items.begin() + index);
 }
 
-void CNoteList::RemoveAll() { items.clear(); }
+void CNoteList::RemoveAll() {
+    items.clear();
+}
 
-void CNoteList::ReserveStorage(std::size_t total) { items.reserve(total); }
+void CNoteList::ReserveStorage(std::size_t total) {
+    items.reserve(total);
+}
 
 void CNoteList::Sort() {
     if (GetSize() > 1) SortRange(0, GetSize() - 1);

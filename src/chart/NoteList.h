@@ -8,7 +8,7 @@
 #include "Note.h"
 
 class CNoteList {
-public:
+  public:
     // Inserts `note` before the first note whose time >= note.time (so before notes of the
     // same time) and returns its index.
     int AddSorted(const CNote& note);
@@ -44,7 +44,7 @@ public:
     int growBy = 0;
     int sortThreshold = 64;
 
-private:
+  private:
     void Reserve(std::size_t needed);
     void SortRange(int lo, int hi);
     void InsertionSort(int lo, int hi);

@@ -5,7 +5,9 @@
 
 CNoteTrack::CNoteTrack(uint32_t capacity) : capacity(capacity == 0 ? kGrowBy : capacity) {}
 
-CNote& CNoteTrack::At(uint32_t index) { return index < notes.size() ? notes[index] : defaultNote; }
+CNote& CNoteTrack::At(uint32_t index) {
+    return index < notes.size() ? notes[index] : defaultNote;
+}
 
 const CNote& CNoteTrack::At(uint32_t index) const {
     return index < notes.size() ? notes[index] : defaultNote;

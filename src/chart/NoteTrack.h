@@ -11,7 +11,7 @@
 inline constexpr int32_t kDrumInstrument = INT32_MIN;  // 0x80000000
 
 class CNoteTrack {
-public:
+  public:
     // `capacity` 0 means the default of 10 notes.
     explicit CNoteTrack(uint32_t capacity = 0);
 
@@ -50,7 +50,7 @@ public:
     int32_t instrument = 0;  // GM program 0..127, kDrumInstrument, or 0 when unassigned
     bool muted = false;      // playback skips this track
 
-private:
+  private:
     std::vector<CNote> notes;
     uint32_t capacity = kGrowBy;
     CNote defaultNote;

@@ -22,7 +22,9 @@ std::optional<TempDirectory> TempDirectory::Create(std::string_view prefix) {
     return std::nullopt;
 }
 
-TempDirectory::TempDirectory(TempDirectory&& other) noexcept : path(std::move(other.path)) { other.path.clear(); }
+TempDirectory::TempDirectory(TempDirectory&& other) noexcept : path(std::move(other.path)) {
+    other.path.clear();
+}
 
 TempDirectory& TempDirectory::operator=(TempDirectory&& other) noexcept {
     if (this != &other) {
@@ -33,7 +35,9 @@ TempDirectory& TempDirectory::operator=(TempDirectory&& other) noexcept {
     return *this;
 }
 
-TempDirectory::~TempDirectory() { Remove(); }
+TempDirectory::~TempDirectory() {
+    Remove();
+}
 
 void TempDirectory::Remove() {
     if (path.empty()) return;

@@ -8,7 +8,7 @@
 #include <string_view>
 
 class TempDirectory {
-public:
+  public:
     // Makes the folder; nullopt when the system's temporary folder is not writable.
     static std::optional<TempDirectory> Create(std::string_view prefix = "ryx-");
 
@@ -20,7 +20,7 @@ public:
 
     const std::filesystem::path& Path() const { return path; }
 
-private:
+  private:
     explicit TempDirectory(std::filesystem::path path) : path(std::move(path)) {}
     void Remove();
 

@@ -10,7 +10,7 @@ class CLibTrack;
 inline constexpr uint32_t kDefaultTempo = 500000;  // microseconds per quarter note: 120 bpm
 
 class CTempoMap {
-public:
+  public:
     struct Entry {
         uint32_t tick = 0;
         uint32_t tempo = 0;  // microseconds per quarter note
@@ -33,7 +33,7 @@ public:
     bool Built() const { return built; }
     uint16_t SongResolution() const { return songResolution; }
 
-private:
+  private:
     std::vector<Entry> entries;
     bool built = false;
     uint16_t songResolution = 0;

@@ -4,9 +4,9 @@ namespace {
 
 nlohmann::json NoteToJson(const CNote& note) {
     return {
-        {"time", note.time},         {"length", note.length}, {"status", note.status},
-        {"key", note.key},           {"velocity", note.velocity}, {"selected", note.selected ? 1 : 0},
-        {"lane", note.lane},         {"track", note.track},   {"longNote", note.longNote ? 1 : 0},
+        {"time", note.time}, {"length", note.length},     {"status", note.status},
+        {"key", note.key},   {"velocity", note.velocity}, {"selected", note.selected ? 1 : 0},
+        {"lane", note.lane}, {"track", note.track},       {"longNote", note.longNote ? 1 : 0},
     };
 }
 

@@ -2,7 +2,6 @@
 // The chart as JSON, the form `ryxtool dump` prints (its schema is in the README).
 
 #include <cstdint>
-
 #include <nlohmann/json.hpp>
 
 #include "chart/Chart.h"

@@ -52,14 +52,17 @@ int RunConvert(const ConvertOptions& options, const std::filesystem::path& tempD
         return 2;
     }
     const std::string fileTitle = PathText(options.input.stem());
-    std::filesystem::path output = options.output.value_or(std::filesystem::path(options.input).replace_extension(".ryx"));
+    std::filesystem::path output =
+        options.output.value_or(std::filesystem::path(options.input).replace_extension(".ryx"));
 
     CChart chart;
     PaletteFields fields;
     // The editor's own view does the reset for the converted chart, with the palette's part
     // captured here.
     ChartView view(ViewGeometry::Large());
-    view.hooks.fillPalette = [&](CChart& converted) { fields = FillFromChart(converted, fileTitle, options.author, {}); };
+    view.hooks.fillPalette = [&](CChart& converted) {
+        fields = FillFromChart(converted, fileTitle, options.author, {});
+    };
     ConversionHooks hooks;
     hooks.resetForLoadedChart = [&](CChart& converted) { view.ResetForLoadedChart(converted, fileTitle); };
     ConversionSession session(chart, tempDir, hooks);

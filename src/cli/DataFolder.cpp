@@ -18,7 +18,8 @@ std::filesystem::path ExecutableFolder(const char* argv0) {
 std::filesystem::path DefaultDataFolder(const char* argv0) {
     const std::filesystem::path exe = ExecutableFolder(argv0);
     std::error_code error;
-    for (const std::filesystem::path& candidate : {exe / "data", exe / ".." / "share" / "ryx-creator" / "data"}) {
+    for (const std::filesystem::path& candidate :
+         {exe / "data", exe / ".." / "share" / "ryx-creator" / "data"}) {
         if (std::filesystem::is_directory(candidate / "common", error)) return candidate;
     }
     return RYX_SOURCE_DATA_DIR;

@@ -32,11 +32,14 @@ int RunPreview(const PreviewOptions& options, const std::filesystem::path& tempD
     settings.longLength = options.longLength;
     ChartView view(options.layout == "large" ? ViewGeometry::Large() : ViewGeometry::Small(), settings);
     if (std::string failures = view.LoadBitmaps(options.dataDir); !failures.empty()) {
-        err << "ryxtool: cannot read the view's artwork under " << PathText(options.dataDir / view.geometry.bitmapFolder)
-            << ":\n" << failures;
+        err << "ryxtool: cannot read the view's artwork under "
+            << PathText(options.dataDir / view.geometry.bitmapFolder) << ":\n"
+            << failures;
         return 2;
     }
-    view.hooks.fillPalette = [&](CChart& loaded) { FillFromChart(loaded, PathText(options.chart.stem()), {}, {}); };
+    view.hooks.fillPalette = [&](CChart& loaded) {
+        FillFromChart(loaded, PathText(options.chart.stem()), {}, {});
+    };
     view.ResetForLoadedChart(chart, PathText(options.chart.stem()));
     view.SetCurrentTrack(options.track);
     view.SetPosition(options.position, false);

@@ -10,12 +10,12 @@
 struct PreviewOptions {
     std::filesystem::path chart;
     std::filesystem::path output;
-    int track = 0;                      // current track 0..15
-    int position = 0;                   // chart ticks at the bottom edge of the lanes
-    std::string layout = "large";       // "large" (540 × 600) or "small" (380 × 400)
-    int interval = 10;                  // INTERVAL, chart ticks per pixel, at least 1
-    int longLength = 768;               // LONG, the shortest long note
-    std::filesystem::path dataDir;      // the folder holding "common/"
+    int track = 0;                  // current track 0..15
+    int position = 0;               // chart ticks at the bottom edge of the lanes
+    std::string layout = "large";   // "large" (540 × 600) or "small" (380 × 400)
+    int interval = 10;              // INTERVAL, chart ticks per pixel, at least 1
+    int longLength = 768;           // LONG, the shortest long note
+    std::filesystem::path dataDir;  // the folder holding "common/"
 };
 
 // Returns 0, or 2 after a message on `err` for a bad option, an unreadable chart or artwork,

@@ -6,18 +6,19 @@
 
 namespace {
 
-void SetText(const std::optional<std::string>& value, const char* name, std::string& field, std::ostream& err) {
+void SetText(const std::optional<std::string>& value, const char* name, std::string& field,
+             std::ostream& err) {
     if (!value) return;
     field = *value;
     if (StorableString(field).size() < field.size())
-        err << "ryxtool: " << name << " is longer than " << kMaxStoredStringBytes << " bytes; it is saved cut to "
-            << StorableString(field).size() << " bytes\n";
+        err << "ryxtool: " << name << " is longer than " << kMaxStoredStringBytes
+            << " bytes; it is saved cut to " << StorableString(field).size() << " bytes\n";
 }
 
 }  // namespace
 
-int RunSet(const std::filesystem::path& chartPath, const SetOptions& options, const std::filesystem::path& tempDir,
-           std::ostream& err) {
+int RunSet(const std::filesystem::path& chartPath, const SetOptions& options,
+           const std::filesystem::path& tempDir, std::ostream& err) {
     if (options.genre && (*options.genre < 0 || *options.genre >= kGenreCount)) {
         err << "ryxtool: genre must be 0 to " << kGenreCount - 1 << ", not " << *options.genre << "\n";
         return 2;

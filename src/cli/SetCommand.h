@@ -18,5 +18,5 @@ struct SetOptions {
 
 // Returns the process exit code: 0, or 2 after a message on `err` (a value out of range, a
 // file that cannot be read or saved); on failure the file is untouched.
-int RunSet(const std::filesystem::path& chartPath, const SetOptions& options, const std::filesystem::path& tempDir,
-           std::ostream& err);
+int RunSet(const std::filesystem::path& chartPath, const SetOptions& options,
+           const std::filesystem::path& tempDir, std::ostream& err);

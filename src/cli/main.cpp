@@ -1,19 +1,20 @@
 // ryxtool: the chart editor's file work from the command line.
 
+#include <CLI/CLI.hpp>
 #include <iostream>
 
-#include <CLI/CLI.hpp>
-
 #include "ConvertCommand.h"
-#include "DumpCommand.h"
 #include "DataFolder.h"
+#include "DumpCommand.h"
 #include "EventsCommand.h"
 #include "PreviewCommand.h"
 #include "SetCommand.h"
 #include "chart/TempDirectory.h"
 
 int main(int argc, char** argv) {
-    CLI::App app{"ryxtool: inspect and change RYX Creator chart files (.ryx) and the MIDI files they come from", "ryxtool"};
+    CLI::App app{
+        "ryxtool: inspect and change RYX Creator chart files (.ryx) and the MIDI files they come from",
+        "ryxtool"};
     app.require_subcommand(0, 1);
 
     std::string dumpPath;
@@ -21,14 +22,17 @@ int main(int argc, char** argv) {
     dump->add_option("FILE", dumpPath, "Chart file (.ryx)")->required();
 
     std::string eventsPath;
-    CLI::App* events = app.add_subcommand("events", "Print the events of a Standard MIDI File as the program reads them");
+    CLI::App* events =
+        app.add_subcommand("events", "Print the events of a Standard MIDI File as the program reads them");
     events->add_option("FILE", eventsPath, "MIDI file (.mid)")->required();
 
     ConvertOptions convertOptions;
     std::string convertInput, convertOutput;
-    CLI::App* convert = app.add_subcommand("convert", "Convert a MIDI file into a chart file, as the editor does");
+    CLI::App* convert =
+        app.add_subcommand("convert", "Convert a MIDI file into a chart file, as the editor does");
     convert->add_option("IN", convertInput, "MIDI file (.mid)")->required();
-    convert->add_option("-o,--output", convertOutput, "Chart file to write (default: IN with extension .ryx)");
+    convert->add_option("-o,--output", convertOutput,
+                        "Chart file to write (default: IN with extension .ryx)");
     convert->add_option("--title", convertOptions.title, "Song title (default: the file's name)");
     convert->add_option("--composer", convertOptions.composer, "Composer (default: Unknown)");
     convert->add_option("--author", convertOptions.author, "Chart author (default: Unknown)");
@@ -38,15 +42,18 @@ int main(int argc, char** argv) {
 
     PreviewOptions previewOptions;
     std::string previewChart, previewOutput, previewData;
-    CLI::App* preview = app.add_subcommand("preview", "Paint the chart view as the editor shows it into a PNG file");
+    CLI::App* preview =
+        app.add_subcommand("preview", "Paint the chart view as the editor shows it into a PNG file");
     preview->add_option("FILE", previewChart, "Chart file (.ryx)")->required();
     preview->add_option("-o,--output", previewOutput, "PNG file to write")->required();
     preview->add_option("--track", previewOptions.track, "Current track 0..15 (default 0)");
     preview->add_option("--position", previewOptions.position, "View position in chart ticks (default 0)");
     preview->add_option("--layout", previewOptions.layout, "large (540x600) or small (380x400)");
     preview->add_option("--interval", previewOptions.interval, "Chart ticks per pixel (default 10)");
-    preview->add_option("--long", previewOptions.longLength, "Shortest long note in chart ticks (default 768)");
-    preview->add_option("--data", previewData, "Folder that holds common/ (default: the program's data folder)");
+    preview->add_option("--long", previewOptions.longLength,
+                        "Shortest long note in chart ticks (default 768)");
+    preview->add_option("--data", previewData,
+                        "Folder that holds common/ (default: the program's data folder)");
 
     std::string setPath;
     SetOptions setOptions;
@@ -87,7 +94,8 @@ int main(int argc, char** argv) {
     if (*preview) {
         previewOptions.chart = previewChart;
         previewOptions.output = previewOutput;
-        previewOptions.dataDir = previewData.empty() ? DefaultDataFolder(argv[0]) : std::filesystem::path(previewData);
+        previewOptions.dataDir =
+            previewData.empty() ? DefaultDataFolder(argv[0]) : std::filesystem::path(previewData);
         return RunPreview(previewOptions, temp->Path(), std::cerr);
     }
     if (*dump) return RunDump(dumpPath, temp->Path(), std::cout, std::cerr);

@@ -9,7 +9,7 @@ constexpr Colour kBlack = 0x000000;
 constexpr Colour kWhite = 0xFFFFFF;
 
 class NotePainter {
-public:
+  public:
     NotePainter(const ChartView& view, DrawScreen& screen) : view(view), g(view.geometry), screen(screen) {}
 
     // Draws notes in time order in the lanes starting at `firstColumn`; false once a note lies
@@ -33,16 +33,17 @@ public:
             }
             Cell(cells.longHead, x, yb - g.cellHeight);
         } else if (note.longNote) {
-            const int64_t bodyLen =
-                std::min<int64_t>((int64_t{note.time} + note.length - view.position) / interval, g.laneHeight);
+            const int64_t bodyLen = std::min<int64_t>(
+                (int64_t{note.time} + note.length - view.position) / interval, g.laneHeight);
             Body(cells, x, g.Bottom(), bodyLen);
         }
         return true;
     }
 
-private:
+  private:
     void Body(const NoteCells& cells, int x, int bottom, int64_t bodyLen) {
-        for (int64_t k = g.cellHeight; k < bodyLen; k += g.cellHeight) Cell(cells.slice, x, bottom - static_cast<int>(k));
+        for (int64_t k = g.cellHeight; k < bodyLen; k += g.cellHeight)
+            Cell(cells.slice, x, bottom - static_cast<int>(k));
         if (bodyLen > g.cellHeight) Cell(cells.cap, x, bottom - static_cast<int>(bodyLen));
     }
 
@@ -55,7 +56,9 @@ private:
     DrawScreen& screen;
 };
 
-bool Passed(const CNote& note, int32_t position) { return int64_t{note.time} + note.length < position; }
+bool Passed(const CNote& note, int32_t position) {
+    return int64_t{note.time} + note.length < position;
+}
 
 void PaintRubberBand(const ChartView& view, DrawScreen& screen) {
     const ViewGeometry& g = view.geometry;

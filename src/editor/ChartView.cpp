@@ -83,7 +83,8 @@ void ChartView::SetCurrentTrack(int track) {
 void ChartView::PlaceThumb() {
     const int rise = thumbScale > 0 ? position / thumbScale : 0;
     const int bottom = geometry.Bottom() - geometry.buttonHeight - rise;
-    thumb = {geometry.ScrollX(), bottom - geometry.buttonHeight, geometry.ScrollX() + geometry.laneWidth, bottom};
+    thumb = {geometry.ScrollX(), bottom - geometry.buttonHeight, geometry.ScrollX() + geometry.laneWidth,
+             bottom};
 }
 
 int32_t ChartView::TimeAt(int y) const {
@@ -92,7 +93,9 @@ int32_t ChartView::TimeAt(int y) const {
         std::clamp<int64_t>(time, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
-int64_t ChartView::Offset(int32_t time) const { return (int64_t{time} - position) / Interval(); }
+int64_t ChartView::Offset(int32_t time) const {
+    return (int64_t{time} - position) / Interval();
+}
 
 Rect ChartView::HeadRect(int32_t time, int column) const {
     const int64_t offset = std::clamp<int64_t>(Offset(time), -1000000, 1000000);

@@ -24,7 +24,7 @@ struct ViewHooks {
     std::function<void(int)> selectTrackRow;              // the palette's track list row
     std::function<void()> clearTrackList;
     std::function<void()> stopPlayback;
-    std::function<void()> invalidate;                     // request a repaint
+    std::function<void()> invalidate;  // request a repaint
 };
 
 // What the mouse is doing; read by the painter, changed by NoteEditor.
@@ -43,7 +43,7 @@ struct DragState {
 };
 
 class ChartView {
-public:
+  public:
     explicit ChartView(ViewGeometry geometry, ViewSettings settings = {});
 
     // Loads "note.bmp", "scroll.bmp" and "scbutton.bmp" (twice: the pressed button, and the
@@ -108,7 +108,7 @@ public:
     bool backgroundCleared = false;
     DrawSurface noteCells, scrollBar, pressedButton, thumbImage;
 
-private:
+  private:
     void PlaceThumb();
 
     CChart* chart = nullptr;

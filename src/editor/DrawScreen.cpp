@@ -17,10 +17,13 @@
 #endif
 
 DrawScreen::DrawScreen(int width, int height)
-    : width(std::max(width, 0)), height(std::max(height, 0)),
+    : width(std::max(width, 0)),
+      height(std::max(height, 0)),
       pixels(static_cast<std::size_t>(this->width) * static_cast<std::size_t>(this->height), 0) {}
 
-void DrawScreen::Clear(Colour colour) { std::fill(pixels.begin(), pixels.end(), colour); }
+void DrawScreen::Clear(Colour colour) {
+    std::fill(pixels.begin(), pixels.end(), colour);
+}
 
 void DrawScreen::FillRect(const Rect& rect, Colour colour) {
     const int left = std::max(rect.left, 0), right = std::min(rect.right, width);
@@ -49,7 +52,9 @@ void DrawScreen::Copy(const DrawSurface& surface, Rect src, int x, int y, bool k
     }
 }
 
-void DrawScreen::Blit(const DrawSurface& surface, int x, int y) { Copy(surface, surface.SourceRect(), x, y, false); }
+void DrawScreen::Blit(const DrawSurface& surface, int x, int y) {
+    Copy(surface, surface.SourceRect(), x, y, false);
+}
 
 void DrawScreen::BlitKeyed(const DrawSurface& surface, int x, int y) {
     Copy(surface, surface.SourceRect(), x, y, true);

@@ -12,7 +12,7 @@
 #include "Pixels.h"
 
 class DrawScreen {
-public:
+  public:
     DrawScreen(int width, int height);
 
     void Clear(Colour colour);
@@ -40,7 +40,7 @@ public:
     // Writes the frame as a PNG file; false when it cannot be written.
     bool WritePng(const std::filesystem::path& path) const;
 
-private:
+  private:
     std::size_t Index(int x, int y) const {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
     }

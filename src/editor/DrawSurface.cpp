@@ -3,9 +3,8 @@
 #include <cstring>
 #include <new>
 
-#include "smf/FileBytes.h"
-
 #include "StbImage.h"
+#include "smf/FileBytes.h"
 
 namespace {
 constexpr int64_t kMaxPixels = 4096 * 4096;
@@ -29,7 +28,8 @@ std::optional<std::string> DrawSurface::CreateFromBytes(std::span<const uint8_t>
     int w = 0, h = 0, channels = 0;
     // A header claiming more pixels than the view could use, or than the file's bytes could
     // describe even packed, is refused before anything is allocated for the image.
-    if (!stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels)) return "Cann't Load File";
+    if (!stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels))
+        return "Cann't Load File";
     const int64_t claimed = int64_t{w} * h;
     if (claimed > kMaxPixels) return "Not Enough Bitmap Memory";
     if (claimed > static_cast<int64_t>(bytes.size()) * kMaxPixelsPerByte) return "Cann't Load File";

@@ -13,7 +13,7 @@
 #include "Pixels.h"
 
 class DrawSurface {
-public:
+  public:
     // Loads the image; on failure returns the reason ("Cann't Find File", "Cann't Open Header",
     // "Not BMP Format", "Not Enough Bitmap Memory", "Cann't Load File") and holds no image.
     std::optional<std::string> CreateFromFile(const std::filesystem::path& path);
@@ -33,9 +33,12 @@ public:
     bool HasImage() const { return !pixels.empty(); }
     int Width() const { return width; }
     int Height() const { return height; }
-    Colour At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)]; }
+    Colour At(int x, int y) const {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(x)];
+    }
 
-private:
+  private:
     int width = 0;
     int height = 0;
     std::vector<Colour> pixels;

@@ -12,7 +12,8 @@ void TrimLengths(CNoteTrack& track, int d) {
             if (next.hidden || next.lane != note.lane || next.key != note.key) continue;
             const int64_t gap = int64_t{next.time} - (int64_t{note.time} + note.length);
             if (gap > 0 && gap < gapWanted)
-                note.length = static_cast<int32_t>(std::max<int64_t>(0, int64_t{next.time} - note.time - gapWanted));
+                note.length =
+                    static_cast<int32_t>(std::max<int64_t>(0, int64_t{next.time} - note.time - gapWanted));
         }
     }
 }

@@ -128,7 +128,8 @@ void NoteEditor::MouseMove(int x, int y) {
     }
     if (d.thumbDrag) {
         const int64_t pixels = g.Bottom() - g.buttonHeight - d.thumbGrabOffset - y;
-        view.SetPosition(static_cast<int32_t>(std::clamp<int64_t>(pixels * view.thumbScale, INT32_MIN, INT32_MAX)), true);
+        view.SetPosition(
+            static_cast<int32_t>(std::clamp<int64_t>(pixels * view.thumbScale, INT32_MIN, INT32_MAX)), true);
         view.Invalidate();
         return;
     }
@@ -208,7 +209,8 @@ void NoteEditor::LeftButtonUp(int x, int y) {
             if (shiftHeld) {
                 if (!view.rangeAnchor) return;
                 const uint32_t from = std::min(*view.rangeAnchor, i), to = std::max(*view.rangeAnchor, i);
-                for (uint32_t k = from; k <= to; ++k) Select(view.Chart(), view.currentTrack, k, view.CollisionWindow());
+                for (uint32_t k = from; k <= to; ++k)
+                    Select(view.Chart(), view.currentTrack, k, view.CollisionWindow());
                 return;
             }
             if (!moved) ToggleSelection(i);
@@ -252,7 +254,8 @@ void NoteEditor::RightButtonDown(int x, int y) {
             if (!view.HeadRect(note.time, note.lane).Contains(x, y)) continue;
             note.longNote = !note.longNote;
             if (note.selected) {
-                if (std::optional<int> copy = FindCopy(chart, note)) chart.selection.GetAt(*copy).longNote = note.longNote;
+                if (std::optional<int> copy = FindCopy(chart, note))
+                    chart.selection.GetAt(*copy).longNote = note.longNote;
                 chart.selectionChanged = true;
             }
             break;
@@ -282,16 +285,36 @@ void NoteEditor::KeyDown(EditorKey key, bool ctrl, bool playing) {
     const bool chart = view.HasChart();
     const int64_t screen = int64_t{view.geometry.laneHeight} * view.Interval();
     switch (key) {
-        case EditorKey::Shift: if (chart) shiftHeld = true; break;
-        case EditorKey::PageUp: if (chart) view.ScrollBy(screen); break;
-        case EditorKey::PageDown: if (chart) view.ScrollBy(-screen); break;
-        case EditorKey::Up: if (chart) view.ScrollBy(view.settings.scroll); break;
-        case EditorKey::Down: if (chart) view.ScrollBy(-view.settings.scroll); break;
-        case EditorKey::F2: if (!playing) Command(EditorCommand::Options); break;
-        case EditorKey::F3: if (chart) Command(EditorCommand::PlayPause); break;
-        case EditorKey::F4: if (chart) Command(EditorCommand::Stop); break;
-        case EditorKey::F5: if (chart) TogglePlaySelectedTrack(); break;
-        case EditorKey::F6: if (chart) TogglePlaySelectedNotes(); break;
+        case EditorKey::Shift:
+            if (chart) shiftHeld = true;
+            break;
+        case EditorKey::PageUp:
+            if (chart) view.ScrollBy(screen);
+            break;
+        case EditorKey::PageDown:
+            if (chart) view.ScrollBy(-screen);
+            break;
+        case EditorKey::Up:
+            if (chart) view.ScrollBy(view.settings.scroll);
+            break;
+        case EditorKey::Down:
+            if (chart) view.ScrollBy(-view.settings.scroll);
+            break;
+        case EditorKey::F2:
+            if (!playing) Command(EditorCommand::Options);
+            break;
+        case EditorKey::F3:
+            if (chart) Command(EditorCommand::PlayPause);
+            break;
+        case EditorKey::F4:
+            if (chart) Command(EditorCommand::Stop);
+            break;
+        case EditorKey::F5:
+            if (chart) TogglePlaySelectedTrack();
+            break;
+        case EditorKey::F6:
+            if (chart) TogglePlaySelectedNotes();
+            break;
         default: break;
     }
     if (!ctrl) return;
@@ -300,8 +323,12 @@ void NoteEditor::KeyDown(EditorKey key, bool ctrl, bool playing) {
         case EditorKey::V: Command(EditorCommand::OpenChart); break;
         case EditorKey::S: Command(EditorCommand::Save); break;
         case EditorKey::D: Command(EditorCommand::SaveAs); break;
-        case EditorKey::A: if (chart) SelectAll(); break;
-        case EditorKey::Z: if (chart) DeselectAll(); break;
+        case EditorKey::A:
+            if (chart) SelectAll();
+            break;
+        case EditorKey::Z:
+            if (chart) DeselectAll();
+            break;
         default: break;
     }
 }

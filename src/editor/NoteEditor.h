@@ -17,7 +17,7 @@ enum class EditorKey { Shift, PageUp, PageDown, Up, Down, F2, F3, F4, F5, F6, M,
 enum class EditorCommand { OpenMidi, OpenChart, Save, SaveAs, Options, PlayPause, Stop };
 
 class NoteEditor {
-public:
+  public:
     explicit NoteEditor(ChartView& view) : view(view) {}
 
     void LeftButtonDown(int x, int y, bool playing);
@@ -37,14 +37,14 @@ public:
     void TogglePlaySelectedNotes();
 
     std::function<void(EditorCommand)> onCommand;
-    std::function<void()> setViewCursor;    // the view's own cursor while the mouse is over it
-    std::function<void()> onBoxesChanged;   // the filter boxes changed (the palette shows them)
-    std::function<void(bool)> setBusy;      // wait cursor on (true) and off around long jobs
+    std::function<void()> setViewCursor;   // the view's own cursor while the mouse is over it
+    std::function<void()> onBoxesChanged;  // the filter boxes changed (the palette shows them)
+    std::function<void(bool)> setBusy;     // wait cursor on (true) and off around long jobs
 
     PlayFilterBoxes boxes;
     bool shiftHeld = false;
 
-private:
+  private:
     enum class Repeat { None, UpButton, DownButton, NearTop, NearBottom };
     enum class Grab { None, TrackNote, ChartNote };
 

@@ -7,12 +7,15 @@ namespace {
 constexpr int64_t kNear = 96;  // ticks within which two notes of one lane are too close to move beside
 constexpr int64_t kNeighbours = 10;
 
-int64_t Distance(int32_t a, int32_t b) { return std::llabs(int64_t{a} - b); }
+int64_t Distance(int32_t a, int32_t b) {
+    return std::llabs(int64_t{a} - b);
+}
 }  // namespace
 
 std::optional<int> FindCopy(const CChart& chart, const CNote& note) {
     const CNoteList& selection = chart.selection;
-    for (int i = selection.LowerBound(note.time); i < selection.Count() && selection.GetAt(i).time == note.time; ++i) {
+    for (int i = selection.LowerBound(note.time);
+         i < selection.Count() && selection.GetAt(i).time == note.time; ++i) {
         if (selection.GetAt(i).lane == note.lane) return i;
     }
     return std::nullopt;
@@ -37,7 +40,8 @@ bool TrackNoteMoveAllowed(const CChart& chart, int track, uint32_t i, uint16_t l
     const int64_t last = std::min<int64_t>(static_cast<int64_t>(notes.size()) - 1, int64_t{i} + kNeighbours);
     for (int64_t j = first; j <= last; ++j) {
         const CNote& other = notes[static_cast<std::size_t>(j)];
-        if (j != i && !other.hidden && other.lane == lane && Distance(other.time, note.time) <= kNear) return false;
+        if (j != i && !other.hidden && other.lane == lane && Distance(other.time, note.time) <= kNear)
+            return false;
     }
     if (!note.selected) return true;
     const CNoteList& selection = chart.selection;

@@ -15,7 +15,8 @@ bool LaneFree(std::span<const CNote> notes, std::size_t i, uint16_t lane) {
     const std::size_t first = i >= kLaneNeighbours ? i - kLaneNeighbours : 0;
     const std::size_t last = std::min(notes.size() - 1, i + kLaneNeighbours);
     for (std::size_t j = first; j <= last; ++j) {
-        if (notes[j].lane == lane && std::llabs(int64_t{notes[j].time} - notes[i].time) <= kTooClose) return false;
+        if (notes[j].lane == lane && std::llabs(int64_t{notes[j].time} - notes[i].time) <= kTooClose)
+            return false;
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #include "PaletteFill.h"
 
-PaletteFields FillFromChart(CChart& chart, std::string_view fileTitle, const std::optional<std::string>& storedAuthor,
+PaletteFields FillFromChart(CChart& chart, std::string_view fileTitle,
+                            const std::optional<std::string>& storedAuthor,
                             const std::function<std::string(int32_t)>& instrumentName) {
     const CSongInfo& info = chart.songInfo;
     PaletteFields fields;

@@ -15,8 +15,8 @@ struct PaletteFields {
     std::string composer;
     std::string author;
     std::string extGenre;
-    int level = 0;  // index into the levels "1".."10"
-    int genre = 0;  // index into the genre table
+    int level = 0;                       // index into the levels "1".."10"
+    int genre = 0;                       // index into the genre table
     std::vector<std::string> trackRows;  // "<note count> <instrument name>", one per track with notes
     int selectedRow = 0;
 };
@@ -25,7 +25,8 @@ struct PaletteFields {
 // "Unknown", the author to `storedAuthor` (the author name kept in the settings) or else
 // "Unknown". A track whose first note is on channel 10 becomes a drum track first. The
 // track rows stop at the first track without notes; row 0 is selected.
-PaletteFields FillFromChart(CChart& chart, std::string_view fileTitle, const std::optional<std::string>& storedAuthor,
+PaletteFields FillFromChart(CChart& chart, std::string_view fileTitle,
+                            const std::optional<std::string>& storedAuthor,
                             const std::function<std::string(int32_t)>& instrumentName);
 
 // Copies the palette's fields into the chart's song information, as a save does; the current

@@ -45,7 +45,8 @@ bool Deselect(CChart& chart, int track, uint32_t index) {
     if (!notes || index >= notes->Count()) return false;
     CNote& note = notes->At(index);
     CNoteList& selection = chart.selection;
-    for (int i = selection.LowerBound(note.time); i < selection.Count() && selection.GetAt(i).time == note.time; ++i) {
+    for (int i = selection.LowerBound(note.time);
+         i < selection.Count() && selection.GetAt(i).time == note.time; ++i) {
         if (selection.GetAt(i).lane != note.lane) continue;
         selection.RemoveAt(i);
         note.selected = false;

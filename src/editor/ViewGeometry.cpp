@@ -1,8 +1,12 @@
 #include "ViewGeometry.h"
 
-ViewGeometry ViewGeometry::ForScreenWidth(int screenWidth) { return screenWidth >= 901 ? Large() : Small(); }
+ViewGeometry ViewGeometry::ForScreenWidth(int screenWidth) {
+    return screenWidth >= 901 ? Large() : Small();
+}
 
-ViewGeometry ViewGeometry::Large() { return ViewGeometry{}; }
+ViewGeometry ViewGeometry::Large() {
+    return ViewGeometry{};
+}
 
 ViewGeometry ViewGeometry::Small() {
     ViewGeometry g;

@@ -46,6 +46,6 @@ struct ViewGeometry {
     int TrackLaneAt(int x) const { return LaneAt(x, 0); }
     int ChartLaneAt(int x) const { return LaneAt(x, 8); }
 
-private:
+  private:
     int LaneAt(int x, int firstColumn) const;
 };

@@ -12,7 +12,9 @@ constexpr int kChartTicksPerQuarter = 768;
 constexpr int kLengthScale = 740;
 constexpr std::size_t kMaxEventsSearched = 1002;  // after each note-on
 
-bool IsNoteOn(const CNote& e) { return e.status >= 0x90 && e.status <= 0x9F && e.velocity != 0; }
+bool IsNoteOn(const CNote& e) {
+    return e.status >= 0x90 && e.status <= 0x9F && e.velocity != 0;
+}
 
 bool EndsNote(const CNote& candidate, const CNote& noteOn) {
     return candidate.key == noteOn.key && (candidate.status & 0x0F) == (noteOn.status & 0x0F) &&
@@ -22,8 +24,8 @@ bool EndsNote(const CNote& candidate, const CNote& noteOn) {
 // file ticks × scale / division in 64 bits, so long songs do not overflow, kept in range.
 int32_t Scale(int64_t ticks, int scale, int division) {
     const int64_t value = ticks * scale / division;
-    return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
+    return static_cast<int32_t>(
+        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include "chart/Chart.h"
 
 class CChartBuilder {
-public:
+  public:
     // Fills the chart's tracks (already reset) from `file`, sets every instrument,
     // songLengthMs and filledTracks. The caller copies filledTracks into usedTrackCount.
     void Build(const CSmfFile& file, CChart& chart);

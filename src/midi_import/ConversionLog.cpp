@@ -9,7 +9,8 @@ void ConversionLog::Prepare(std::string_view title) {
     Changed();
 }
 
-void ConversionLog::BeginStage(std::string_view stageStatus, std::string_view openingLine, bool moveAfterLine) {
+void ConversionLog::BeginStage(std::string_view stageStatus, std::string_view openingLine,
+                               bool moveAfterLine) {
     status = stageStatus;
     if (!moveAfterLine) ++progressPos;
     text += openingLine;
@@ -24,6 +25,7 @@ void ConversionLog::Append(std::string_view more) {
 
 void ConversionLog::Changed() {
     logLines = 1;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) ++logLines;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2))
+        ++logLines;
     if (onChange) onChange(*this);
 }

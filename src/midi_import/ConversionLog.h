@@ -8,7 +8,7 @@
 #include <string_view>
 
 class ConversionLog {
-public:
+  public:
     static constexpr int kProgressSteps = 13;
 
     // Starts a new log for the file `title`: one line naming it, empty status, position 0.
@@ -30,7 +30,7 @@ public:
 
     std::function<void(const ConversionLog&)> onChange;
 
-private:
+  private:
     void Changed();
 
     std::string text;

@@ -83,8 +83,9 @@ ConversionSession::Outcome ConversionSession::Convert() {
     for (int t = 0; t < chart.usedTrackCount; ++t) {
         const uint32_t notes = chart.tracks[static_cast<std::size_t>(t)].Count();
         if (notes > kMaxBlockNotes)
-            log.Append(" -Track " + std::to_string(t + 1) + " has " + std::to_string(notes) +
-                       " notes; a chart file holds at most 65535 notes a track, so this chart cannot be saved.\r\n");
+            log.Append(
+                " -Track " + std::to_string(t + 1) + " has " + std::to_string(notes) +
+                " notes; a chart file holds at most 65535 notes a track, so this chart cannot be saved.\r\n");
     }
 
     log.BeginStage("Insert RYX Infomations...", "Insert RYX Infomations...\r\n");
@@ -100,7 +101,8 @@ ConversionSession::Outcome ConversionSession::Convert() {
 
     log.BeginStage("Create Tempo Manager...", "Create Tempo Manager...\r\n");
     chart.tempoMap.ReleaseTempoMap();
-    if (song.IsLoaded()) chart.tempoMap.BuildTempoMap(song.Track(0), static_cast<uint16_t>(song.Resolution()));
+    if (song.IsLoaded())
+        chart.tempoMap.BuildTempoMap(song.Track(0), static_cast<uint16_t>(song.Resolution()));
 
     log.BeginStage("RYX Convert Finished", "\r\nRYX Convert Finished. Press 'OK'");
     state = State::Converted;

@@ -17,14 +17,14 @@
 
 // What the main window does for the conversion; any hook may be empty.
 struct ConversionHooks {
-    std::function<void()> stopPlayback;   // stop playing, release the played song, position 0
+    std::function<void()> stopPlayback;    // stop playing, release the played song, position 0
     std::function<void()> clearTrackList;  // empty the palette's track list
     // The view's reset for a loaded chart: palette fill, view position, overlap pass.
     std::function<void(CChart&)> resetForLoadedChart;
 };
 
 class ConversionSession {
-public:
+  public:
     enum class State { Prepared = 0, Repaired = 1, Converted = 2 };
     enum class Outcome {
         Stopped,    // the file cannot be converted, or a temporary file cannot be written
@@ -49,7 +49,7 @@ public:
     std::filesystem::path path;  // the file the next step reads
     ConversionLog log;
 
-private:
+  private:
     Outcome Repair();
     Outcome Convert();
     Outcome Finish();

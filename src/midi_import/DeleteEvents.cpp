@@ -16,7 +16,8 @@ bool DeleteEvents(CMidiSong& song, int mask) {
     if (!song.IsLoaded()) return song.unchanged;
     uint32_t deleted = 0;
     for (int t = 0; t < song.TrackCount(); ++t)
-        deleted += song.Track(t).DeleteWhereKeepingTime([mask](const LibEvent& e) { return Matches(e, mask); });
+        deleted +=
+            song.Track(t).DeleteWhereKeepingTime([mask](const LibEvent& e) { return Matches(e, mask); });
     song.unchanged = deleted == 0;
     return song.unchanged;
 }

@@ -17,7 +17,9 @@ std::string Format(const char* format, ...) {
 }
 
 // Texts go through "%s", which ends at a zero byte, and are printed whole.
-std::string Quoted(const char* label, const std::string& text) { return std::string(label) + " '" + text + "'"; }
+std::string Quoted(const char* label, const std::string& text) {
+    return std::string(label) + " '" + text + "'";
+}
 
 }  // namespace
 
@@ -45,11 +47,12 @@ std::string MetaDescription(const CMetaEvent& m) {
                           m.smpteFrame, m.smpteSubframe);
         }
         case 0x58:
-            return Format("time signature %d/%d, %d MIDI clocks per beat, _%d_ notated 32nd notes per 24 MIDI clocks",
-                          m.timeSigNumerator, m.timeSigDenominator, m.timeSigClocks, m.timeSig32nds);
+            return Format(
+                "time signature %d/%d, %d MIDI clocks per beat, _%d_ notated 32nd notes per 24 MIDI clocks",
+                m.timeSigNumerator, m.timeSigDenominator, m.timeSigClocks, m.timeSig32nds);
         case 0x59:
-            return Format("key signature: %d %s(s), %s", static_cast<int>(m.keyCount), m.keySharps ? "sharp" : "flat",
-                          m.keyMinor != 0 ? "minor" : "major");
+            return Format("key signature: %d %s(s), %s", static_cast<int>(m.keyCount),
+                          m.keySharps ? "sharp" : "flat", m.keyMinor != 0 ? "minor" : "major");
         case 0x7F: return "sequencer specific";
         default: return "";
     }
@@ -58,8 +61,8 @@ std::string MetaDescription(const CMetaEvent& m) {
 std::string EventText(const CNote& e) {
     std::string text = Format("%8ld ", static_cast<long>(e.time));
     if (!IsExtendedEvent(e)) {
-        return text + Format("%8ld %d %d %d %5ld %5ld", static_cast<long>(e.timeMs), e.status, e.key, e.velocity,
-                             static_cast<long>(e.length), static_cast<long>(e.lengthMs));
+        return text + Format("%8ld %d %d %d %5ld %5ld", static_cast<long>(e.timeMs), e.status, e.key,
+                             e.velocity, static_cast<long>(e.length), static_cast<long>(e.lengthMs));
     }
     const bool meta = e.data && e.data->kind == CEventData::kMeta;
     return text + "ed: " + (meta ? MetaDescription(e.data->meta) : std::string());

@@ -9,9 +9,15 @@ constexpr int kDrumChannel = 9;
 // Registered parameters set to their centres, then a pitch-bend range of two semitones:
 // the values every channel track starts from.
 constexpr std::array<std::array<uint8_t, 2>, 9> kTuningControllers = {{
-    {101, 0}, {100, 2}, {6, 64},  // coarse tuning: centre
-    {101, 0}, {100, 1}, {6, 64},  // fine tuning: centre
-    {101, 0}, {100, 0}, {6, 2},   // pitch-bend sensitivity: two semitones
+    {101, 0},
+    {100, 2},
+    {6, 64},  // coarse tuning: centre
+    {101, 0},
+    {100, 1},
+    {6, 64},  // fine tuning: centre
+    {101, 0},
+    {100, 0},
+    {6, 2},  // pitch-bend sensitivity: two semitones
 }};
 
 bool HasProgramChange(const CLibTrack& track) {

@@ -11,7 +11,9 @@ int HexDigit(char c) {
     return -1;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 }  // namespace
 
@@ -29,7 +31,8 @@ CMidiInfoManager CMidiInfoManager::Parse(std::span<const char> text) {
         // 80000000), then any blanks, including line ends of blank lines.
         while (at < text.size() && IsBlank(text[at])) ++at;
         uint32_t code = 0;
-        while (at < text.size() && HexDigit(text[at]) >= 0) code = code << 4 | static_cast<uint32_t>(HexDigit(text[at++]));
+        while (at < text.size() && HexDigit(text[at]) >= 0)
+            code = code << 4 | static_cast<uint32_t>(HexDigit(text[at++]));
         while (at < text.size() && IsBlank(text[at]) && text[at] != '\n') ++at;
         std::string name;
         while (at < text.size() && text[at] != '\n') {

@@ -13,7 +13,7 @@
 #include <vector>
 
 class CMidiInfoManager {
-public:
+  public:
     static constexpr std::size_t kEntries = 236;
 
     // Reads the list; nullopt when the file cannot be opened.

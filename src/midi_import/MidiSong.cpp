@@ -1,6 +1,8 @@
 #include "MidiSong.h"
 
-bool TrackIsEmpty(const CLibTrack& track) { return track.cursor >= track.Count(); }
+bool TrackIsEmpty(const CLibTrack& track) {
+    return track.cursor >= track.Count();
+}
 
 bool CMidiSong::Load(const std::filesystem::path& path) {
     Unload();

@@ -12,7 +12,7 @@
 #include "smf/LibTrack.h"
 
 class CMidiSong {
-public:
+  public:
     // Reads the file into one library track per track chunk. False when the file cannot be
     // read, is not a Standard MIDI File or holds no track.
     bool Load(const std::filesystem::path& path);
@@ -46,7 +46,7 @@ public:
     // Result of the last check: true when it changed nothing.
     bool unchanged = true;
 
-private:
+  private:
     std::vector<std::unique_ptr<CLibTrack>> tracks;
     bool loaded = false;
     int trackCount = 0;

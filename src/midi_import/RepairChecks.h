@@ -12,10 +12,10 @@ void ConvertToFormat1(CMidiSong& song);
 
 // Event kinds DeleteEvents can remove, tested in this order.
 enum DeleteMask : int {
-    kDeleteNotes = 1,          // note-off and note-on, 0x80..0x9F
-    kDeleteSysEx = 2,          // system exclusive
-    kDeleteProgramChanges = 4, // 0xC0..0xCF
-    kDeleteBankSelect = 8,     // control change 0 (bank select MSB); controller 32 stays
+    kDeleteNotes = 1,           // note-off and note-on, 0x80..0x9F
+    kDeleteSysEx = 2,           // system exclusive
+    kDeleteProgramChanges = 4,  // 0xC0..0xCF
+    kDeleteBankSelect = 8,      // control change 0 (bank select MSB); controller 32 stays
 };
 
 // Deletes, keeping time, every event of every track that `mask` names. True (unchanged)

@@ -29,7 +29,8 @@ void DeleteJunk(CMidiSong& song, ConversionLog& log) {
 
 void CheckPatches(CMidiSong& song, ConversionLog& log) {
     log.BeginStage("Instrument Patch Error Check...", "\r\nInstrument Patch Error Check...\r\n");
-    log.Append(FixPatches(song) ? " -MIDI doesn't have Patch Error.\r\n" : " -Instrument Patch Corrected.\r\n");
+    log.Append(FixPatches(song) ? " -MIDI doesn't have Patch Error.\r\n"
+                                : " -Instrument Patch Corrected.\r\n");
 }
 
 void CheckLength(CMidiSong& song, ConversionLog& log) {

@@ -12,23 +12,27 @@
 
 namespace {
 
-uint8_t ByteAt(std::span<const uint8_t> data, std::size_t i) { return i < data.size() ? data[i] : 0; }
+uint8_t ByteAt(std::span<const uint8_t> data, std::size_t i) {
+    return i < data.size() ? data[i] : 0;
+}
 
 CMetaEvent DecodeMeta(uint8_t type, std::span<const uint8_t> d) {
     CMetaEvent meta;
     meta.type = type;
     switch (type) {
-        case 0x00:
-            meta.sequenceNumber = static_cast<int16_t>(ByteAt(d, 0) << 8 | ByteAt(d, 1));
-            break;
-        case 0x01: case 0x02: case 0x03: case 0x04: case 0x05: case 0x06: case 0x07: {
+        case 0x00: meta.sequenceNumber = static_cast<int16_t>(ByteAt(d, 0) << 8 | ByteAt(d, 1)); break;
+        case 0x01:
+        case 0x02:
+        case 0x03:
+        case 0x04:
+        case 0x05:
+        case 0x06:
+        case 0x07: {
             auto end = std::find(d.begin(), d.end(), 0);
             meta.textValue.assign(d.begin(), end);
             break;
         }
-        case 0x20:
-            meta.channelPrefix = ByteAt(d, 0);
-            break;
+        case 0x20: meta.channelPrefix = ByteAt(d, 0); break;
         case 0x51:
             meta.tempoUs = static_cast<uint32_t>(ByteAt(d, 0)) << 16 | ByteAt(d, 1) << 8 | ByteAt(d, 2);
             break;
@@ -53,11 +57,8 @@ CMetaEvent DecodeMeta(uint8_t type, std::span<const uint8_t> d) {
             meta.keyMinor = ByteAt(d, 1);
             break;
         }
-        case 0x7F:
-            meta.sequencerData.assign(d.begin(), d.end());
-            break;
-        default:
-            break;
+        case 0x7F: meta.sequencerData.assign(d.begin(), d.end()); break;
+        default: break;
     }
     return meta;
 }
@@ -144,4 +145,6 @@ CSharedArray<CNote> CSmfFile::TrackEvents(int n) const {
     return (*tracks)[static_cast<std::size_t>(n)].events;
 }
 
-uint16_t CSmfFile::TicksPerQuarter() const { return ::TicksPerQuarter(division); }
+uint16_t CSmfFile::TicksPerQuarter() const {
+    return ::TicksPerQuarter(division);
+}

@@ -22,7 +22,7 @@ struct CSmfTrack {
 };
 
 class CSmfFile {
-public:
+  public:
     // Reads the file at `path`. A file that cannot be opened, or whose header is cut short,
     // gives no tracks.
     void Read(const std::filesystem::path& path);
@@ -43,7 +43,7 @@ public:
     uint16_t division = 0;  // as stored
     CSharedArray<CSmfTrack> tracks;
 
-private:
+  private:
     void ReadTrack(std::span<const uint8_t> body, CSmfTrack& track);
 
     // Running status of the file being read: 0 at the start of every file, carried from

@@ -11,7 +11,7 @@ enum class ByteOrder { BigEndian, LittleEndian };
 
 template <ByteOrder Order>
 class BoundedReader {
-public:
+  public:
     explicit BoundedReader(std::span<const uint8_t> bytes) : bytes(bytes) {}
 
     std::size_t Remaining() const { return bytes.size() - position; }
@@ -79,7 +79,7 @@ public:
         return true;
     }
 
-private:
+  private:
     bool ReadNumber(std::size_t size, uint32_t& out) {
         if (Remaining() < size) return false;
         uint32_t value = 0;

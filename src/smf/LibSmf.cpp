@@ -66,13 +66,15 @@ bool CLibSmf::RemoveTrack(CLibTrack& track) {
 
 bool CLibSmf::Read() {
     if (!open || mode != 'r' || attached.empty()) return false;
-    for (std::size_t i = 0; i < attached.size() && i < chunks.size(); ++i) ReadLibTrackChunk(chunks[i].body, *attached[i]);
+    for (std::size_t i = 0; i < attached.size() && i < chunks.size(); ++i)
+        ReadLibTrackChunk(chunks[i].body, *attached[i]);
     for (CLibTrack* track : attached) track->cursor = 0;
     return true;
 }
 
 void CLibSmf::SetResolution(uint16_t ticksPerQuarter) {
-    resolution = ticksPerQuarter == 0 || (ticksPerQuarter & 0x8000) ? kDefaultTicksPerQuarter : ticksPerQuarter;
+    resolution =
+        ticksPerQuarter == 0 || (ticksPerQuarter & 0x8000) ? kDefaultTicksPerQuarter : ticksPerQuarter;
 }
 
 std::vector<uint8_t> CLibSmf::Serialize() const {

@@ -15,7 +15,7 @@
 #include "SmfLayout.h"
 
 class CLibSmf {
-public:
+  public:
     CLibSmf() = default;
     CLibSmf(const CLibSmf&) = delete;
     CLibSmf& operator=(const CLibSmf&) = delete;
@@ -59,7 +59,7 @@ public:
     bool IsOpen() const { return open; }
     char Mode() const { return mode; }
 
-private:
+  private:
     bool ParseOpenedBytes();
 
     bool open = false;

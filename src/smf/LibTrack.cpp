@@ -7,12 +7,22 @@
 CLibTrack::CLibTrack() : events(kGrowBy) {}
 
 CLibTrack::CLibTrack(const CLibTrack& other)
-    : cursor(other.cursor), sysex(other.sysex), metas(other.metas), endTime(other.endTime), name(other.name),
-      events(other.events), count(other.count) {}
+    : cursor(other.cursor),
+      sysex(other.sysex),
+      metas(other.metas),
+      endTime(other.endTime),
+      name(other.name),
+      events(other.events),
+      count(other.count) {}
 
 CLibTrack::CLibTrack(CLibTrack&& other) noexcept
-    : cursor(other.cursor), sysex(std::move(other.sysex)), metas(std::move(other.metas)), endTime(other.endTime),
-      name(std::move(other.name)), events(std::move(other.events)), count(other.count) {
+    : cursor(other.cursor),
+      sysex(std::move(other.sysex)),
+      metas(std::move(other.metas)),
+      endTime(other.endTime),
+      name(std::move(other.name)),
+      events(std::move(other.events)),
+      count(other.count) {
     other.events.assign(kGrowBy, LibEvent{});
     other.count = 0;
 }
@@ -40,7 +50,9 @@ CLibTrack::~CLibTrack() {
     if (file) file->RemoveTrack(*this);
 }
 
-LibEvent CLibTrack::Event(uint32_t i) const { return i < events.size() ? events[i] : LibEvent{}; }
+LibEvent CLibTrack::Event(uint32_t i) const {
+    return i < events.size() ? events[i] : LibEvent{};
+}
 
 void CLibTrack::SetEvent(uint32_t i, const LibEvent& event) {
     if (i >= events.size()) return;
@@ -76,7 +88,9 @@ void CLibTrack::AddTime(uint32_t i, int64_t delta) {
     events[i].delta = static_cast<uint32_t>(std::clamp<int64_t>(sum, 0, UINT32_MAX));
 }
 
-uint32_t CLibTrack::Time(uint32_t i) const { return i < count ? events[i].delta : 0; }
+uint32_t CLibTrack::Time(uint32_t i) const {
+    return i < count ? events[i].delta : 0;
+}
 
 uint64_t CLibTrack::AbsoluteTime(uint32_t i) const {
     if (i >= count) return 0;

@@ -33,7 +33,7 @@ struct KeptMeta {
 };
 
 class CLibTrack {
-public:
+  public:
     static constexpr uint32_t kGrowBy = 8192;
 
     CLibTrack();
@@ -91,7 +91,7 @@ public:
     uint64_t endTime = 0;
     CLibSmf* file = nullptr;  // the file the track is attached to, if any; kept by CLibSmf
 
-private:
+  private:
     static uint32_t SaturatingAdd(uint32_t a, uint32_t b) { return a > UINT32_MAX - b ? UINT32_MAX : a + b; }
 
     std::string name;

@@ -111,7 +111,8 @@ void ReadLibTrackChunk(std::span<const uint8_t> body, CLibTrack& track) {
 void WriteLibTrackChunk(const CLibTrack& track, std::vector<uint8_t>& out) {
     const std::size_t start = out.size();
     out.insert(out.end(), {'M', 'T', 'r', 'k', 0, 0, 0, 0});
-    out.reserve(out.size() + static_cast<std::size_t>(track.Count() - std::min(track.cursor, track.Count())) * 4);
+    out.reserve(out.size() +
+                static_cast<std::size_t>(track.Count() - std::min(track.cursor, track.Count())) * 4);
 
     uint64_t written = 0;  // absolute time of the last event written
     if (!track.Name().empty()) {
@@ -159,5 +160,6 @@ void WriteLibTrackChunk(const CLibTrack& track, std::vector<uint8_t>& out) {
     PutMeta(out, kMetaEndOfTrack, {});
 
     const auto length = static_cast<uint32_t>(out.size() - start - 8);
-    for (int i = 0; i < 4; ++i) out[start + 4 + static_cast<std::size_t>(i)] = static_cast<uint8_t>(length >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i)
+        out[start + 4 + static_cast<std::size_t>(i)] = static_cast<uint8_t>(length >> (24 - 8 * i));
 }

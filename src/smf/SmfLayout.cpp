@@ -8,12 +8,13 @@
 namespace {
 
 uint32_t LittleEndian32(std::span<const uint8_t> b) {
-    return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 | static_cast<uint32_t>(b[2]) << 16 |
-           static_cast<uint32_t>(b[3]) << 24;
+    return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+           static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
 }
 
 bool Tagged(std::span<const uint8_t> bytes, std::size_t at, const char (&tag)[5]) {
-    return bytes.size() >= at + 4 && std::equal(tag, tag + 4, bytes.begin() + static_cast<std::ptrdiff_t>(at));
+    return bytes.size() >= at + 4 &&
+           std::equal(tag, tag + 4, bytes.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ struct SmfHeader {
 };
 
 struct SmfTrackChunk {
-    uint32_t declaredLength = 0;     // the chunk's length field
+    uint32_t declaredLength = 0;    // the chunk's length field
     std::span<const uint8_t> body;  // the chunk's bytes, cut short where the file ends first
 };
 

@@ -34,8 +34,8 @@ std::vector<uint8_t> Container(uint32_t count, const std::vector<Entry>& entries
 }  // namespace
 
 TEST(ChartArchive, WriterLayoutAndSegments) {
-    for (std::size_t midiSize : {std::size_t{0}, std::size_t{100}, std::size_t{16384}, std::size_t{3 * 16384},
-                                 std::size_t{16385}}) {
+    for (std::size_t midiSize :
+         {std::size_t{0}, std::size_t{100}, std::size_t{16384}, std::size_t{3 * 16384}, std::size_t{16385}}) {
         ScratchFolder folder;
         std::vector<uint8_t> inf = Pattern(1408);
         std::vector<uint8_t> mid = Pattern(midiSize);
@@ -70,9 +70,10 @@ TEST(ChartArchive, NamesMatchWithoutCaseOverThirteenCharacters) {
         const char* b;
         bool match;
     };
-    for (Case c : {Case{"inf", "INF", true}, Case{"Mid", "mid", true}, Case{"inf", "info", false},
-                   Case{"abcdefghijklmX", "abcdefghijklmY", true}, Case{"abcdefghijklX", "abcdefghijklY", false},
-                   Case{"", "", true}, Case{"inf", "", false}}) {
+    for (Case c :
+         {Case{"inf", "INF", true}, Case{"Mid", "mid", true}, Case{"inf", "info", false},
+          Case{"abcdefghijklmX", "abcdefghijklmY", true}, Case{"abcdefghijklX", "abcdefghijklY", false},
+          Case{"", "", true}, Case{"inf", "", false}}) {
         EXPECT_EQ(ArchiveNamesMatch(c.a, c.b), c.match) << c.a << " / " << c.b;
     }
 }
@@ -109,19 +110,21 @@ TEST(ChartArchive, MalformedContainersFailWithoutReadingPastTheFile) {
     const std::vector<Case> cases = {
         {"empty file", {}, ChartError::NotAnArchive, ChartError::None},
         {"three bytes", {3, 0, 0}, ChartError::NotAnArchive, ChartError::None},
-        {"huge entry count", Container(0xFFFFFFFF, {{64, "inf"}}, 100), ChartError::NotAnArchive, ChartError::None},
+        {"huge entry count", Container(0xFFFFFFFF, {{64, "inf"}}, 100), ChartError::NotAnArchive,
+         ChartError::None},
         {"count one past the table", Container(3, {{64, "inf"}, {70, "mid"}}, 19), ChartError::NotAnArchive,
          ChartError::None},
         {"no entries", Container(0, {}, 0), ChartError::None, ChartError::MissingSegment},
-        {"inf is the last entry", Container(1, {{24, "inf"}}, 10), ChartError::None, ChartError::MissingSegment},
+        {"inf is the last entry", Container(1, {{24, "inf"}}, 10), ChartError::None,
+         ChartError::MissingSegment},
         {"segment ends past the file", Container(2, {{44, "inf"}, {1000, "EOF"}}, 10), ChartError::None,
          ChartError::BadSegment},
         {"segment starts past the file", Container(2, {{0xFFFFFFF0, "inf"}, {0xFFFFFFFF, "EOF"}}, 10),
          ChartError::None, ChartError::BadSegment},
         {"segment runs backwards", Container(2, {{50, "inf"}, {44, "EOF"}}, 10), ChartError::None,
          ChartError::BadSegment},
-        {"name without terminator", Container(2, {{44, "infinfinfinfinfX"}, {46, "EOF"}}, 2), ChartError::None,
-         ChartError::MissingSegment},
+        {"name without terminator", Container(2, {{44, "infinfinfinfinfX"}, {46, "EOF"}}, 2),
+         ChartError::None, ChartError::MissingSegment},
     };
     for (const Case& c : cases) {
         CChartArchive archive;

@@ -31,8 +31,9 @@ TEST(ChartFile, SaveThenLoadRestoresTheChart) {
 
     CChart loaded;
     std::vector<std::pair<int, std::string>> steps;
-    ASSERT_TRUE(LoadChartFile(loaded, folder / "a.ryx", temp.Path(),
-                              [&](int position, std::string_view text) { steps.emplace_back(position, text); }));
+    ASSERT_TRUE(
+        LoadChartFile(loaded, folder / "a.ryx", temp.Path(),
+                      [&](int position, std::string_view text) { steps.emplace_back(position, text); }));
     ExpectSameStoredChart(chart, loaded);
     EXPECT_EQ(loaded.songInfo.midiPath, PathText(temp / "mid.tmp"));
     EXPECT_EQ(ReadBytes(temp / "mid.tmp"), kSong);
@@ -40,9 +41,12 @@ TEST(ChartFile, SaveThenLoadRestoresTheChart) {
     EXPECT_EQ(loaded.selection.Count(), static_cast<int>(chart.player.Count()));
     EXPECT_FALSE(loaded.selectionChanged);
     EXPECT_FALSE(loaded.player.muted);
-    EXPECT_EQ(steps, (std::vector<std::pair<int, std::string>>{
-                         {1, "Initilaize"}, {2, "Create Tempo Map"}, {3, "Manager Loading"}, {4, "Tracks Loading"},
-                         {5, "Select Player Loading"}, {6, ""}}));
+    EXPECT_EQ(steps, (std::vector<std::pair<int, std::string>>{{1, "Initilaize"},
+                                                               {2, "Create Tempo Map"},
+                                                               {3, "Manager Loading"},
+                                                               {4, "Tracks Loading"},
+                                                               {5, "Select Player Loading"},
+                                                               {6, ""}}));
 
     // Saving the loaded chart again writes the very same file.
     ASSERT_TRUE(SaveChartFile(loaded, folder / "b.ryx", temp.Path()));
@@ -111,13 +115,14 @@ TEST(ChartFile, AFailedSaveLeavesThePreviousFileAsItWas) {
         std::size_t limit;
         ChartError error;
     };
-    for (const Case& c : {Case{"create fails", Fault::CreateFails, 0, ChartError::CreateOutput},
-                          Case{"write fails midway", Fault::WriteFailsAfter, 20000, ChartError::WriteOutput},
-                          Case{"write fails at once", Fault::WriteFailsAfter, 0, ChartError::WriteOutput},
-                          Case{"flush fails", Fault::SyncFails, 0, ChartError::WriteOutput},
-                          Case{"a byte is damaged on the way", Fault::CorruptsByte, 1500, ChartError::VerifyOutput},
-                          Case{"damaged entry table", Fault::CorruptsByte, 30, ChartError::VerifyOutput},
-                          Case{"rename fails", Fault::RenameFails, 0, ChartError::ReplaceOutput}}) {
+    for (const Case& c :
+         {Case{"create fails", Fault::CreateFails, 0, ChartError::CreateOutput},
+          Case{"write fails midway", Fault::WriteFailsAfter, 20000, ChartError::WriteOutput},
+          Case{"write fails at once", Fault::WriteFailsAfter, 0, ChartError::WriteOutput},
+          Case{"flush fails", Fault::SyncFails, 0, ChartError::WriteOutput},
+          Case{"a byte is damaged on the way", Fault::CorruptsByte, 1500, ChartError::VerifyOutput},
+          Case{"damaged entry table", Fault::CorruptsByte, 30, ChartError::VerifyOutput},
+          Case{"rename fails", Fault::RenameFails, 0, ChartError::ReplaceOutput}}) {
         ScratchFolder folder, temp;
         CChart chart = ChartWithSong(folder);
         for (int i = 0; i < 3000; ++i) chart.tracks[5].Append(MakeNote(i * 10, 70, 5));
@@ -195,7 +200,8 @@ TEST(ChartFile, ALoadWhoseSongCannotBeWrittenChangesNothing) {
     ASSERT_TRUE(SaveChartFile(other, folder / "two.ryx", temp.Path()));
     FaultyFileSystem faulty(FaultyFileSystem::Fault::WriteFailsAfter, 3);
     faulty.onlyNamesContaining = "mid.tmp";
-    EXPECT_EQ(LoadChartFile(chart, folder / "two.ryx", temp.Path(), {}, faulty).code, ChartError::ExtractSegment);
+    EXPECT_EQ(LoadChartFile(chart, folder / "two.ryx", temp.Path(), {}, faulty).code,
+              ChartError::ExtractSegment);
     EXPECT_EQ(chart.songInfo.title, original.songInfo.title);
     EXPECT_EQ(ReadBytes(temp / "mid.tmp"), kSong);
 }

@@ -36,7 +36,8 @@ TEST(ChartInfo, FixedFieldsAndBlockHeaders) {
     std::vector<uint8_t> bytes = InfoBytes(chart);
     EXPECT_EQ(bytes[4], 7);
     EXPECT_EQ(bytes[5], 2);
-    EXPECT_EQ((std::vector<uint8_t>{bytes[6], bytes[7], bytes[8], bytes[9]}), (std::vector<uint8_t>{4, 3, 2, 1}));
+    EXPECT_EQ((std::vector<uint8_t>{bytes[6], bytes[7], bytes[8], bytes[9]}),
+              (std::vector<uint8_t>{4, 3, 2, 1}));
     EXPECT_EQ(bytes[10], 9);
     EXPECT_EQ((std::vector<uint8_t>(bytes.begin() + kFirstBlock, bytes.begin() + kFirstBlock + 4)),
               (std::vector<uint8_t>{0x00, 0x00, 0x00, 0x80}));
@@ -98,7 +99,7 @@ TEST(ChartInfo, UsedTrackCountCountsNonEmptyBlocksWhereverTheyAre) {
 }
 
 TEST(ChartInfo, LongStringsAreCutAtACharacterBoundary) {
-    const std::string e = "\xC3\xA9";         // é, two bytes
+    const std::string e = "\xC3\xA9";        // é, two bytes
     const std::string yen = "\xE2\x82\xAC";  // €, three bytes
     struct Case {
         std::string text;

@@ -55,7 +55,8 @@ TEST(NoteTrack, SeekStopsOnTheFirstNoteAtOrAfterTheTime) {
         int32_t time;
         uint32_t cursor;
     };
-    for (Case c : {Case{-5, 0}, Case{0, 0}, Case{1, 1}, Case{100, 1}, Case{101, 3}, Case{300, 3}, Case{301, 4}}) {
+    for (Case c :
+         {Case{-5, 0}, Case{0, 0}, Case{1, 1}, Case{100, 1}, Case{101, 3}, Case{300, 3}, Case{301, 4}}) {
         track.Seek(c.time);
         EXPECT_EQ(track.cursor, c.cursor) << c.time;
     }
@@ -67,8 +68,8 @@ TEST(TrackTable, PlayFilterMutesTheRightTracks) {
         bool playerMuted;
         int audibleTrack;  // -1: none, 16: all
     };
-    for (Case c : {Case{kPlayPlayerOnly, false, -1}, Case{kPlayAll, true, 16}, Case{5, true, 5}, Case{0, true, 0},
-                   Case{15, true, 15}}) {
+    for (Case c : {Case{kPlayPlayerOnly, false, -1}, Case{kPlayAll, true, 16}, Case{5, true, 5},
+                   Case{0, true, 0}, Case{15, true, 15}}) {
         CChart chart;
         chart.SetPlayFilter(c.mode);
         EXPECT_EQ(chart.player.muted, c.playerMuted) << c.mode;

@@ -49,8 +49,8 @@ TEST(NoteList, CapacityFollowsTheGrowthRule) {
         uint32_t capacity;
     };
     // Automatic step: count/8 clamped to 4..1024, so 4 until 40 notes, then count/8.
-    for (Case c : {Case{0, 1, 4}, Case{0, 4, 4}, Case{0, 5, 8}, Case{0, 40, 40}, Case{0, 41, 45}, Case{10, 1, 10},
-                   Case{10, 11, 20}, Case{0, 20000, 0}}) {
+    for (Case c : {Case{0, 1, 4}, Case{0, 4, 4}, Case{0, 5, 8}, Case{0, 40, 40}, Case{0, 41, 45},
+                   Case{10, 1, 10}, Case{10, 11, 20}, Case{0, 20000, 0}}) {
         CNoteList list;
         list.growBy = c.growBy;
         uint32_t largestStep = 0;

@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <sstream>
 
-#include <nlohmann/json.hpp>
-
-#include "chart/ChartFile.h"
 #include "DumpJson.h"
+#include "chart/ChartFile.h"
 #include "cli/DumpCommand.h"
 #include "cli/SetCommand.h"
 #include "support/TestChart.h"
@@ -20,14 +19,17 @@ struct SavedChart {
         CChart chart = MakeSampleChart();
         WriteBytes(folder / "song.mid", std::vector<uint8_t>(777, 0x42));
         chart.songInfo.midiPath = PathText(folder / "song.mid");
-        if (!SaveChartFile(chart, Path(), temp.Path())) throw std::runtime_error("cannot save the sample chart");
+        if (!SaveChartFile(chart, Path(), temp.Path()))
+            throw std::runtime_error("cannot save the sample chart");
     }
     std::filesystem::path Path() const { return folder / "chart.ryx"; }
 
     ScratchFolder folder, temp;
 };
 
-nlohmann::json Dump(const std::filesystem::path& path, const ScratchFolder& temp) { return DumpJson(path, temp.Path()); }
+nlohmann::json Dump(const std::filesystem::path& path, const ScratchFolder& temp) {
+    return DumpJson(path, temp.Path());
+}
 
 }  // namespace
 
@@ -49,8 +51,14 @@ TEST(Dump, PrintsEveryStoredField) {
     EXPECT_EQ(json["tracks"][1]["notes"].size(), 25u);
     EXPECT_EQ(json["tracks"][15]["notes"].size(), 0u);
     const nlohmann::json& note = json["tracks"][1]["notes"][1];
-    EXPECT_EQ(note, (nlohmann::json{{"time", 384}, {"length", 100}, {"status", 0x91}, {"key", 50},
-                                    {"velocity", 100}, {"selected", 1}, {"lane", 1}, {"track", 1},
+    EXPECT_EQ(note, (nlohmann::json{{"time", 384},
+                                    {"length", 100},
+                                    {"status", 0x91},
+                                    {"key", 50},
+                                    {"velocity", 100},
+                                    {"selected", 1},
+                                    {"lane", 1},
+                                    {"track", 1},
                                     {"longNote", 0}}));
     EXPECT_EQ(json["player"]["notes"].size(), 19u);
 }

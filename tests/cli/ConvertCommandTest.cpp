@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <sstream>
 
-#include <nlohmann/json.hpp>
-
-#include "cli/ConvertCommand.h"
 #include "DumpJson.h"
+#include "cli/ConvertCommand.h"
 #include "support/SmfBuilder.h"
 #include "support/TestFiles.h"
 
@@ -15,7 +14,9 @@ namespace {
 
 const std::filesystem::path kSource = RYX_SOURCE_DIR;
 
-nlohmann::json DumpOf(const std::filesystem::path& chart, const ScratchFolder& temp) { return DumpJson(chart, temp.Path()); }
+nlohmann::json DumpOf(const std::filesystem::path& chart, const ScratchFolder& temp) {
+    return DumpJson(chart, temp.Path());
+}
 
 }  // namespace
 
@@ -39,8 +40,9 @@ TEST(Convert, DemoSongGivesTheGoldenChart) {
 
 TEST(Convert, OptionsOverrideThePaletteAndTheDefaultOutputSitsBesideTheInput) {
     ScratchFolder folder, temp;
-    WriteBytes(folder / "tune.mid", Smf(1, 96, {Track({Meta(0, 0x51, {7, 0xA1, 0x20})}),
-                                                Track({Ev(0, {0x90, 60, 90}), Ev(96, {0x80, 60, 0})})}));
+    WriteBytes(folder / "tune.mid", Smf(1, 96,
+                                        {Track({Meta(0, 0x51, {7, 0xA1, 0x20})}),
+                                         Track({Ev(0, {0x90, 60, 90}), Ev(96, {0x80, 60, 0})})}));
     ConvertOptions options;
     options.input = folder / "tune.mid";
     options.title = "Tune";
@@ -82,8 +84,8 @@ TEST(Convert, ExitCodes) {
         int code;
         bool logged;
     };
-    for (Case c : {Case{"format2.mid", {}, 1, true}, Case{"text.mid", {}, 1, true}, Case{"missing.mid", {}, 2, false},
-                   Case{"format2.mid", 11, 2, false}}) {
+    for (Case c : {Case{"format2.mid", {}, 1, true}, Case{"text.mid", {}, 1, true},
+                   Case{"missing.mid", {}, 2, false}, Case{"format2.mid", 11, 2, false}}) {
         ConvertOptions options;
         options.input = folder / c.input;
         options.level = c.level;

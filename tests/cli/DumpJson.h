@@ -3,9 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "cli/DumpCommand.h"
 

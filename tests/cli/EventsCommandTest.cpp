@@ -10,10 +10,10 @@
 
 TEST(Events, PrintsHeaderTracksAndEventLines) {
     ScratchFolder folder;
-    WriteBytes(folder / "song.mid",
-               Smf(1, 480, {Track({Meta(0, 0x51, {0x07, 0xA1, 0x20}), EndOfTrack(960)}),
-                            Track({MetaText(0, 0x03, "Bass"), Ev(0, {0x90, 40, 90}), Ev(480, {0x80, 40, 0}),
-                                   EndOfTrack()})}));
+    WriteBytes(folder / "song.mid", Smf(1, 480,
+                                        {Track({Meta(0, 0x51, {0x07, 0xA1, 0x20}), EndOfTrack(960)}),
+                                         Track({MetaText(0, 0x03, "Bass"), Ev(0, {0x90, 40, 90}),
+                                                Ev(480, {0x80, 40, 0}), EndOfTrack()})}));
     std::ostringstream out, err;
     ASSERT_EQ(RunEvents(folder / "song.mid", out, err), 0) << err.str();
     EXPECT_EQ(out.str(),

@@ -13,7 +13,9 @@ const std::filesystem::path kSource = RYX_SOURCE_DIR;
 
 // Width and height from a PNG file's header.
 std::pair<int, int> PngSize(const std::vector<uint8_t>& png) {
-    auto be32 = [&](std::size_t at) { return png[at] << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]; };
+    auto be32 = [&](std::size_t at) {
+        return png[at] << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+    };
     return {be32(16), be32(20)};
 }
 }  // namespace
@@ -41,7 +43,8 @@ TEST(Preview, PaintsTheChartIntoAPngOfTheLayoutsSize) {
         ASSERT_EQ(RunPreview(options, temp.Path(), err), 0) << err.str();
         const std::vector<uint8_t> png = ReadBytes(options.output);
         ASSERT_GT(png.size(), 24u);
-        EXPECT_EQ(std::vector<uint8_t>(png.begin(), png.begin() + 4), (std::vector<uint8_t>{0x89, 'P', 'N', 'G'}));
+        EXPECT_EQ(std::vector<uint8_t>(png.begin(), png.begin() + 4),
+                  (std::vector<uint8_t>{0x89, 'P', 'N', 'G'}));
         EXPECT_EQ(PngSize(png), std::make_pair(c.width, c.height));
     }
 }

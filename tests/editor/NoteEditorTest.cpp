@@ -222,7 +222,7 @@ TEST(Gestures, PlayFilterKeys) {
 
 TEST(Gestures, CommandsAndShortcuts) {
     EditorFixture f;
-    f.editor.KeyDown(EditorKey::M, true, false);  // works without a chart
+    f.editor.KeyDown(EditorKey::M, true, false);    // works without a chart
     f.editor.KeyDown(EditorKey::F3, false, false);  // needs a chart
     f.editor.KeyDown(EditorKey::F2, false, true);   // not while playing
     EXPECT_EQ(f.commands, std::vector<EditorCommand>{EditorCommand::OpenMidi});

@@ -8,7 +8,9 @@
 
 namespace {
 
-Colour CellColour(int cell) { return 0x200011u | static_cast<Colour>(cell) << 8; }
+Colour CellColour(int cell) {
+    return 0x200011u | static_cast<Colour>(cell) << 8;
+}
 constexpr Colour kScroll = 0x777777, kPressed = 0x333333, kThumb = 0x444444;
 
 // Artwork of the large layout: 68 solid note cells, a plain scroll column, the pressed button
@@ -16,9 +18,11 @@ constexpr Colour kScroll = 0x777777, kPressed = 0x333333, kThumb = 0x444444;
 void GiveTestArtwork(ChartView& view) {
     const ViewGeometry& g = view.geometry;
     std::vector<Colour> cells;
-    for (int cell = 0; cell < 68; ++cell) cells.insert(cells.end(), g.laneWidth * g.cellHeight, CellColour(cell));
+    for (int cell = 0; cell < 68; ++cell)
+        cells.insert(cells.end(), g.laneWidth * g.cellHeight, CellColour(cell));
     view.noteCells.CreateFromPixels(g.laneWidth, 68 * g.cellHeight, cells);
-    view.scrollBar.CreateFromPixels(g.laneWidth, g.laneHeight, std::vector<Colour>(g.laneWidth * g.laneHeight, kScroll));
+    view.scrollBar.CreateFromPixels(g.laneWidth, g.laneHeight,
+                                    std::vector<Colour>(g.laneWidth * g.laneHeight, kScroll));
     std::vector<Colour> buttons(g.laneWidth * g.buttonHeight, kPressed);
     for (int y = 0; y < g.buttonHeight; ++y)
         for (int x = 0; x < g.laneWidth; ++x) buttons.push_back(x < g.laneWidth / 2 ? 0 : kThumb);
@@ -37,7 +41,9 @@ struct Painted : EditorFixture {
         return screen;
     }
     // Colour inside column `column` at y.
-    static Colour At(const DrawScreen& s, int column, int y) { return s.At(ViewGeometry::Large().ColumnX(column) + 3, y); }
+    static Colour At(const DrawScreen& s, int column, int y) {
+        return s.At(ViewGeometry::Large().ColumnX(column) + 3, y);
+    }
 };
 
 }  // namespace
@@ -45,8 +51,8 @@ struct Painted : EditorFixture {
 TEST(Painter, EmptyViewBackgroundLanesAndScrollColumn) {
     Painted p;
     DrawScreen screen = p.Paint();
-    EXPECT_EQ(screen.At(0, 0), 0x000000u);    // margin
-    EXPECT_EQ(screen.At(42, 300), 0x000000u); // gap between lanes 0 and 1
+    EXPECT_EQ(screen.At(0, 0), 0x000000u);     // margin
+    EXPECT_EQ(screen.At(42, 300), 0x000000u);  // gap between lanes 0 and 1
     EXPECT_EQ(Painted::At(screen, 0, 300), 0xFFFFFFu);
     EXPECT_EQ(Painted::At(screen, 14, 300), 0xFFFFFFu);
     EXPECT_EQ(Painted::At(screen, 7, 300), kScroll);
@@ -185,10 +191,11 @@ TEST(ViewGeometry, LayoutsLanesAndThumb) {
 
 TEST(DrawSurface, LoadsBitmapsAndLayeredImagesAndNamesFailures) {
     // A 2 x 2 24-bit bitmap, bottom-up rows padded to 4 bytes: red, green / blue, white.
-    std::vector<uint8_t> bmp = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0,
-                                1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0,   // bottom row: blue, white
-                                0, 0, 0xFF, 0, 0xFF, 0, 0, 0};        // top row: red, green
+    std::vector<uint8_t> bmp = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0,
+                                0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                0, 0, 0, 0, 0, 0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0,  // bottom row:
+                                                                                    // blue, white
+                                0, 0, 0xFF, 0, 0xFF, 0, 0, 0};                      // top row: red, green
     DrawSurface surface;
     ASSERT_EQ(surface.CreateFromBytes(bmp), std::nullopt);
     EXPECT_EQ(surface.At(0, 0), 0xFF0000u);
@@ -197,9 +204,9 @@ TEST(DrawSurface, LoadsBitmapsAndLayeredImagesAndNamesFailures) {
     EXPECT_EQ(surface.At(1, 1), 0xFFFFFFu);
 
     // A layered image of 2 x 1 RGB pixels, raw planes: R, G, B.
-    std::vector<uint8_t> psd = {'8', 'B', 'P', 'S', 0, 1, 0, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0, 1, 0, 0, 0, 2, 0, 8, 0, 3,
-                                0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                0x10, 0x20, 0x30, 0x40, 0x50, 0x60};
+    std::vector<uint8_t> psd = {'8', 'B', 'P', 'S', 0, 1, 0, 0, 0,    0,    0,    0,    0,    3,   0, 0,
+                                0,   1,   0,   0,   0, 2, 0, 8, 0,    3,    0,    0,    0,    0,   0, 0,
+                                0,   0,   0,   0,   0, 0, 0, 0, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60};
     ASSERT_EQ(surface.CreateFromBytes(psd), std::nullopt);
     EXPECT_EQ(surface.At(0, 0), 0x103050u);
     EXPECT_EQ(surface.At(1, 0), 0x204060u);

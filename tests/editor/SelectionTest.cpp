@@ -29,7 +29,8 @@ TEST(Select, RefusesNotesThatWouldCollideInTheirLane) {
         int32_t second;  // time of a second note in the same lane as a selected note at 1000
         bool selected;
     };
-    for (Case c : {Case{1100, false}, Case{1101, true}, Case{900, false}, Case{899, true}, Case{1000, false}}) {
+    for (Case c :
+         {Case{1100, false}, Case{1101, true}, Case{900, false}, Case{899, true}, Case{1000, false}}) {
         CChart chart = ChartOf({{1000, 60}, {c.second, 60}});
         if (c.second < 1000) std::swap(chart.tracks[0].At(0).time, chart.tracks[0].At(1).time);
         const uint32_t first = c.second < 1000 ? 1 : 0;
@@ -87,7 +88,8 @@ TEST(SelectAll, SkipsHiddenSelectedAndCollidingNotes) {
 
 TEST(SelectAll, KeepsTheListSortedOnALargeTrack) {
     CChart chart;
-    for (int i = 0; i < 200000; ++i) chart.tracks[0].Append(MakeNote(i * 30, static_cast<uint8_t>(60 + i % 12)));
+    for (int i = 0; i < 200000; ++i)
+        chart.tracks[0].Append(MakeNote(i * 30, static_cast<uint8_t>(60 + i % 12)));
     SelectAllInTrack(chart, 0, 100);
     EXPECT_GT(chart.selection.Count(), 100000);
     const std::vector<int32_t> times = SelectedTimes(chart);
@@ -131,7 +133,9 @@ TEST(PaletteFill, FallsBackToFileNameUnknownAndTheStoredAuthor) {
     chart.tracks[1].At(0).status = 0x99;
     chart.tracks[3].Append(MakeNote(0, 36, 3));  // after an empty track: not listed
     chart.tracks[0].instrument = 5;
-    auto names = [](int32_t code) { return code == kDrumInstrument ? std::string("Drums") : "P" + std::to_string(code); };
+    auto names = [](int32_t code) {
+        return code == kDrumInstrument ? std::string("Drums") : "P" + std::to_string(code);
+    };
 
     PaletteFields fields = FillFromChart(chart, "song", std::nullopt, names);
     EXPECT_EQ(fields.title, "song");

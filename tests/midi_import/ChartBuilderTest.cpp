@@ -9,8 +9,9 @@
 namespace {
 
 Bytes Tempo(uint32_t delta, uint32_t usPerQuarter) {
-    return Meta(delta, 0x51, {static_cast<uint8_t>(usPerQuarter >> 16), static_cast<uint8_t>(usPerQuarter >> 8),
-                              static_cast<uint8_t>(usPerQuarter)});
+    return Meta(delta, 0x51,
+                {static_cast<uint8_t>(usPerQuarter >> 16), static_cast<uint8_t>(usPerQuarter >> 8),
+                 static_cast<uint8_t>(usPerQuarter)});
 }
 
 Bytes NoteTrack(uint8_t channel, uint8_t key, uint32_t start, uint32_t length) {
@@ -71,15 +72,20 @@ TEST(ChartBuilder, NoteTimesLengthsAndEnds) {
     Bytes off = Ev(10, {0x80, 60, 0});
     longNote.insert(longNote.end(), off.begin(), off.end());
     const std::vector<Case> cases = {
-        {"scaled to chart ticks", Track({Ev(960, {0x90, 60, 100}), Ev(480, {0x80, 60, 0})}), {{1536, 740, 1000, 500}}},
+        {"scaled to chart ticks",
+         Track({Ev(960, {0x90, 60, 100}), Ev(480, {0x80, 60, 0})}),
+         {{1536, 740, 1000, 500}}},
         {"velocity 0 ends a note and never starts one",
-         Track({Ev(480, {0x90, 60, 0}), Ev(0, {0x90, 62, 90}), Ev(480, {0x90, 62, 0})}), {{768, 740, 500, 500}}},
+         Track({Ev(480, {0x90, 60, 0}), Ev(0, {0x90, 62, 90}), Ev(480, {0x90, 62, 0})}),
+         {{768, 740, 500, 500}}},
         {"the end must be on the same channel and key",
          Track({Ev(0, {0x90, 60, 90}), Ev(10, {0x81, 60, 0}), Ev(10, {0x80, 61, 0}), Ev(10, {0x80, 60, 0})}),
          {{0, 46, 0, 31}}},
         {"any message with the key and value 0 ends it",
-         Track({Ev(0, {0x92, 7, 90}), Ev(480, {0xB2, 7, 0})}), {{0, 740, 0, 500}}},
-        {"a note never ended gives no note", Track({Ev(0, {0x90, 60, 90}), Ev(0, {0x90, 62, 90}), Ev(480, {0x80, 62, 0})}),
+         Track({Ev(0, {0x92, 7, 90}), Ev(480, {0xB2, 7, 0})}),
+         {{0, 740, 0, 500}}},
+        {"a note never ended gives no note",
+         Track({Ev(0, {0x90, 60, 90}), Ev(0, {0x90, 62, 90}), Ev(480, {0x80, 62, 0})}),
          {{0, 740, 0, 500}}},
         {"1500 events before the end: length 0", Track({longNote}), {{0, 0, 0, 0}}},
     };
@@ -94,10 +100,11 @@ TEST(ChartBuilder, NoteTimesLengthsAndEnds) {
 }
 
 TEST(ChartBuilder, InstrumentsLanesAndSongLength) {
-    CChart chart = Build(Smf(1, 480, {Track({Tempo(0, 500000), Ev(0, {0xC5, 20})}),
-                                      Track({Ev(0, {0xC0, 30}), Ev(0, {0x90, 61, 90}), Ev(0, {0x90, 71, 90}),
-                                             Ev(1920, {0x80, 71, 0}), Ev(0, {0x90, 64, 90}), Ev(10, {0x80, 64, 0}),
-                                             Ev(960, {0x80, 61, 0})})}));
+    CChart chart = Build(
+        Smf(1, 480,
+            {Track({Tempo(0, 500000), Ev(0, {0xC5, 20})}),
+             Track({Ev(0, {0xC0, 30}), Ev(0, {0x90, 61, 90}), Ev(0, {0x90, 71, 90}), Ev(1920, {0x80, 71, 0}),
+                    Ev(0, {0x90, 64, 90}), Ev(10, {0x80, 64, 0}), Ev(960, {0x80, 61, 0})})}));
     // The tempo track's program change comes first in every merged list.
     EXPECT_EQ(chart.tracks[0].instrument, 20);
     ASSERT_EQ(chart.tracks[0].Count(), 3u);
@@ -107,8 +114,10 @@ TEST(ChartBuilder, InstrumentsLanesAndSongLength) {
     // The song length comes from the note that starts last, not the one that ends last.
     EXPECT_EQ(chart.songLengthMs, 2000 + 10);
 
-    CChart drums = Build(Smf(1, 96, {Track({Tempo(0, 500000)}), Track({Ev(0, {0xC9, 25}), Ev(0, {0xC9, 30}),
-                                                                        Ev(0, {0x99, 36, 90}), Ev(10, {0x89, 36, 0})})}));
+    CChart drums = Build(
+        Smf(1, 96,
+            {Track({Tempo(0, 500000)}),
+             Track({Ev(0, {0xC9, 25}), Ev(0, {0xC9, 30}), Ev(0, {0x99, 36, 90}), Ev(10, {0x89, 36, 0})})}));
     EXPECT_EQ(drums.tracks[0].instrument, kDrumInstrument);
 }
 

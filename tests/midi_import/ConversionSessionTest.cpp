@@ -11,12 +11,14 @@
 namespace {
 
 Bytes Tempo(uint32_t delta, uint32_t usPerQuarter) {
-    return Meta(delta, 0x51, {static_cast<uint8_t>(usPerQuarter >> 16), static_cast<uint8_t>(usPerQuarter >> 8),
-                              static_cast<uint8_t>(usPerQuarter)});
+    return Meta(delta, 0x51,
+                {static_cast<uint8_t>(usPerQuarter >> 16), static_cast<uint8_t>(usPerQuarter >> 8),
+                 static_cast<uint8_t>(usPerQuarter)});
 }
 
 struct Conversion {
-    explicit Conversion(const Bytes& file, std::filesystem::path tempDir = {}) : session(chart, tempDir.empty() ? temp.Path() : tempDir, Hooks()) {
+    explicit Conversion(const Bytes& file, std::filesystem::path tempDir = {})
+        : session(chart, tempDir.empty() ? temp.Path() : tempDir, Hooks()) {
         WriteBytes(folder / "song.mid", file);
         session.Prepare(folder / "song.mid", "song");
     }
@@ -54,36 +56,42 @@ TEST(ConversionSession, GoldenLogsOfWholeConversions) {
     std::vector<Bytes> many;
     const std::vector<Case> cases = {
         {"format 0 with system exclusive and drums",
-         Smf(0, 480, {Track({Tempo(0, 500000), Ev(0, {0xF0, 1, 0xF7}), Ev(0, {0x90, 60, 100}),
-                             Ev(0, {0x99, 36, 100}), Ev(480, {0x80, 60, 0}), Ev(0, {0x89, 36, 0})})}),
+         Smf(0, 480,
+             {Track({Tempo(0, 500000), Ev(0, {0xF0, 1, 0xF7}), Ev(0, {0x90, 60, 100}), Ev(0, {0x99, 36, 100}),
+                     Ev(480, {0x80, 60, 0}), Ev(0, {0x89, 36, 0})})}),
          "'song'convert to RYX. Press 'OK'\r\n"
          "\r\nMIDI Format Check...\r\n -MIDI Format 0. Converted to Format 1.\r\n"
          "\r\nDelete Junk Messages...\r\n -MIDI doesn't have Junk Message\r\n"
          "\r\nInstrument Patch Error Check...\r\n -Instrument Patch Corrected.\r\n"
          "\r\nLength Error Check...\r\n -Music Length Error Corrected.\r\n"
          "\r\nTempo Error Check...\r\n -MIDI doesn't have Tempo Error.\r\n"
-         "\r\nCheck Track Nums...\r\n -MIDI has 16 Tracks.\r\n" + kConversionTail},
+         "\r\nCheck Track Nums...\r\n -MIDI has 16 Tracks.\r\n" +
+             kConversionTail},
         {"format 1 with junk and close tempo changes",
-         Smf(1, 480, {Track({Tempo(0, 500000), Tempo(100, 400000)}),
-                      Track({Ev(0, {0xB0, 0, 1}), Ev(0, {0xF0, 1, 0xF7}), Ev(0, {0xC0, 1}), Ev(0, {0x90, 60, 100}),
-                             Ev(480, {0x80, 60, 0})})}),
+         Smf(1, 480,
+             {Track({Tempo(0, 500000), Tempo(100, 400000)}),
+              Track({Ev(0, {0xB0, 0, 1}), Ev(0, {0xF0, 1, 0xF7}), Ev(0, {0xC0, 1}), Ev(0, {0x90, 60, 100}),
+                     Ev(480, {0x80, 60, 0})})}),
          "'song'convert to RYX. Press 'OK'\r\n"
          "\r\nMIDI Format Check...\r\n -MIDI Format 1.\r\n"
          "\r\nDelete Junk Messages...\r\n -Delete SysEx Messages.\r\n -Delete Bank Messages..\r\n"
          "\r\nInstrument Patch Error Check...\r\n -MIDI doesn't have Patch Error.\r\n"
          "\r\nLength Error Check...\r\n -Music Length Error Corrected.\r\n"
          "\r\nTempo Error Check...\r\n -Tempo Error Corrected.\r\n"
-         "\r\nCheck Track Nums...\r\n -MIDI has 1 Tracks.\r\n" + kConversionTail},
+         "\r\nCheck Track Nums...\r\n -MIDI has 1 Tracks.\r\n" +
+             kConversionTail},
         {"18 tracks",
-         Smf(1, 96, {Track({Tempo(0, 500000)}), notes, notes, notes, notes, notes, notes, notes, notes, notes, notes,
-                     notes, notes, notes, notes, notes, notes, notes}),
+         Smf(1, 96,
+             {Track({Tempo(0, 500000)}), notes, notes, notes, notes, notes, notes, notes, notes, notes, notes,
+              notes, notes, notes, notes, notes, notes, notes}),
          "'song'convert to RYX. Press 'OK'\r\n"
          "\r\nMIDI Format Check...\r\n -MIDI Format 1.\r\n"
          "\r\nDelete Junk Messages...\r\n -MIDI doesn't have Junk Message\r\n"
          "\r\nInstrument Patch Error Check...\r\n -MIDI doesn't have Patch Error.\r\n"
          "\r\nLength Error Check...\r\n -Music Length Error Corrected.\r\n"
          "\r\nTempo Error Check...\r\n -MIDI doesn't have Tempo Error.\r\n"
-         "\r\nCheck Track Nums...\r\n -MIDI track is over 16.\r\n" + kConversionTail},
+         "\r\nCheck Track Nums...\r\n -MIDI track is over 16.\r\n" +
+             kConversionTail},
     };
     for (const Case& c : cases) {
         Conversion run(c.file);
@@ -122,8 +130,9 @@ TEST(ConversionSession, StopsOnFilesItCannotConvert) {
 }
 
 TEST(ConversionSession, FinishWritesTheSongWithoutNotes) {
-    Conversion run(Smf(1, 480, {Track({Tempo(0, 600000), Tempo(960, 400000)}),
-                         Track({Ev(0, {0xC0, 1}), Ev(0, {0x90, 60, 100}), Ev(480, {0x80, 60, 0})})}));
+    Conversion run(Smf(1, 480,
+                       {Track({Tempo(0, 600000), Tempo(960, 400000)}),
+                        Track({Ev(0, {0xC0, 1}), Ev(0, {0x90, 60, 100}), Ev(480, {0x80, 60, 0})})}));
     ASSERT_EQ(run.session.Ok(), ConversionSession::Outcome::Converted);
     EXPECT_EQ(run.chart.usedTrackCount, 1);
     EXPECT_EQ(run.chart.songInfo.composer, "Unknown");
@@ -137,13 +146,15 @@ TEST(ConversionSession, FinishWritesTheSongWithoutNotes) {
     CSmfFile accompaniment;
     accompaniment.Read(run.temp / "afterfix.tmp");
     ASSERT_EQ(accompaniment.trackCount, 2);
-    for (const CNote& event : *accompaniment.TrackEvents(1)) EXPECT_FALSE(event.status >= 0x80 && event.status <= 0x9F);
+    for (const CNote& event : *accompaniment.TrackEvents(1))
+        EXPECT_FALSE(event.status >= 0x80 && event.status <= 0x9F);
 }
 
 TEST(ConversionSession, ATemporaryFileThatCannotBeWrittenStopsTheConversion) {
     ScratchFolder base;
-    Conversion run(Smf(1, 96, {Track({Tempo(0, 500000)}), Track({Ev(0, {0x90, 60, 1}), Ev(96, {0x80, 60, 0})})}),
-            base / "no-such-folder");
+    Conversion run(
+        Smf(1, 96, {Track({Tempo(0, 500000)}), Track({Ev(0, {0x90, 60, 1}), Ev(96, {0x80, 60, 0})})}),
+        base / "no-such-folder");
     EXPECT_EQ(run.session.Ok(), ConversionSession::Outcome::Stopped);
     const std::string& log = run.session.log.Text();
     EXPECT_NE(log.find("Unable to write the temporary file \"Prefix.tmp\""), std::string::npos) << log;
@@ -169,11 +180,13 @@ TEST(ConversionSession, ATrackTooLargeToSaveIsConvertedAndNamedInTheLog) {
     Bytes events;
     for (int i = 0; i < 65536; ++i) {
         const uint8_t key = static_cast<uint8_t>(40 + i % 40);
-        for (const Bytes& e : {Ev(0, {0x90, key, 90}), Ev(10, {0x80, key, 0})}) events.insert(events.end(), e.begin(), e.end());
+        for (const Bytes& e : {Ev(0, {0x90, key, 90}), Ev(10, {0x80, key, 0})})
+            events.insert(events.end(), e.begin(), e.end());
     }
     Conversion run(Smf(1, 96, {Track({Tempo(0, 500000)}), Track({Ev(0, {0xC0, 1}), events})}));
     ASSERT_EQ(run.session.Ok(), ConversionSession::Outcome::Converted);
     EXPECT_EQ(run.chart.tracks[0].Count(), 65536u);
-    EXPECT_NE(run.session.log.Text().find(" -Track 1 has 65536 notes; a chart file holds at most 65535 notes a track"),
+    EXPECT_NE(run.session.log.Text().find(
+                  " -Track 1 has 65536 notes; a chart file holds at most 65535 notes a track"),
               std::string::npos);
 }

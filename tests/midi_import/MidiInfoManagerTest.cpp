@@ -9,7 +9,9 @@
 namespace {
 constexpr int32_t kDrumInstrumentCode = INT32_MIN;
 
-CMidiInfoManager ParseText(std::string_view text) { return CMidiInfoManager::Parse({text.data(), text.size()}); }
+CMidiInfoManager ParseText(std::string_view text) {
+    return CMidiInfoManager::Parse({text.data(), text.size()});
+}
 }  // namespace
 
 TEST(MidiInfoManager, ParsesCodesAndNames) {

@@ -43,16 +43,18 @@ std::vector<Timed> TimedEvents(const CLibTrack& track) {
 }
 
 Bytes Tempo(uint32_t delta, uint32_t usPerQuarter) {
-    return Meta(delta, 0x51, {static_cast<uint8_t>(usPerQuarter >> 16), static_cast<uint8_t>(usPerQuarter >> 8),
-                              static_cast<uint8_t>(usPerQuarter)});
+    return Meta(delta, 0x51,
+                {static_cast<uint8_t>(usPerQuarter >> 16), static_cast<uint8_t>(usPerQuarter >> 8),
+                 static_cast<uint8_t>(usPerQuarter)});
 }
 
 }  // namespace
 
 TEST(ConvertToFormat1, SplitsByChannelAndKeepsAbsoluteTimes) {
-    Song s(Smf(0, 96, {Track({MetaText(0, 0x03, "Song"), Tempo(0, 500000), Ev(0, {0xC0, 5}), Ev(0, {0x90, 60, 100}),
-                              Ev(10, {0x99, 36, 100}), Ev(0, {0xF0, 1, 0xF7}), MetaText(5, 0x05, "la"),
-                              Ev(5, {0x80, 60, 0}), Tempo(20, 400000), Ev(0, {0x89, 36, 0}), EndOfTrack(100)})}));
+    Song s(Smf(0, 96,
+               {Track({MetaText(0, 0x03, "Song"), Tempo(0, 500000), Ev(0, {0xC0, 5}), Ev(0, {0x90, 60, 100}),
+                       Ev(10, {0x99, 36, 100}), Ev(0, {0xF0, 1, 0xF7}), MetaText(5, 0x05, "la"),
+                       Ev(5, {0x80, 60, 0}), Tempo(20, 400000), Ev(0, {0x89, 36, 0}), EndOfTrack(100)})}));
     ASSERT_TRUE(s.loaded);
     ConvertToFormat1(s.song);
     EXPECT_EQ(s.song.Format(), 1);
@@ -77,26 +79,44 @@ TEST(ConvertToFormat1, SplitsByChannelAndKeepsAbsoluteTimes) {
 }
 
 TEST(DeleteEvents, RemovesByMaskAndKeepsTheTimeOfTheRest) {
-    const Bytes file = Smf(1, 96, {Track({Tempo(0, 500000)}),
-                                   Track({Ev(0, {0xB0, 0, 1}), Ev(0, {0xB0, 32, 1}), Ev(10, {0xC0, 3}),
-                                          Ev(0, {0xF0, 1, 0xF7}), Ev(10, {0x90, 60, 100}), Ev(10, {0xB3, 7, 90}),
-                                          Ev(10, {0x80, 60, 0}), Ev(7, {0xF0, 1, 0xF7})})});
+    const Bytes file = Smf(1, 96,
+                           {Track({Tempo(0, 500000)}),
+                            Track({Ev(0, {0xB0, 0, 1}), Ev(0, {0xB0, 32, 1}), Ev(10, {0xC0, 3}),
+                                   Ev(0, {0xF0, 1, 0xF7}), Ev(10, {0x90, 60, 100}), Ev(10, {0xB3, 7, 90}),
+                                   Ev(10, {0x80, 60, 0}), Ev(7, {0xF0, 1, 0xF7})})});
     struct Case {
         int mask;
         bool unchanged;
         std::vector<Timed> left;
     };
     const std::vector<Case> cases = {
-        {kDeleteBankSelect, false,
-         {{0, 0xB0, 32, 1}, {10, 0xC0, 3, 0}, {10, 0xF0, 0, 0}, {20, 0x90, 60, 100}, {30, 0xB3, 7, 90},
-          {40, 0x80, 60, 0}, {47, 0xF0, 0, 0}}},
-        {kDeleteSysEx, false,
-         {{0, 0xB0, 0, 1}, {0, 0xB0, 32, 1}, {10, 0xC0, 3, 0}, {20, 0x90, 60, 100}, {30, 0xB3, 7, 90},
-          {40, 0x80, 60, 0}}},  // the last event's time goes with it
-        {kDeleteNotes, false,
-         {{0, 0xB0, 0, 1}, {0, 0xB0, 32, 1}, {10, 0xC0, 3, 0}, {10, 0xF0, 0, 0}, {30, 0xB3, 7, 90},
+        {kDeleteBankSelect,
+         false,
+         {{0, 0xB0, 32, 1},
+          {10, 0xC0, 3, 0},
+          {10, 0xF0, 0, 0},
+          {20, 0x90, 60, 100},
+          {30, 0xB3, 7, 90},
+          {40, 0x80, 60, 0},
           {47, 0xF0, 0, 0}}},
-        {kDeleteNotes | kDeleteProgramChanges | kDeleteSysEx | kDeleteBankSelect, false,
+        {kDeleteSysEx,
+         false,
+         {{0, 0xB0, 0, 1},
+          {0, 0xB0, 32, 1},
+          {10, 0xC0, 3, 0},
+          {20, 0x90, 60, 100},
+          {30, 0xB3, 7, 90},
+          {40, 0x80, 60, 0}}},  // the last event's time goes with it
+        {kDeleteNotes,
+         false,
+         {{0, 0xB0, 0, 1},
+          {0, 0xB0, 32, 1},
+          {10, 0xC0, 3, 0},
+          {10, 0xF0, 0, 0},
+          {30, 0xB3, 7, 90},
+          {47, 0xF0, 0, 0}}},
+        {kDeleteNotes | kDeleteProgramChanges | kDeleteSysEx | kDeleteBankSelect,
+         false,
          {{0, 0xB0, 32, 1}, {30, 0xB3, 7, 90}}},
     };
     for (const Case& c : cases) {
@@ -133,9 +153,11 @@ TEST(FixPatches, ProgramChangesAndTuningControllers) {
          on(2, {{5, 0x92, 60, 1}, {10, 0xC2, 7, 0}})},
         {"program change on another channel counts", Track({Ev(0, {0x92, 60, 1}), Ev(5, {0xC5, 7})}), true,
          on(2, {{0, 0x92, 60, 1}, {5, 0xC5, 7, 0}})},
-        {"no program change", Track({Ev(5, {0x93, 60, 1})}), false, on(3, {{0, 0xC3, 0, 0}, {5, 0x93, 60, 1}})},
-        {"drums lose their program changes", Track({Ev(0, {0x99, 36, 1}), Ev(5, {0xC9, 16}), Ev(5, {0x89, 36, 0})}),
-         true, on(9, {{0, 0x99, 36, 1}, {10, 0x89, 36, 0}})},
+        {"no program change", Track({Ev(5, {0x93, 60, 1})}), false,
+         on(3, {{0, 0xC3, 0, 0}, {5, 0x93, 60, 1}})},
+        {"drums lose their program changes",
+         Track({Ev(0, {0x99, 36, 1}), Ev(5, {0xC9, 16}), Ev(5, {0x89, 36, 0})}), true,
+         on(9, {{0, 0x99, 36, 1}, {10, 0x89, 36, 0}})},
     };
     for (const Case& c : cases) {
         Song s(Smf(1, 96, {Track({Tempo(0, 500000)}), c.track}));
@@ -146,8 +168,9 @@ TEST(FixPatches, ProgramChangesAndTuningControllers) {
 }
 
 TEST(FixLength, AppendsControlChangeNineToEveryChannelTrack) {
-    Song s(Smf(1, 96, {Track({Tempo(0, 500000)}), Track({Ev(5, {0x94, 60, 1})}), Track({}),
-                       Track({Ev(8, {0xE1, 0, 64})})}));
+    Song s(Smf(1, 96,
+               {Track({Tempo(0, 500000)}), Track({Ev(5, {0x94, 60, 1})}), Track({}),
+                Track({Ev(8, {0xE1, 0, 64})})}));
     ASSERT_TRUE(s.loaded);
     FixLength(s.song);
     EXPECT_EQ(TimedEvents(s.song.Track(1)), (std::vector<Timed>{{5, 0x94, 60, 1}, {5, 0xB4, 9, 0}}));
@@ -164,17 +187,27 @@ TEST(FixTempo, SpreadsTempoEventsAndDropsRepeats) {
         std::vector<uint64_t> times;
     };
     const std::vector<Case> cases = {
-        {"a quarter apart already", Track({Tempo(0, 500000), Tempo(480, 400000), Tempo(480, 300000)}), true,
+        {"a quarter apart already",
+         Track({Tempo(0, 500000), Tempo(480, 400000), Tempo(480, 300000)}),
+         true,
          {0, 480, 960}},
         {"two events too close", Track({Tempo(0, 500000), Tempo(100, 400000)}), false, {0, 480}},
-        {"0, 100, 200: the second merges away, the third moves", Track({Tempo(0, 500000), Tempo(100, 400000),
-                                                                        Tempo(100, 300000)}),
-         false, {0, 480}},
-        {"borrowing from the next", Track({Tempo(0, 500000), Tempo(100, 400000), Tempo(900, 300000)}), false,
+        {"0, 100, 200: the second merges away, the third moves",
+         Track({Tempo(0, 500000), Tempo(100, 400000), Tempo(100, 300000)}),
+         false,
+         {0, 480}},
+        {"borrowing from the next",
+         Track({Tempo(0, 500000), Tempo(100, 400000), Tempo(900, 300000)}),
+         false,
          {0, 480, 1000}},
-        {"last event too close", Track({Tempo(0, 500000), Tempo(480, 400000), Tempo(10, 300000)}), false,
+        {"last event too close",
+         Track({Tempo(0, 500000), Tempo(480, 400000), Tempo(10, 300000)}),
+         false,
          {0, 480, 960}},
-        {"repeated value", Track({Tempo(0, 500000), Tempo(480, 500000), Tempo(480, 300000)}), false, {0, 960}},
+        {"repeated value",
+         Track({Tempo(0, 500000), Tempo(480, 500000), Tempo(480, 300000)}),
+         false,
+         {0, 960}},
         {"first value 0", Track({Tempo(0, 0), Tempo(480, 400000)}), false, {480}},
         {"single event", Track({Tempo(7, 500000)}), true, {7}},
     };

@@ -38,16 +38,16 @@ std::string Extended(long time, const std::string& description) {
 }  // namespace
 
 TEST(SmfFile, FormatZeroTrackWithAbsoluteTicksAndRunningStatus) {
-    CSmfFile file = ReadOf(Smf(0, 96, {Track({Ev(0, {0x90, 60, 100}), MetaText(10, 0x01, "hi"), Ev(20, {62, 90}),
-                                               Ev(30, {0xC3, 7}), Ev(5, {8}), Ev(0, {0xD1, 40}),
-                                               EndOfTrack(66)})}));
+    CSmfFile file = ReadOf(Smf(0, 96,
+                               {Track({Ev(0, {0x90, 60, 100}), MetaText(10, 0x01, "hi"), Ev(20, {62, 90}),
+                                       Ev(30, {0xC3, 7}), Ev(5, {8}), Ev(0, {0xD1, 40}), EndOfTrack(66)})}));
     EXPECT_EQ(file.format, 0);
     EXPECT_EQ(file.trackCount, 1);
     EXPECT_EQ(file.division, 96);
-    EXPECT_EQ(Texts(file, 0), (std::vector<std::string>{Channel(0, 0x90, 60, 100), Extended(10, "text event 'hi'"),
-                                                        Channel(30, 0x90, 62, 90), Channel(60, 0xC3, 7, 0),
-                                                        Channel(65, 0xC3, 8, 0), Channel(65, 0xD1, 40, 0),
-                                                        Extended(131, "end of track")}));
+    EXPECT_EQ(Texts(file, 0), (std::vector<std::string>{
+                                  Channel(0, 0x90, 60, 100), Extended(10, "text event 'hi'"),
+                                  Channel(30, 0x90, 62, 90), Channel(60, 0xC3, 7, 0), Channel(65, 0xC3, 8, 0),
+                                  Channel(65, 0xD1, 40, 0), Extended(131, "end of track")}));
     EXPECT_EQ(file.TrackEvents(1), nullptr);
 }
 
@@ -65,8 +65,10 @@ TEST(SmfFile, RunningStatusCarriesAcrossTracksButNotAcrossFiles) {
 
 TEST(SmfFile, SystemStatusesEndOnlyTheirTrack) {
     for (uint8_t status : {uint8_t{0xF7}, uint8_t{0xF1}, uint8_t{0xF8}, uint8_t{0xFE}}) {
-        CSmfFile file = ReadOf(Smf(1, 96, {Track({Ev(0, {0x90, 60, 1}), Ev(5, {status, 1, 2}), Ev(5, {0x90, 61, 1})}),
-                                           Track({Ev(0, {0x91, 62, 1}), Ev(1, {0x81, 62, 0})})}));
+        CSmfFile file =
+            ReadOf(Smf(1, 96,
+                       {Track({Ev(0, {0x90, 60, 1}), Ev(5, {status, 1, 2}), Ev(5, {0x90, 61, 1})}),
+                        Track({Ev(0, {0x91, 62, 1}), Ev(1, {0x81, 62, 0})})}));
         EXPECT_EQ(file.TrackEvents(0)->size(), 1u) << int(status);
         EXPECT_EQ(file.TrackEvents(1)->size(), 2u) << int(status);
     }
@@ -123,8 +125,8 @@ TEST(SmfFile, MetaEventsDecodeAndDescribeThemselves) {
         EXPECT_EQ(EventText(file.TrackEvents(0)->front()), Extended(0, c.description));
     }
 
-    CSmfFile file = ReadOf(Smf(1, 96, {Track({Meta(0, 0x59, {0xFD, 1}), Meta(0, 0x58, {6, 3, 24, 8}),
-                                              Meta(0, 0x7F, {0x43, 1})})}));
+    CSmfFile file = ReadOf(Smf(
+        1, 96, {Track({Meta(0, 0x59, {0xFD, 1}), Meta(0, 0x58, {6, 3, 24, 8}), Meta(0, 0x7F, {0x43, 1})})}));
     const CMetaEvent& key = file.TrackEvents(0)->at(0).data->meta;
     EXPECT_EQ(key.keyCount, 3u);
     EXPECT_FALSE(key.keySharps);
@@ -147,14 +149,16 @@ TEST(SmfFile, DamagedFilesKeepWhatWasReadBeforeTheDamage) {
         {"empty", {}, 0, 0},
         {"header cut short", Bytes{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1, 0, 1, 0}, 0, 0},
         {"longer header", Join({Header(1, 1, 96, 12), Track({note, note})}), 1, 2},
-        {"chunk that is not a track", Join({Header(1, 2, 96), Chunk("JUNK", {0x90, 1, 2}), Track({note}),
-                                            Track({note})}), 2, 1},
+        {"chunk that is not a track",
+         Join({Header(1, 2, 96), Chunk("JUNK", {0x90, 1, 2}), Track({note}), Track({note})}), 2, 1},
         {"claims 65535 tracks", Join({Header(1, 65535, 96), Track({note})}), 1, 1},
-        {"chunk runs past the file", Join({Header(0, 1, 96), Chunk("MTrk", Join({note, note, note}), 5000)}), 1, 3},
-        {"event runs past its chunk", Join({Header(0, 1, 96), Chunk("MTrk", Join({note, note}), 6), note}), 1, 1},
+        {"chunk runs past the file", Join({Header(0, 1, 96), Chunk("MTrk", Join({note, note, note}), 5000)}),
+         1, 3},
+        {"event runs past its chunk", Join({Header(0, 1, 96), Chunk("MTrk", Join({note, note}), 6), note}), 1,
+         1},
         {"meta runs past its chunk", Smf(0, 96, {Track({note, Ev(0, {0xFF, 0x01, 0x20, 'a'})})}), 1, 1},
-        {"variable-length number over 4 bytes", Smf(0, 96, {Track({note, {0xFF, 0xFF, 0xFF, 0xFF, 0x7F}, note})}),
-         1, 1},
+        {"variable-length number over 4 bytes",
+         Smf(0, 96, {Track({note, {0xFF, 0xFF, 0xFF, 0xFF, 0x7F}, note})}), 1, 1},
         {"wrapped in RIFF", Rmid(Smf(0, 96, {Track({note, note})})), 1, 2},
     };
     for (const Case& c : cases) {
@@ -191,9 +195,10 @@ TEST(SmfFile, TrackEventsAreShared) {
 }
 
 TEST(EventText, EqualityByTimeAndKindOfEvent) {
-    CSmfFile file = ReadOf(Smf(0, 96, {Track({Ev(0, {0x90, 60, 100}), Ev(0, {0x90, 60, 100}), Ev(0, {0x90, 60, 99}),
-                                              MetaText(0, 0x05, "a"), MetaText(0, 0x05, "a"), MetaText(0, 0x05, "b"),
-                                              Ev(0, {0xF0, 1, 1}), Ev(0, {0xF0, 1, 2})})}));
+    CSmfFile file = ReadOf(Smf(
+        0, 96,
+        {Track({Ev(0, {0x90, 60, 100}), Ev(0, {0x90, 60, 100}), Ev(0, {0x90, 60, 99}), MetaText(0, 0x05, "a"),
+                MetaText(0, 0x05, "a"), MetaText(0, 0x05, "b"), Ev(0, {0xF0, 1, 1}), Ev(0, {0xF0, 1, 2})})}));
     const auto& e = *file.TrackEvents(0);
     EXPECT_TRUE(EventsEqual(e[0], e[1]));
     EXPECT_FALSE(EventsEqual(e[0], e[2]));

@@ -41,13 +41,14 @@ Bytes WriteBack(ReadSong& song, uint16_t format) {
     return out.Serialize();
 }
 
-const Bytes kConductor = Track({MetaText(0, 0x03, "Conductor"), Meta(0, 0x58, {6, 3, 24, 8}),
-                                Meta(0, 0x51, {0x07, 0xA1, 0x20}), Meta(384, 0x51, {0x06, 0x1A, 0x80}),
-                                MetaText(0, 0x06, "Chorus"), EndOfTrack(768)});
-const Bytes kPiano = Track({MetaText(0, 0x03, "Piano"), Ev(0, {0xC0, 5}), Ev(0, {0x90, 60, 100}),
-                            Ev(96, {62, 90}),  // running status
-                            MetaText(0, 0x05, "la"), Ev(96, {0x80, 60, 0}), Ev(0, {0xF0, 3, 0x7E, 0x7F, 0xF7}),
-                            Ev(10, {0xE0, 0x00, 0x40}), Ev(86, {0x80, 62, 0}), EndOfTrack(0)});
+const Bytes kConductor =
+    Track({MetaText(0, 0x03, "Conductor"), Meta(0, 0x58, {6, 3, 24, 8}), Meta(0, 0x51, {0x07, 0xA1, 0x20}),
+           Meta(384, 0x51, {0x06, 0x1A, 0x80}), MetaText(0, 0x06, "Chorus"), EndOfTrack(768)});
+const Bytes kPiano =
+    Track({MetaText(0, 0x03, "Piano"), Ev(0, {0xC0, 5}), Ev(0, {0x90, 60, 100}),
+           Ev(96, {62, 90}),  // running status
+           MetaText(0, 0x05, "la"), Ev(96, {0x80, 60, 0}), Ev(0, {0xF0, 3, 0x7E, 0x7F, 0xF7}),
+           Ev(10, {0xE0, 0x00, 0x40}), Ev(86, {0x80, 62, 0}), EndOfTrack(0)});
 
 }  // namespace
 
@@ -60,7 +61,8 @@ TEST(LibSmf, ReadsEventsNamesAndKeepsTheRestBeside) {
 
     const CLibTrack& conductor = song.tracks[0];
     EXPECT_EQ(conductor.Name(), "Conductor");
-    EXPECT_EQ(Events(conductor), (std::vector<LibEvent>{{0, 0, 0x07, 0xA1, 0x20}, {384, 0, 0x06, 0x1A, 0x80}}));
+    EXPECT_EQ(Events(conductor),
+              (std::vector<LibEvent>{{0, 0, 0x07, 0xA1, 0x20}, {384, 0, 0x06, 0x1A, 0x80}}));
     ASSERT_EQ(conductor.metas.size(), 2u);
     EXPECT_EQ(conductor.metas[0].type, 0x58);
     EXPECT_EQ(conductor.metas[0].time, 0u);
@@ -87,8 +89,8 @@ TEST(LibSmf, ReadsEventsNamesAndKeepsTheRestBeside) {
 
 TEST(LibSmf, ReadWriteReadKeepsEverything) {
     const Bytes escape = Track({Ev(0, {0xF7, 2, 0xF3, 1}), Ev(5, {0x91, 40, 1}), EndOfTrack(1000)});
-    const Bytes unnamed = Track({Ev(0, {0xB9, 0, 1}), Ev(0, {0xC9, 0}), Ev(48, {0x99, 36, 120}), Ev(48, {36, 0}),
-                                 Meta(0, 0x7F, {1, 2, 3}), EndOfTrack()});
+    const Bytes unnamed = Track({Ev(0, {0xB9, 0, 1}), Ev(0, {0xC9, 0}), Ev(48, {0x99, 36, 120}),
+                                 Ev(48, {36, 0}), Meta(0, 0x7F, {1, 2, 3}), EndOfTrack()});
     struct Case {
         const char* what;
         uint16_t format;
@@ -141,8 +143,9 @@ TEST(LibSmf, WritesAMinimalValidFile) {
     ASSERT_TRUE(smf.Open("unused.mid", 'w', 1));
     smf.AddTrack(track);
     smf.SetResolution(480);
-    EXPECT_EQ(smf.Serialize(), Smf(1, 480, {Track({MetaText(0, 0x03, "Lead"), Ev(0, {0x90, 60, 100}),
-                                                   Ev(200, {0x80, 60, 0}), EndOfTrack()})}));
+    EXPECT_EQ(smf.Serialize(), Smf(1, 480,
+                                   {Track({MetaText(0, 0x03, "Lead"), Ev(0, {0x90, 60, 100}),
+                                           Ev(200, {0x80, 60, 0}), EndOfTrack()})}));
 }
 
 TEST(LibSmf, DamagedFilesEndTracksCleanly) {
@@ -160,13 +163,15 @@ TEST(LibSmf, DamagedFilesEndTracksCleanly) {
         {"header length below 6", Join({Header(1, 1, 96, 4), Track({note})}), false, 0, 0},
         {"not a MIDI file", Bytes(100, 'x'), false, 0, 0},
         {"longer header is skipped", Join({Header(1, 1, 96, 10), Track({note, note})}), true, 1, 2},
-        {"other chunks are skipped", Join({Header(1, 1, 96), Chunk("XFIH", {1, 2, 3}), Track({note})}), true, 1, 1},
-        {"claims 65535 tracks", Join({Header(1, 65535, 96), Track({note})}), true, 1, 1},
-        {"chunk runs past the file", Join({Header(0, 1, 96), Chunk("MTrk", Join({note, note}), 1000)}), true, 1, 2},
-        {"event runs past its chunk", Join({Header(0, 1, 96), Chunk("MTrk", Join({note, {0, 0x90, 61}}))}), true,
+        {"other chunks are skipped", Join({Header(1, 1, 96), Chunk("XFIH", {1, 2, 3}), Track({note})}), true,
          1, 1},
-        {"variable-length number over 4 bytes", Smf(0, 96, {Track({note, {0x81, 0x81, 0x81, 0x81, 0x01, 0x90, 1, 1}})}),
+        {"claims 65535 tracks", Join({Header(1, 65535, 96), Track({note})}), true, 1, 1},
+        {"chunk runs past the file", Join({Header(0, 1, 96), Chunk("MTrk", Join({note, note}), 1000)}), true,
+         1, 2},
+        {"event runs past its chunk", Join({Header(0, 1, 96), Chunk("MTrk", Join({note, {0, 0x90, 61}}))}),
          true, 1, 1},
+        {"variable-length number over 4 bytes",
+         Smf(0, 96, {Track({note, {0x81, 0x81, 0x81, 0x81, 0x01, 0x90, 1, 1}})}), true, 1, 1},
         {"data byte before any status", Smf(0, 96, {Track({Ev(0, {60, 100}), note})}), true, 1, 0},
         {"system status ends the track", Smf(0, 96, {Track({note, Ev(0, {0xF1, 0}), note})}), true, 1, 1},
         {"events after the end of track", Smf(0, 96, {Track({note, EndOfTrack(), note})}), true, 1, 1},
@@ -284,8 +289,9 @@ TEST(LibTrack, ATrackThatGoesAwayDetachesItself) {
 }
 
 TEST(LibSmf, AnEmptyNameGivesWayToTheNextName) {
-    ReadSong song(Smf(1, 96, {Track({MetaText(0, 0x03, ""), Ev(0, {0x90, 60, 1}), MetaText(5, 0x03, "Lead"),
-                                     MetaText(5, 0x03, "")})}));
+    ReadSong song(Smf(1, 96,
+                      {Track({MetaText(0, 0x03, ""), Ev(0, {0x90, 60, 1}), MetaText(5, 0x03, "Lead"),
+                              MetaText(5, 0x03, "")})}));
     ASSERT_TRUE(song.ok);
     EXPECT_EQ(song.tracks[0].Name(), "Lead");
     ASSERT_EQ(song.tracks[0].metas.size(), 1u);  // the later empty one is kept as it was

@@ -6,7 +6,7 @@
 namespace {
 
 class FaultyOutputFile final : public OutputFile {
-public:
+  public:
     FaultyOutputFile(std::unique_ptr<OutputFile> inner, FaultyFileSystem::Fault fault, std::size_t limit)
         : inner(std::move(inner)), fault(fault), limit(limit) {}
 
@@ -31,7 +31,7 @@ public:
     bool Sync() override { return fault != FaultyFileSystem::Fault::SyncFails && inner->Sync(); }
     bool Close() override { return inner->Close(); }
 
-private:
+  private:
     std::unique_ptr<OutputFile> inner;
     FaultyFileSystem::Fault fault;
     std::size_t limit;
@@ -41,7 +41,8 @@ private:
 }  // namespace
 
 bool FaultyFileSystem::Affects(const std::filesystem::path& path) const {
-    return onlyNamesContaining.empty() || path.filename().string().find(onlyNamesContaining) != std::string::npos;
+    return onlyNamesContaining.empty() ||
+           path.filename().string().find(onlyNamesContaining) != std::string::npos;
 }
 
 std::unique_ptr<OutputFile> FaultyFileSystem::Create(const std::filesystem::path& path, bool exclusive) {

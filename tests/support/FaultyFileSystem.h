@@ -7,7 +7,7 @@
 #include "chart/FileSystem.h"
 
 class FaultyFileSystem : public FileSystem {
-public:
+  public:
     enum class Fault {
         None,
         CreateFails,      // Create() refuses every file
@@ -32,7 +32,7 @@ public:
     // Only files whose name contains this text are affected (all files when empty).
     std::string onlyNamesContaining;
 
-private:
+  private:
     bool Affects(const std::filesystem::path& path) const;
 
     Fault fault;

@@ -14,7 +14,9 @@ Bytes VarLen(uint32_t value) {
     return Bytes(reversed.rbegin(), reversed.rend());
 }
 
-Bytes Ev(uint32_t delta, Bytes bytes) { return Join({VarLen(delta), bytes}); }
+Bytes Ev(uint32_t delta, Bytes bytes) {
+    return Join({VarLen(delta), bytes});
+}
 
 Bytes Meta(uint32_t delta, uint8_t type, Bytes data) {
     return Join({VarLen(delta), {0xFF, type}, VarLen(static_cast<uint32_t>(data.size())), data});
@@ -24,21 +26,26 @@ Bytes MetaText(uint32_t delta, uint8_t type, const std::string& text) {
     return Meta(delta, type, Bytes(text.begin(), text.end()));
 }
 
-Bytes EndOfTrack(uint32_t delta) { return Meta(delta, 0x2F, {}); }
+Bytes EndOfTrack(uint32_t delta) {
+    return Meta(delta, 0x2F, {});
+}
 
 Bytes Chunk(const char* id, const Bytes& body, int64_t declaredLength) {
-    const auto length = static_cast<uint32_t>(declaredLength < 0 ? static_cast<int64_t>(body.size()) : declaredLength);
+    const auto length =
+        static_cast<uint32_t>(declaredLength < 0 ? static_cast<int64_t>(body.size()) : declaredLength);
     Bytes out(id, id + 4);
     for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(length >> shift));
     out.insert(out.end(), body.begin(), body.end());
     return out;
 }
 
-Bytes Track(std::initializer_list<Bytes> events) { return Chunk("MTrk", Join(events)); }
+Bytes Track(std::initializer_list<Bytes> events) {
+    return Chunk("MTrk", Join(events));
+}
 
 Bytes Header(uint16_t format, uint16_t tracks, uint16_t division, uint32_t length) {
-    Bytes body = {static_cast<uint8_t>(format >> 8), static_cast<uint8_t>(format),
-                  static_cast<uint8_t>(tracks >> 8), static_cast<uint8_t>(tracks),
+    Bytes body = {static_cast<uint8_t>(format >> 8),   static_cast<uint8_t>(format),
+                  static_cast<uint8_t>(tracks >> 8),   static_cast<uint8_t>(tracks),
                   static_cast<uint8_t>(division >> 8), static_cast<uint8_t>(division)};
     body.resize(length < 6 ? 6 : length, 0);
     return Chunk("MThd", body, length);

@@ -30,7 +30,8 @@ CChart MakeSampleChart() {
     chart.tracks[1].instrument = 33;
     chart.tracks[2].instrument = kDrumInstrument;
     for (uint16_t t = 0; t < 3; ++t) {
-        for (int i = 0; i < 25; ++i) chart.tracks[t].Append(MakeNote(i * 384, static_cast<uint8_t>(48 + i + t), t));
+        for (int i = 0; i < 25; ++i)
+            chart.tracks[t].Append(MakeNote(i * 384, static_cast<uint8_t>(48 + i + t), t));
     }
     chart.usedTrackCount = 3;
     for (uint16_t t = 0; t < 3; ++t) {
@@ -77,7 +78,7 @@ void ExpectSameStoredChart(const CChart& expected, const CChart& actual) {
     EXPECT_EQ(expected.songLengthMs, actual.songLengthMs);
     EXPECT_EQ(expected.usedTrackCount, actual.usedTrackCount);
     for (int t = 0; t < kTrackCount; ++t)
-        ExpectSameTrack(expected.tracks[static_cast<std::size_t>(t)], actual.tracks[static_cast<std::size_t>(t)],
-                        "track " + std::to_string(t));
+        ExpectSameTrack(expected.tracks[static_cast<std::size_t>(t)],
+                        actual.tracks[static_cast<std::size_t>(t)], "track " + std::to_string(t));
     ExpectSameTrack(expected.player, actual.player, "player");
 }

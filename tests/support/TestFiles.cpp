@@ -10,7 +10,8 @@ ScratchFolder::ScratchFolder() : folder(TempDirectory::Create("ryx-test-")) {
 
 std::vector<std::string> ScratchFolder::FileNames() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(Path())) names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(Path()))
+        names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }

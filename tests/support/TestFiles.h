@@ -9,14 +9,14 @@
 #include "chart/TempDirectory.h"
 
 class ScratchFolder {
-public:
+  public:
     ScratchFolder();
     const std::filesystem::path& Path() const { return folder->Path(); }
     std::filesystem::path operator/(const std::string& name) const { return Path() / name; }
     // Names of the files in the folder, sorted.
     std::vector<std::string> FileNames() const;
 
-private:
+  private:
     std::optional<TempDirectory> folder;
 };
 
