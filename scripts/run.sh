@@ -9,7 +9,7 @@ source "$(dirname "$0")/common.sh"
 
 "$ROOT/scripts/setup.sh"
 mkdir -p "$ROOT/build"
-configure_and_build build/release -DCMAKE_BUILD_TYPE=Release -DRYX_BUILD_TESTS=OFF >/dev/null
+BUILD_TARGETS=ryxtool configure_and_build build/release -DCMAKE_BUILD_TYPE=Release -DRYX_BUILD_TESTS=OFF >/dev/null
 
 RYXTOOL="$ROOT/build/release/src/cli/ryxtool"
 if [ $# -eq 0 ]; then
