@@ -1,5 +1,6 @@
 #include "DrawSurface.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -30,7 +31,8 @@ std::optional<std::string> DrawSurface::CreateFromBytes(std::span<const uint8_t>
     // describe even packed, is refused before anything is allocated for the image.
     if (!stbi_info_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels))
         return "Cann't Load File";
-    const int64_t claimed = int64_t{w} * h;
+    // The information call reports a top-down bitmap's height as negative; its size is the same.
+    const int64_t claimed = std::llabs(int64_t{w}) * std::llabs(int64_t{h});
     if (claimed > kMaxPixels) return "Not Enough Bitmap Memory";
     if (claimed > static_cast<int64_t>(bytes.size()) * kMaxPixelsPerByte) return "Cann't Load File";
     stbi_uc* rgba = stbi_load_from_memory(bytes.data(), static_cast<int>(bytes.size()), &w, &h, &channels, 4);

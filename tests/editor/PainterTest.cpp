@@ -217,6 +217,10 @@ TEST(DrawSurface, LoadsBitmapsAndLayeredImagesAndNamesFailures) {
     EXPECT_EQ(surface.CreateFromBytes(std::vector<uint8_t>(40, 'x')), "Not BMP Format");
     std::vector<uint8_t> broken(bmp.begin(), bmp.begin() + 30);
     EXPECT_EQ(surface.CreateFromBytes(broken), "Cann't Load File");
+    // A top-down bitmap claiming 16 million rows in 70 bytes is refused before any allocation.
+    std::vector<uint8_t> tall = bmp;
+    tall[22] = 0x82, tall[23] = 0x40, tall[24] = 0x00, tall[25] = 0xFF;
+    EXPECT_EQ(surface.CreateFromBytes(tall), "Not Enough Bitmap Memory");
 
     // Blits from a surface without an image draw nothing.
     DrawScreen screen(4, 4);
