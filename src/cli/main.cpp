@@ -11,7 +11,9 @@
 #include "SetCommand.h"
 #include "chart/TempDirectory.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     CLI::App app{
         "ryxtool: inspect and change RYX Creator chart files (.ryx) and the MIDI files they come from",
         "ryxtool"};
@@ -100,4 +102,17 @@ int main(int argc, char** argv) {
     }
     if (*dump) return RunDump(dumpPath, temp->Path(), std::cout, std::cerr);
     return RunSet(setPath, setOptions, temp->Path(), std::cerr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Anything the commands did not turn into a message of their own (a file system error, no
+    // memory) still ends with one clear line rather than an abort.
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "ryxtool: " << error.what() << "\n";
+        return 2;
+    }
 }
