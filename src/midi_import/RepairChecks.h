@@ -34,3 +34,9 @@ void FixLength(CMidiSong& song);
 // moves) and removes tempo events that repeat the previous value. True (unchanged) when
 // nothing had to change.
 bool FixTempo(CMidiSong& song);
+
+// Makes track 0 of a format 1 song a pure tempo track: its other events (notes, controllers,
+// system exclusive) move, at their own times, to a new track placed right after it, which
+// every later check and the chart builder then treat as the first channel track. Songs whose
+// track 0 holds only tempo events are not changed. True (unchanged) when nothing moved.
+bool SeparateTempoTrack(CMidiSong& song);

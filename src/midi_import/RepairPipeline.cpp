@@ -14,6 +14,8 @@ bool CheckFormat(CMidiSong& song, ConversionLog& log) {
         return false;
     } else {
         log.Append(" -MIDI Format 1.\r\n");
+        // Every later check and the chart builder read track 0 as tempo events only.
+        SeparateTempoTrack(song);
     }
     return true;
 }

@@ -190,3 +190,26 @@ TEST(ConversionSession, ATrackTooLargeToSaveIsConvertedAndNamedInTheLog) {
                   " -Track 1 has 65536 notes; a chart file holds at most 65535 notes a track"),
               std::string::npos);
 }
+
+TEST(ConversionSession, NotesInTheTempoTrackBecomeATrackOfTheirOwn) {
+    Conversion run(Smf(1, 480, {Track({Tempo(0, 500000), Ev(0, {0xC0, 5}), Ev(0, {0x90, 60, 100}),
+                                       Ev(100, {0x80, 60, 0}), Tempo(380, 400000), Ev(0, {0x90, 62, 100}),
+                                       Ev(480, {0x80, 62, 0})}),
+                                Track({Ev(0, {0xC1, 9}), Ev(0, {0x91, 70, 100}), Ev(480, {0x81, 70, 0})})}));
+    ASSERT_EQ(run.session.Ok(), ConversionSession::Outcome::Converted);
+    EXPECT_NE(run.session.log.Text().find(" -MIDI Format 1.\r\n"), std::string::npos);
+    EXPECT_NE(run.session.log.Text().find(" -MIDI has 2 Tracks.\r\n"), std::string::npos);
+    ASSERT_EQ(run.chart.usedTrackCount, 2);
+    // The tempo track's notes, once, at their own times; the other track's notes, alone.
+    ASSERT_EQ(run.chart.tracks[0].Count(), 2u);
+    EXPECT_EQ(run.chart.tracks[0].At(0).key, 60);
+    EXPECT_EQ(run.chart.tracks[0].At(1).time, 480 * 768 / 480);
+    EXPECT_EQ(run.chart.tracks[0].At(1).timeMs, 500);
+    EXPECT_EQ(run.chart.tracks[0].instrument, 5);
+    ASSERT_EQ(run.chart.tracks[1].Count(), 1u);
+    EXPECT_EQ(run.chart.tracks[1].At(0).key, 70);
+    // The tempo map holds the two tempo changes only, a quarter note apart.
+    ASSERT_EQ(run.chart.tempoMap.Entries().size(), 2u);
+    EXPECT_EQ(run.chart.tempoMap.Entries()[1].tick, 480u);
+    EXPECT_EQ(run.chart.tempoMap.Entries()[1].tempo, 400000u);
+}
