@@ -6,7 +6,15 @@ bool TrackIsEmpty(const CLibTrack& track) {
 
 bool CMidiSong::Load(const std::filesystem::path& path) {
     Unload();
-    if (!smf.Open(path, 'r')) return false;
+    return smf.Open(path, 'r') && ReadOpenedFile();
+}
+
+bool CMidiSong::LoadBytes(std::vector<uint8_t> bytes) {
+    Unload();
+    return smf.OpenBytes(std::move(bytes)) && ReadOpenedFile();
+}
+
+bool CMidiSong::ReadOpenedFile() {
     format = smf.Format();
     resolution = smf.Resolution();
     trackCount = smf.FileTrackCount();
@@ -24,13 +32,26 @@ bool CMidiSong::Load(const std::filesystem::path& path) {
     return true;
 }
 
-bool CMidiSong::Save(const std::filesystem::path& path) {
-    if (!loaded) return false;
-    smf.Open(path, 'w', format);
+void CMidiSong::AttachForWriting() {
     for (std::size_t i = 0; i < tracks.size(); ++i) {
         if (i == 0 || !TrackIsEmpty(*tracks[i])) smf.AddTrack(*tracks[i]);
     }
     smf.SetResolution(resolution);
+}
+
+std::vector<uint8_t> CMidiSong::Serialize() {
+    if (!loaded) return {};
+    smf.Open("", 'w', format);
+    AttachForWriting();
+    std::vector<uint8_t> bytes = smf.Serialize();
+    smf.Close();
+    return bytes;
+}
+
+bool CMidiSong::Save(const std::filesystem::path& path) {
+    if (!loaded) return false;
+    smf.Open(path, 'w', format);
+    AttachForWriting();
     const bool written = smf.Write();
     smf.Close();
     Unload();
