@@ -67,14 +67,11 @@ ChartStatus LoadChartFile(CChart& chart, const std::filesystem::path& chartPath,
         loaded.player.Reset();
         if (ChartStatus status = ReadTrackBlock(in, loaded.player, "player's notes"); !status) return status;
 
-        // "inf.tmp" first: only a save reads it, and it rewrites it first. Removing the old one
-        // before writing spares the file system a forced flush of the file being replaced.
-        // "mid.tmp" last and by replacement, so a failure leaves the song of the chart open
-        // before in place.
+        // "inf.tmp" first: only a save reads it, and it rewrites it first. "mid.tmp" last and by
+        // replacement only, so a failure leaves the song of the chart open before in place.
         const std::filesystem::path infoPath = tempDir / kInfoTempName;
         const std::filesystem::path songPath = tempDir / kSongTempName;
-        fs.Remove(infoPath);
-        if (!ReplaceFileAtomically(fs, infoPath, info, Durability::ThisRunOnly))
+        if (!WriteTemporaryFile(fs, infoPath, info))
             return ChartStatus::Fail(ChartError::ExtractSegment, PathText(infoPath));
         if (!ReplaceFileAtomically(fs, songPath, song, Durability::ThisRunOnly))
             return ChartStatus::Fail(ChartError::ExtractSegment, PathText(songPath));
@@ -99,11 +96,8 @@ ChartStatus SaveChartFile(CChart& chart, const std::filesystem::path& chartPath,
         if (chart.selectionChanged) chart.RebuildPlayerFromSelection();
         WriteTrackBlock(chart.player, info);
 
-        // The old "inf.tmp" goes first, so that a failure below never leaves a stale one
-        // behind for anyone to take for this chart's information.
         const std::filesystem::path infoPath = tempDir / kInfoTempName;
-        fs.Remove(infoPath);
-        if (!ReplaceFileAtomically(fs, infoPath, info.Data(), Durability::ThisRunOnly))
+        if (!WriteTemporaryFile(fs, infoPath, info.Data()))
             return ChartStatus::Fail(ChartError::CreateInfo, PathText(infoPath));
 
         return WriteChartArchive(chartPath, info.Data(), PathFromText(chart.songInfo.midiPath), fs);

@@ -110,6 +110,12 @@ std::filesystem::path PathFromText(const std::string& text) {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));
 }
 
+ChartStatus WriteTemporaryFile(FileSystem& fs, const std::filesystem::path& path,
+                               std::span<const uint8_t> bytes) {
+    fs.Remove(path);
+    return ReplaceFileAtomically(fs, path, bytes, Durability::ThisRunOnly);
+}
+
 ChartStatus ReplaceFileAtomically(FileSystem& fs, const std::filesystem::path& target,
                                   std::span<const uint8_t> bytes, Durability durability,
                                   const VerifyHook& verify) {

@@ -56,6 +56,13 @@ ChartStatus ReplaceFileAtomically(FileSystem& fs, const std::filesystem::path& t
                                   std::span<const std::span<const uint8_t>> pieces, Durability durability,
                                   const VerifyHook& verify = {});
 
+// Writes one of this run's temporary files: the old file is removed first (so a failure never
+// leaves a stale one to be read, and the file system need not flush the file being replaced),
+// then the new one is written beside it and renamed into place. CreateOutput, WriteOutput or
+// ReplaceOutput on failure.
+ChartStatus WriteTemporaryFile(FileSystem& fs, const std::filesystem::path& path,
+                               std::span<const uint8_t> bytes);
+
 // Path text of `path` (UTF-8 on every system), for messages and for paths kept as text.
 std::string PathText(const std::filesystem::path& path);
 

@@ -337,20 +337,21 @@ void NoteEditor::KeyUp(EditorKey key) {
     if (key == EditorKey::Shift) shiftHeld = false;
 }
 
-void NoteEditor::SelectAll() {
+template <typename Job>
+void NoteEditor::WholeTrackJob(Job job) {
     if (!view.HasChart()) return;
     if (setBusy) setBusy(true);
-    SelectAllInTrack(view.Chart(), view.currentTrack, view.CollisionWindow());
+    job(view.Chart(), view.currentTrack);
     if (setBusy) setBusy(false);
     view.Invalidate();
 }
 
+void NoteEditor::SelectAll() {
+    WholeTrackJob([&](CChart& chart, int track) { SelectAllInTrack(chart, track, view.CollisionWindow()); });
+}
+
 void NoteEditor::DeselectAll() {
-    if (!view.HasChart()) return;
-    if (setBusy) setBusy(true);
-    DeselectAllInTrack(view.Chart(), view.currentTrack);
-    if (setBusy) setBusy(false);
-    view.Invalidate();
+    WholeTrackJob(DeselectAllInTrack);
 }
 
 void NoteEditor::TogglePlaySelectedTrack() {

@@ -55,6 +55,9 @@ class NoteEditor {
     void MoveGrabbedChartNote(int x);
     void EndPress();
     void Command(EditorCommand command);
+    // Runs job(chart, current track) under the wait cursor, then repaints.
+    template <typename Job>
+    void WholeTrackJob(Job job);
     // Calls visit(index, note) for the current track's notes the view shows, in order.
     template <typename Visit>
     void ForVisibleTrackNotes(Visit visit);

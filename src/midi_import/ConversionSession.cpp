@@ -34,6 +34,16 @@ void ConversionSession::Cancel() {
     if (state == State::Repaired) song.Unload();
 }
 
+bool ConversionSession::SaveSong(const char* name) {
+    // The old file goes first, so a failed write can never leave the previous song to be read.
+    const std::filesystem::path target = tempDir / name;
+    std::error_code ignored;
+    std::filesystem::remove(target, ignored);
+    if (!song.Save(target)) return false;
+    path = target;
+    return true;
+}
+
 ConversionSession::Outcome ConversionSession::StopWithWriteError(const char* name) {
     log.Append(std::string(" -Unable to write the temporary file \"") + name + "\".\r\n");
     okEnabled = false;
@@ -55,12 +65,7 @@ ConversionSession::Outcome ConversionSession::Repair() {
 ConversionSession::Outcome ConversionSession::Convert() {
     okEnabled = false;
     cancelEnabled = false;
-    // The old file goes first, so a failed write can never leave the previous song to be read.
-    const std::filesystem::path prefix = tempDir / kPrefixName;
-    std::error_code ignored;
-    std::filesystem::remove(prefix, ignored);
-    if (!song.Save(prefix)) return StopWithWriteError(kPrefixName);
-    path = prefix;
+    if (!SaveSong(kPrefixName)) return StopWithWriteError(kPrefixName);
 
     log.BeginStage("Read MIDI Infomation...", "\r\nRead MIDI Infomation...\r\n");
     if (hooks.stopPlayback) hooks.stopPlayback();
@@ -112,11 +117,7 @@ ConversionSession::Outcome ConversionSession::Convert() {
 }
 
 ConversionSession::Outcome ConversionSession::Finish() {
-    const std::filesystem::path afterfix = tempDir / kAfterfixName;
-    std::error_code ignored;
-    std::filesystem::remove(afterfix, ignored);
-    if (!song.Save(afterfix)) return StopWithWriteError(kAfterfixName);
-    path = afterfix;
-    chart.songInfo.midiPath = PathText(afterfix);
+    if (!SaveSong(kAfterfixName)) return StopWithWriteError(kAfterfixName);
+    chart.songInfo.midiPath = PathText(path);
     return Outcome::Finished;
 }

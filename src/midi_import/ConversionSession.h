@@ -53,6 +53,8 @@ class ConversionSession {
     Outcome Repair();
     Outcome Convert();
     Outcome Finish();
+    // Writes the song to the temporary file `name` and makes it the path the next step reads.
+    bool SaveSong(const char* name);
     Outcome StopWithWriteError(const char* name);
 
     CChart& chart;

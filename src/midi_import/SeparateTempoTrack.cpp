@@ -29,7 +29,8 @@ bool SeparateTempoTrack(CMidiSong& song) {
     std::vector<std::unique_ptr<CLibTrack>> tracks;
     tracks.push_back(std::make_unique<CLibTrack>(std::move(tempo)));
     tracks.push_back(std::move(moved));
-    for (int t = 1; t < song.TrackCount(); ++t) tracks.push_back(std::make_unique<CLibTrack>(std::move(song.Track(t))));
+    for (int t = 1; t < song.TrackCount(); ++t)
+        tracks.push_back(std::make_unique<CLibTrack>(std::move(song.Track(t))));
     song.ReplaceTracks(std::move(tracks), 1);
     return false;
 }

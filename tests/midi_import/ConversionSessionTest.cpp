@@ -192,10 +192,11 @@ TEST(ConversionSession, ATrackTooLargeToSaveIsConvertedAndNamedInTheLog) {
 }
 
 TEST(ConversionSession, NotesInTheTempoTrackBecomeATrackOfTheirOwn) {
-    Conversion run(Smf(1, 480, {Track({Tempo(0, 500000), Ev(0, {0xC0, 5}), Ev(0, {0x90, 60, 100}),
-                                       Ev(100, {0x80, 60, 0}), Tempo(380, 400000), Ev(0, {0x90, 62, 100}),
-                                       Ev(480, {0x80, 62, 0})}),
-                                Track({Ev(0, {0xC1, 9}), Ev(0, {0x91, 70, 100}), Ev(480, {0x81, 70, 0})})}));
+    Conversion run(
+        Smf(1, 480,
+            {Track({Tempo(0, 500000), Ev(0, {0xC0, 5}), Ev(0, {0x90, 60, 100}), Ev(100, {0x80, 60, 0}),
+                    Tempo(380, 400000), Ev(0, {0x90, 62, 100}), Ev(480, {0x80, 62, 0})}),
+             Track({Ev(0, {0xC1, 9}), Ev(0, {0x91, 70, 100}), Ev(480, {0x81, 70, 0})})}));
     ASSERT_EQ(run.session.Ok(), ConversionSession::Outcome::Converted);
     EXPECT_NE(run.session.log.Text().find(" -MIDI Format 1.\r\n"), std::string::npos);
     EXPECT_NE(run.session.log.Text().find(" -MIDI has 2 Tracks.\r\n"), std::string::npos);
