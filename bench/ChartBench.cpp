@@ -7,7 +7,7 @@
 
 #include "chart/ChartFile.h"
 #include "chart/Lanes.h"
-#include "chart/TempDirectory.h"
+#include "io/TempDirectory.h"
 
 namespace {
 

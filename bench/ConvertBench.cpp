@@ -7,9 +7,9 @@
 #include <sstream>
 
 #include "LargeSong.h"
-#include "chart/TempDirectory.h"
 #include "cli/ConvertCommand.h"
-#include "smf/FileBytes.h"
+#include "io/FileSystem.h"
+#include "io/TempDirectory.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -30,7 +30,7 @@ double PeakMemoryMB() {
 void BM_ConvertLargeFile(benchmark::State& state) {
     std::optional<TempDirectory> folder = TempDirectory::Create("ryx-bench-");
     const std::filesystem::path input = folder->Path() / "large.mid";
-    if (!WriteFileBytes(input, LargeSong())) std::abort();
+    if (!SaveFileAtomically(input, LargeSong())) std::abort();
     ConvertOptions options;
     options.input = input;
     options.output = folder->Path() / "large.ryx";

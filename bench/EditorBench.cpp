@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include "chart/Lanes.h"
+#include "chart/Selection.h"
 #include "editor/ChartPainter.h"
-#include "editor/Selection.h"
 
 namespace {
 
@@ -43,9 +43,9 @@ void GiveArtwork(ChartView& view) {
 
 void BM_PaintDenseFrame(benchmark::State& state) {
     CChart chart = DenseChart();
-    ChartView view(ViewGeometry::Large());
+    ChartView view(chart, ViewGeometry::Large());
     GiveArtwork(view);
-    view.ResetForLoadedChart(chart, "dense");
+    view.ResetForLoadedChart("dense");
     SelectAllInTrack(chart, 0, view.CollisionWindow());
     view.SetPosition(view.songLength / 2, false);
     DrawScreen screen(view.geometry.width, view.geometry.height);

@@ -6,16 +6,16 @@
 #include <cstdlib>
 
 #include "LargeSong.h"
-#include "chart/TempDirectory.h"
+#include "io/FileSystem.h"
+#include "io/TempDirectory.h"
 #include "midi_import/SmfFile.h"
-#include "smf/FileBytes.h"
 #include "smf/LibSmf.h"
 
 namespace {
 
 struct LargeFile {
     LargeFile() : temp(*TempDirectory::Create("ryx-bench-")), path(temp.Path() / "large.mid") {
-        if (!WriteFileBytes(path, LargeSong())) std::abort();
+        if (!SaveFileAtomically(path, LargeSong())) std::abort();
     }
     TempDirectory temp;
     std::filesystem::path path;

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <new>
 
-#include "ByteWriter.h"
-#include "smf/BoundedReader.h"
+#include "io/BoundedReader.h"
+#include "io/ByteWriter.h"
 
 namespace {
 
@@ -22,13 +23,13 @@ void WriteEntry(ByteWriter& out, uint32_t offset, std::string_view name) {
 
 // The written file must read back through the reader with the writer's three entries, the
 // end entry naming the file's length, and the very segments that were written.
-ChartStatus VerifyArchive(const std::filesystem::path& written, std::span<const uint8_t> inf,
-                          std::span<const uint8_t> mid, const std::string& where) {
+Status VerifyArchive(const std::filesystem::path& written, std::span<const uint8_t> inf,
+                     std::span<const uint8_t> mid, const std::string& where) {
     CChartArchive archive;
     if (!archive.Open(written) || archive.Entries().size() != kWriterEntryCount ||
         archive.Entries().back().offset != archive.Size() || !archive.SegmentEquals("inf", inf) ||
         !archive.SegmentEquals("mid", mid))
-        return ChartStatus::Fail(ChartError::VerifyOutput, where);
+        return Status::Fail(ErrorCode::VerifyOutput, where);
     return {};
 }
 
@@ -44,28 +45,30 @@ bool ArchiveNamesMatch(std::string_view a, std::string_view b) {
     return true;
 }
 
-ChartStatus WriteChartArchive(const std::filesystem::path& outputPath, const std::filesystem::path& infPath,
-                              const std::filesystem::path& midiPath, FileSystem& fs) {
+Status WriteChartArchive(const std::filesystem::path& outputPath, const std::filesystem::path& infPath,
+                         const std::filesystem::path& midiPath, FileSystem& fs) {
     try {
-        std::optional<std::vector<uint8_t>> inf = fs.ReadAll(infPath);
-        if (!inf) return ChartStatus::Fail(ChartError::ReadInput, PathText(infPath));
-        return WriteChartArchive(outputPath, *inf, midiPath, fs);
+        std::vector<uint8_t> inf;
+        if (Status status = fs.ReadAll(infPath, inf); !status)
+            return Status{ErrorCode::ReadInput, PathText(infPath), {}, status.reason};
+        return WriteChartArchive(outputPath, inf, midiPath, fs);
     } catch (const std::bad_alloc&) {
-        return ChartStatus::Fail(ChartError::OutOfMemory);
+        return Status::Fail(ErrorCode::OutOfMemory);
     }
 }
 
-ChartStatus WriteChartArchive(const std::filesystem::path& outputPath, std::span<const uint8_t> inf,
-                              const std::filesystem::path& midiPath, FileSystem& fs) {
+Status WriteChartArchive(const std::filesystem::path& outputPath, std::span<const uint8_t> inf,
+                         const std::filesystem::path& midiPath, FileSystem& fs) {
     try {
-        std::optional<std::vector<uint8_t>> mid = fs.ReadAll(midiPath);
-        if (!mid) return ChartStatus::Fail(ChartError::ReadInput, PathText(midiPath));
+        std::vector<uint8_t> mid;
+        if (Status status = fs.ReadAll(midiPath, mid); !status)
+            return Status{ErrorCode::ReadInput, PathText(midiPath), {}, status.reason};
 
         const std::size_t headerBytes = 4 + kWriterEntryCount * kArchiveEntryBytes;
-        const std::size_t total = headerBytes + inf.size() + mid->size();
+        const std::size_t total = headerBytes + inf.size() + mid.size();
         const std::string where = PathText(outputPath);
         if (total > std::numeric_limits<uint32_t>::max())
-            return ChartStatus::Fail(ChartError::WriteOutput, where + ": larger than 4 GiB");
+            return Status{ErrorCode::WriteOutput, where, {}, "larger than 4 GiB"};
 
         ByteWriter header;
         header.U32(kWriterEntryCount);
@@ -73,44 +76,48 @@ ChartStatus WriteChartArchive(const std::filesystem::path& outputPath, std::span
         WriteEntry(header, static_cast<uint32_t>(headerBytes + inf.size()), "mid");
         WriteEntry(header, static_cast<uint32_t>(total), "EOF");
 
-        const std::span<const uint8_t> pieces[] = {header.Data(), inf, *mid};
+        const std::span<const uint8_t> pieces[] = {header.Data(), inf, mid};
         return ReplaceFileAtomically(
             fs, outputPath, pieces, Durability::Durable,
-            [&](const std::filesystem::path& written) { return VerifyArchive(written, inf, *mid, where); });
+            [&](const std::filesystem::path& written) { return VerifyArchive(written, inf, mid, where); });
     } catch (const std::bad_alloc&) {
-        return ChartStatus::Fail(ChartError::OutOfMemory);
+        return Status::Fail(ErrorCode::OutOfMemory);
     }
 }
 
-ChartStatus CChartArchive::Open(const std::filesystem::path& path) {
-    if (open) return ChartStatus::Fail(ChartError::AlreadyOpen);
+Status CChartArchive::Open(const std::filesystem::path& path) {
+    if (open) return Status::Fail(ErrorCode::AlreadyOpen);
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return Status::Fail(ErrorCode::ArchiveIsFolder, PathText(path));
+    errno = 0;
     file.open(path, std::ios::binary);
     if (!file) {
         file.clear();
-        return ChartStatus::Fail(ChartError::OpenArchive, PathText(path));
+        return Status::FailWithSystemReason(ErrorCode::OpenArchive, PathText(path));
     }
+    where = PathText(path);
     file.seekg(0, std::ios::end);
     std::streamoff end = file.tellg();
     size = end < 0 ? 0 : static_cast<uint64_t>(end);
     inMemory = false;
-    ChartStatus status = ReadTable();
-    if (!status) status.where = PathText(path);
-    return status;
+    return ReadTable();
 }
 
-ChartStatus CChartArchive::OpenBytes(std::vector<uint8_t> bytes) {
-    if (open) return ChartStatus::Fail(ChartError::AlreadyOpen);
+Status CChartArchive::OpenBytes(std::vector<uint8_t> bytes) {
+    if (open) return Status::Fail(ErrorCode::AlreadyOpen);
     memory = std::move(bytes);
+    where.clear();
     size = memory.size();
     inMemory = true;
     return ReadTable();
 }
 
-ChartStatus CChartArchive::ReadTable() {
+Status CChartArchive::ReadTable() {
     uint8_t countBytes[4];
     if (!ReadAt(0, countBytes)) {
         Close();
-        return ChartStatus::Fail(ChartError::NotAnArchive);
+        return Status::Fail(ErrorCode::NotAnArchive, where);
     }
     LittleEndianReader countReader(countBytes);
     uint32_t count = 0;
@@ -118,12 +125,12 @@ ChartStatus CChartArchive::ReadTable() {
     // The table must fit the file before it is allocated, so a wild count costs nothing.
     if (uint64_t{count} * kArchiveEntryBytes > size - 4) {
         Close();
-        return ChartStatus::Fail(ChartError::NotAnArchive);
+        return Status::Fail(ErrorCode::NotAnArchive, where);
     }
     std::vector<uint8_t> table(count * kArchiveEntryBytes);
     if (!ReadAt(4, table)) {
         Close();
-        return ChartStatus::Fail(ChartError::NotAnArchive);
+        return Status::Fail(ErrorCode::NotAnArchive, where);
     }
     entries.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -150,28 +157,32 @@ bool CChartArchive::ReadAt(uint64_t offset, std::span<uint8_t> out) {
            out.empty();
 }
 
-ChartStatus CChartArchive::FindSegment(std::string_view name, uint64_t& begin, uint64_t& end) const {
-    const std::string where(name);
+Status CChartArchive::FindSegment(std::string_view name, uint64_t& begin, uint64_t& end) const {
     for (std::size_t i = 0; i < entries.size(); ++i) {
         if (!ArchiveNamesMatch(entries[i].name, name)) continue;
-        if (i + 1 >= entries.size()) return ChartStatus::Fail(ChartError::MissingSegment, where);
+        // Each failure names the entry whose offset is wrong: a segment ends where the next
+        // entry starts, so an end past the file is the next entry's fault.
+        if (i + 1 >= entries.size())
+            return Status::Fail(ErrorCode::SegmentWithoutEnd, where, entries[i].name);
         begin = entries[i].offset;
         end = entries[i + 1].offset;
-        if (begin > end || end > size) return ChartStatus::Fail(ChartError::BadSegment, where);
+        if (begin > size) return Status::Fail(ErrorCode::SegmentPastEnd, where, entries[i].name);
+        if (end > size) return Status::Fail(ErrorCode::SegmentPastEnd, where, entries[i + 1].name);
+        if (begin > end) return Status::Fail(ErrorCode::SegmentsOutOfOrder, where, entries[i + 1].name);
         return {};
     }
-    return ChartStatus::Fail(ChartError::MissingSegment, where);
+    return Status::Fail(ErrorCode::MissingSegment, where, std::string(name));
 }
 
-ChartStatus CChartArchive::ReadSegment(std::string_view name, std::vector<uint8_t>& out) {
+Status CChartArchive::ReadSegment(std::string_view name, std::vector<uint8_t>& out) {
     uint64_t begin = 0, end = 0;
-    if (ChartStatus status = FindSegment(name, begin, end); !status) return status;
+    if (Status status = FindSegment(name, begin, end); !status) return status;
     try {
         out.resize(static_cast<std::size_t>(end - begin));
     } catch (const std::bad_alloc&) {
-        return ChartStatus::Fail(ChartError::OutOfMemory, std::string(name));
+        return Status::Fail(ErrorCode::OutOfMemory, where, std::string(name));
     }
-    if (!ReadAt(begin, out)) return ChartStatus::Fail(ChartError::BadSegment, std::string(name));
+    if (!ReadAt(begin, out)) return Status::FailWithSystemReason(ErrorCode::OpenArchive, where);
     return {};
 }
 
@@ -189,12 +200,12 @@ bool CChartArchive::SegmentEquals(std::string_view name, std::span<const uint8_t
     return true;
 }
 
-ChartStatus CChartArchive::Extract(std::string_view name, const std::filesystem::path& outputPath,
-                                   FileSystem& fs) {
+Status CChartArchive::Extract(std::string_view name, const std::filesystem::path& outputPath,
+                              FileSystem& fs) {
     std::vector<uint8_t> bytes;
-    if (ChartStatus status = ReadSegment(name, bytes); !status) return status;
-    ChartStatus status = ReplaceFileAtomically(fs, outputPath, bytes, Durability::ThisRunOnly);
-    if (!status) return ChartStatus::Fail(ChartError::ExtractSegment, PathText(outputPath));
+    if (Status status = ReadSegment(name, bytes); !status) return status;
+    Status status = ReplaceFileAtomically(fs, outputPath, bytes, Durability::ThisRunOnly);
+    if (!status) return Status{ErrorCode::ExtractSegment, PathText(outputPath), {}, status.reason};
     return {};
 }
 
@@ -204,6 +215,7 @@ void CChartArchive::Close() {
     memory.clear();
     memory.shrink_to_fit();
     entries.clear();
+    where.clear();
     inMemory = false;
     open = false;
     size = 0;

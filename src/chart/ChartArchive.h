@@ -15,21 +15,21 @@
 #include <string_view>
 #include <vector>
 
-#include "ChartStatus.h"
-#include "FileSystem.h"
+#include "io/FileSystem.h"
+#include "io/Status.h"
 
 inline constexpr std::size_t kArchiveEntryBytes = 20;
 
 // Joins the chart information file and the song file into the chart file at `outputPath`.
 // The file is replaced only once the new one is complete, on disk and reads back as
 // written; on failure the old file is untouched and no partial file is left.
-ChartStatus WriteChartArchive(const std::filesystem::path& outputPath, const std::filesystem::path& infPath,
-                              const std::filesystem::path& midiPath, FileSystem& fs = NativeFileSystem());
+Status WriteChartArchive(const std::filesystem::path& outputPath, const std::filesystem::path& infPath,
+                         const std::filesystem::path& midiPath, FileSystem& fs = NativeFileSystem());
 
 // The same with the chart information already in memory (the save has just written it to
 // "inf.tmp" and need not read it back).
-ChartStatus WriteChartArchive(const std::filesystem::path& outputPath, std::span<const uint8_t> info,
-                              const std::filesystem::path& midiPath, FileSystem& fs = NativeFileSystem());
+Status WriteChartArchive(const std::filesystem::path& outputPath, std::span<const uint8_t> info,
+                         const std::filesystem::path& midiPath, FileSystem& fs = NativeFileSystem());
 
 // Reads a chart file container. Every offset and count is checked against the file's size
 // before anything is read or allocated.
@@ -46,23 +46,24 @@ class CChartArchive {
     ~CChartArchive() { Close(); }
 
     // Opens a container file and reads its entry table. Fails with AlreadyOpen (leaving the
-    // open one as it is), OpenArchive or NotAnArchive.
-    ChartStatus Open(const std::filesystem::path& path);
+    // open one as it is), ArchiveIsFolder, OpenArchive or NotAnArchive.
+    Status Open(const std::filesystem::path& path);
     // The same over bytes held in memory.
-    ChartStatus OpenBytes(std::vector<uint8_t> bytes);
+    Status OpenBytes(std::vector<uint8_t> bytes);
 
     // The bytes of the first segment whose name matches `name` (ignoring case, over at most
-    // 13 characters). MissingSegment when no entry matches or the match has no following
-    // entry; BadSegment when its bounds lie outside the file.
-    ChartStatus ReadSegment(std::string_view name, std::vector<uint8_t>& out);
+    // 13 characters). MissingSegment when no entry matches, SegmentWithoutEnd when the match
+    // is the last entry, SegmentPastEnd or SegmentsOutOfOrder naming the entry whose offset
+    // is wrong. Every failure names the file.
+    Status ReadSegment(std::string_view name, std::vector<uint8_t>& out);
 
     // True when segment `name` exists and holds exactly `expected`; compares piece by piece
     // without reading the segment into memory.
     bool SegmentEquals(std::string_view name, std::span<const uint8_t> expected);
 
     // Writes segment `name` to the temporary file `outputPath`, replacing it only when complete.
-    ChartStatus Extract(std::string_view name, const std::filesystem::path& outputPath,
-                        FileSystem& fs = NativeFileSystem());
+    Status Extract(std::string_view name, const std::filesystem::path& outputPath,
+                   FileSystem& fs = NativeFileSystem());
 
     void Close();
     bool IsOpen() const { return open; }
@@ -70,12 +71,13 @@ class CChartArchive {
     uint64_t Size() const { return size; }
 
   private:
-    ChartStatus ReadTable();
+    Status ReadTable();
     // Bounds [begin, end) of segment `name` within the file.
-    ChartStatus FindSegment(std::string_view name, uint64_t& begin, uint64_t& end) const;
+    Status FindSegment(std::string_view name, uint64_t& begin, uint64_t& end) const;
     bool ReadAt(uint64_t offset, std::span<uint8_t> out);
 
     std::ifstream file;
+    std::string where;  // the open file's path text, for messages
     std::vector<uint8_t> memory;
     bool inMemory = false;
     bool open = false;

@@ -6,6 +6,7 @@
 
 #include "ChartArchive.h"
 #include "ChartInfo.h"
+#include "FinishLoadedChart.h"
 #include "smf/LibSmf.h"
 
 namespace {
@@ -39,17 +40,16 @@ void BuildTempoMapFromSong(CChart& chart, const std::vector<uint8_t>& songBytes)
 
 }  // namespace
 
-ChartStatus LoadChartFile(CChart& chart, const std::filesystem::path& chartPath,
-                          const std::filesystem::path& tempDir, const LoadProgress& progress,
-                          FileSystem& fs) {
+Status LoadChartFile(CChart& chart, const std::filesystem::path& chartPath,
+                     const std::filesystem::path& tempDir, const LoadProgress& progress, FileSystem& fs) {
     try {
         Report(progress, 1, "Initilaize");
         CChartArchive archive;
-        if (ChartStatus status = archive.Open(chartPath); !status) return status;
+        if (Status status = archive.Open(chartPath); !status) return status;
         std::vector<uint8_t> info;
-        if (ChartStatus status = archive.ReadSegment("inf", info); !status) return status;
+        if (Status status = archive.ReadSegment("inf", info); !status) return status;
         std::vector<uint8_t> song;
-        if (ChartStatus status = archive.ReadSegment("mid", song); !status) return status;
+        if (Status status = archive.ReadSegment("mid", song); !status) return status;
         archive.Close();
 
         CChart loaded;
@@ -60,36 +60,38 @@ ChartStatus LoadChartFile(CChart& chart, const std::filesystem::path& chartPath,
         loaded.ResetTracks();
 
         Report(progress, 4, "Tracks Loading");
-        LittleEndianReader in(info);
-        if (ChartStatus status = ReadChartInfo(in, loaded); !status) return status;
-
+        Status read = ReadChartInfoSegment(info, loaded);
         Report(progress, 5, "Select Player Loading");
-        loaded.player.Reset();
-        if (ChartStatus status = ReadTrackBlock(in, loaded.player, "player's notes"); !status) return status;
+        if (!read) {
+            read.where = PathText(chartPath);
+            return read;
+        }
+        FinishLoadedChart(loaded);
 
         // "inf.tmp" first: only a save reads it, and it rewrites it first. "mid.tmp" last and by
         // replacement only, so a failure leaves the song of the chart open before in place.
         const std::filesystem::path infoPath = tempDir / kInfoTempName;
         const std::filesystem::path songPath = tempDir / kSongTempName;
-        if (!WriteTemporaryFile(fs, infoPath, info))
-            return ChartStatus::Fail(ChartError::ExtractSegment, PathText(infoPath));
-        if (!ReplaceFileAtomically(fs, songPath, song, Durability::ThisRunOnly))
-            return ChartStatus::Fail(ChartError::ExtractSegment, PathText(songPath));
+        if (Status status = WriteTemporaryFile(fs, infoPath, info); !status)
+            return Status{ErrorCode::ExtractSegment, PathText(infoPath), {}, status.reason};
+        if (Status status = ReplaceFileAtomically(fs, songPath, song, Durability::ThisRunOnly); !status)
+            return Status{ErrorCode::ExtractSegment, PathText(songPath), {}, status.reason};
 
         CommitLoadedChart(chart, std::move(loaded), songPath);
         Report(progress, 6, "");
         return {};
     } catch (const std::bad_alloc&) {
-        return ChartStatus::Fail(ChartError::OutOfMemory);
+        return Status::Fail(ErrorCode::OutOfMemory);
     }
 }
 
-ChartStatus SaveChartFile(CChart& chart, const std::filesystem::path& chartPath,
-                          const std::filesystem::path& tempDir, FileSystem& fs) {
+Status SaveChartFile(CChart& chart, const std::filesystem::path& chartPath,
+                     const std::filesystem::path& tempDir, FileSystem& fs, int32_t collisionWindow) {
     try {
+        SelectAllIfNoneSelected(chart, chart.songInfo.currentTrack, collisionWindow);
         const std::size_t playerCount =
             chart.selectionChanged ? static_cast<std::size_t>(chart.selection.Count()) : chart.player.Count();
-        if (ChartStatus status = CheckStorable(chart, playerCount); !status) return status;
+        if (Status status = CheckStorable(chart, playerCount); !status) return status;
 
         ByteWriter info;
         WriteChartInfo(chart, info);
@@ -97,11 +99,11 @@ ChartStatus SaveChartFile(CChart& chart, const std::filesystem::path& chartPath,
         WriteTrackBlock(chart.player, info);
 
         const std::filesystem::path infoPath = tempDir / kInfoTempName;
-        if (!WriteTemporaryFile(fs, infoPath, info.Data()))
-            return ChartStatus::Fail(ChartError::CreateInfo, PathText(infoPath));
+        if (Status status = WriteTemporaryFile(fs, infoPath, info.Data()); !status)
+            return Status{ErrorCode::CreateInfo, PathText(infoPath), {}, status.reason};
 
         return WriteChartArchive(chartPath, info.Data(), PathFromText(chart.songInfo.midiPath), fs);
     } catch (const std::bad_alloc&) {
-        return ChartStatus::Fail(ChartError::OutOfMemory);
+        return Status::Fail(ErrorCode::OutOfMemory);
     }
 }

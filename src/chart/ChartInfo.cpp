@@ -17,17 +17,9 @@ bool ReadString(LittleEndianReader& in, std::string& out) {
     return in.ReadU8(length) && in.ReadString(length, out);
 }
 
-void PutU32(uint8_t* at, int32_t value) {
-    const auto v = static_cast<uint32_t>(value);
-    at[0] = static_cast<uint8_t>(v);
-    at[1] = static_cast<uint8_t>(v >> 8);
-    at[2] = static_cast<uint8_t>(v >> 16);
-    at[3] = static_cast<uint8_t>(v >> 24);
-}
-
 void EncodeNoteRecord(const CNote& note, uint8_t* r) {
-    PutU32(r, note.time);
-    PutU32(r + 4, note.length);
+    ByteWriter::StoreU32(r, static_cast<uint32_t>(note.time));
+    ByteWriter::StoreU32(r + 4, static_cast<uint32_t>(note.length));
     r[8] = note.status;
     r[9] = note.key;
     r[10] = note.velocity;
@@ -91,16 +83,16 @@ void WriteChartInfo(const CChart& chart, ByteWriter& out) {
     for (const CNoteTrack& track : chart.tracks) WriteTrackBlock(track, out);
 }
 
-ChartStatus CheckStorable(const CChart& chart, std::size_t playerCount) {
+Status CheckStorable(const CChart& chart, std::size_t playerCount) {
     for (int i = 0; i < kTrackCount; ++i) {
         if (chart.tracks[static_cast<std::size_t>(i)].Count() > kMaxBlockNotes)
-            return ChartStatus::Fail(ChartError::TooManyNotes, TrackName(i));
+            return Status::Fail(ErrorCode::TooManyNotes, {}, TrackName(i));
     }
-    if (playerCount > kMaxBlockNotes) return ChartStatus::Fail(ChartError::TooManyNotes, "player's notes");
+    if (playerCount > kMaxBlockNotes) return Status::Fail(ErrorCode::TooManyNotes, {}, "player's notes");
     return {};
 }
 
-ChartStatus ReadTrackBlock(LittleEndianReader& in, CNoteTrack& track, std::string_view blockName) {
+Status ReadTrackBlock(LittleEndianReader& in, CNoteTrack& track, std::string_view blockName) {
     uint32_t instrument = 0;
     uint16_t count = 0;
     std::span<const uint8_t> records;
@@ -108,7 +100,7 @@ ChartStatus ReadTrackBlock(LittleEndianReader& in, CNoteTrack& track, std::strin
     // past the segment never allocates or reads anything.
     if (!in.ReadU32(instrument) || !in.ReadU16(count) || !in.Skip(16) ||
         !in.ReadSpan(std::size_t{count} * kNoteRecordBytes, records))
-        return ChartStatus::Fail(ChartError::TruncatedInfo, std::string(blockName));
+        return Status::Fail(ErrorCode::TruncatedInfo, {}, std::string(blockName));
     track.instrument = static_cast<int32_t>(instrument);
     track.ReserveStorage(track.Count() + count);
     for (std::size_t i = 0; i < count; ++i)
@@ -116,14 +108,14 @@ ChartStatus ReadTrackBlock(LittleEndianReader& in, CNoteTrack& track, std::strin
     return {};
 }
 
-ChartStatus ReadChartInfo(LittleEndianReader& in, CChart& chart) {
+Status ReadChartInfo(LittleEndianReader& in, CChart& chart) {
     CSongInfo& info = chart.songInfo;
     uint8_t genre = 0, currentTrack = 0, level = 0;
     uint32_t songLength = 0;
     if (!ReadString(in, info.title) || !ReadString(in, info.composer) || !ReadString(in, info.extGenre) ||
         !ReadString(in, info.author) || !in.ReadU8(genre) || !in.ReadU8(currentTrack) ||
         !in.ReadU32(songLength) || !in.ReadU8(level) || !in.Skip(kInfoReservedBytes))
-        return ChartStatus::Fail(ChartError::TruncatedInfo, "song information");
+        return Status::Fail(ErrorCode::TruncatedInfo, {}, "song information");
     info.genre = genre;
     info.currentTrack = currentTrack;
     info.level = level;
@@ -133,16 +125,16 @@ ChartStatus ReadChartInfo(LittleEndianReader& in, CChart& chart) {
     uint16_t used = 0;
     for (int i = 0; i < kTrackCount; ++i) {
         CNoteTrack& track = chart.tracks[static_cast<std::size_t>(i)];
-        if (ChartStatus status = ReadTrackBlock(in, track, TrackName(i)); !status) return status;
+        if (Status status = ReadTrackBlock(in, track, TrackName(i)); !status) return status;
         if (track.Count() != 0) ++used;
     }
     chart.usedTrackCount = used;
     return {};
 }
 
-ChartStatus ReadChartInfoSegment(std::span<const uint8_t> bytes, CChart& chart) {
+Status ReadChartInfoSegment(std::span<const uint8_t> bytes, CChart& chart) {
     LittleEndianReader in(bytes);
-    if (ChartStatus status = ReadChartInfo(in, chart); !status) return status;
+    if (Status status = ReadChartInfo(in, chart); !status) return status;
     chart.player.Reset();
     return ReadTrackBlock(in, chart.player, "player's notes");
 }

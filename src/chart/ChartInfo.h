@@ -11,10 +11,10 @@
 #include <string>
 #include <string_view>
 
-#include "ByteWriter.h"
 #include "Chart.h"
-#include "ChartStatus.h"
-#include "smf/BoundedReader.h"
+#include "io/BoundedReader.h"
+#include "io/ByteWriter.h"
+#include "io/Status.h"
 
 inline constexpr std::size_t kInfoReservedBytes = 1023;
 inline constexpr std::size_t kBlockHeaderBytes = 22;
@@ -35,15 +35,15 @@ void WriteTrackBlock(const CNoteTrack& track, ByteWriter& out);
 
 // Ok when every track, and the player track the save will write, fits a track block.
 // `playerCount` is the number of notes the player block will hold.
-ChartStatus CheckStorable(const CChart& chart, std::size_t playerCount);
+Status CheckStorable(const CChart& chart, std::size_t playerCount);
 
 // Reads the song information fields and the 16 track blocks into `chart`: resets the track
 // table first and sets usedTrackCount to the number of non-empty blocks. On failure `chart`
 // is left partly filled; callers read into a scratch chart.
-ChartStatus ReadChartInfo(LittleEndianReader& in, CChart& chart);
+Status ReadChartInfo(LittleEndianReader& in, CChart& chart);
 
 // Appends the notes of one track block to `track` and sets its instrument.
-ChartStatus ReadTrackBlock(LittleEndianReader& in, CNoteTrack& track, std::string_view blockName);
+Status ReadTrackBlock(LittleEndianReader& in, CNoteTrack& track, std::string_view blockName);
 
 // The whole "inf" segment: ReadChartInfo, then the player block into a fresh player track.
-ChartStatus ReadChartInfoSegment(std::span<const uint8_t> bytes, CChart& chart);
+Status ReadChartInfoSegment(std::span<const uint8_t> bytes, CChart& chart);

@@ -6,11 +6,14 @@
 CNoteTrack::CNoteTrack(uint32_t capacity) : capacity(capacity == 0 ? kGrowBy : capacity) {}
 
 CNote& CNoteTrack::At(uint32_t index) {
-    return index < notes.size() ? notes[index] : defaultNote;
+    if (index < notes.size()) return notes[index];
+    scratchNote = CNote{};
+    return scratchNote;
 }
 
 const CNote& CNoteTrack::At(uint32_t index) const {
-    return index < notes.size() ? notes[index] : defaultNote;
+    static const CNote kNoNote{};
+    return index < notes.size() ? notes[index] : kNoNote;
 }
 
 void CNoteTrack::Append(const CNote& note) {

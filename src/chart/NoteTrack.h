@@ -15,8 +15,8 @@ class CNoteTrack {
     // `capacity` 0 means the default of 10 notes.
     explicit CNoteTrack(uint32_t capacity = 0);
 
-    // Note `index`, or an all-zero default note when index >= Count(). Writing through the
-    // returned default changes only that default note.
+    // Note `index`, or an all-zero note when index >= Count(). The all-zero note is made anew
+    // for every such call, so a write through it is never seen by a later read.
     CNote& At(uint32_t index);
     const CNote& At(uint32_t index) const;
 
@@ -53,5 +53,5 @@ class CNoteTrack {
   private:
     std::vector<CNote> notes;
     uint32_t capacity = kGrowBy;
-    CNote defaultNote;
+    CNote scratchNote;  // what At() hands out past the end
 };

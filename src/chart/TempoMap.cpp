@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "io/Clamp.h"
 #include "smf/LibTrack.h"
 
 void CTempoMap::BuildTempoMap(const CLibTrack& tempoTrack, uint16_t resolution) {
@@ -11,8 +12,7 @@ void CTempoMap::BuildTempoMap(const CLibTrack& tempoTrack, uint16_t resolution) 
     for (uint32_t i = 0; i < tempoTrack.Count(); ++i) {
         const LibEvent event = tempoTrack.Event(i);
         tick += event.delta;
-        entries.push_back(
-            {static_cast<uint32_t>(std::min<uint64_t>(tick, UINT32_MAX)), LibEventValue(event)});
+        entries.push_back({ClampToU32(tick), LibEventValue(event)});
     }
     songResolution = resolution;
     built = true;

@@ -1,11 +1,9 @@
 #include "ConvertCommand.h"
 
 #include "chart/ChartFile.h"
-#include "chart/FileSystem.h"
-#include "chart/Genres.h"
 #include "editor/ChartView.h"
 #include "editor/PaletteFill.h"
-#include "editor/Selection.h"
+#include "io/FileSystem.h"
 #include "midi_import/ConversionSession.h"
 
 namespace {
@@ -21,32 +19,11 @@ std::string PlainLines(const std::string& log) {
     return text;
 }
 
-bool ValidOptions(const ConvertOptions& options, std::ostream& err) {
-    if (options.genre && (*options.genre < 0 || *options.genre >= kGenreCount)) {
-        err << "ryxtool: genre must be 0 to " << kGenreCount - 1 << ", not " << *options.genre << "\n";
-        return false;
-    }
-    if (options.level && (*options.level < 1 || *options.level > kLevelCount)) {
-        err << "ryxtool: level must be 1 to " << kLevelCount << ", not " << *options.level << "\n";
-        return false;
-    }
-    return true;
-}
-
-void ApplyOverrides(const ConvertOptions& options, PaletteFields& fields) {
-    if (options.title) fields.title = *options.title;
-    if (options.composer) fields.composer = *options.composer;
-    if (options.author) fields.author = *options.author;
-    if (options.extGenre) fields.extGenre = *options.extGenre;
-    if (options.genre) fields.genre = *options.genre;
-    if (options.level) fields.level = *options.level - 1;
-}
-
 }  // namespace
 
 int RunConvert(const ConvertOptions& options, const std::filesystem::path& tempDir, std::ostream& out,
                std::ostream& err) {
-    if (!ValidOptions(options, err)) return 2;
+    if (!ValidSongInfo(options.songInfo, err)) return 2;
     if (!std::filesystem::is_regular_file(options.input)) {
         err << "ryxtool: cannot open " << PathText(options.input) << "\n";
         return 2;
@@ -57,14 +34,14 @@ int RunConvert(const ConvertOptions& options, const std::filesystem::path& tempD
 
     CChart chart;
     PaletteFields fields;
-    // The editor's own view does the reset for the converted chart, with the palette's part
+    // The editor's own view is reset for the converted chart, with the palette's part
     // captured here.
-    ChartView view(ViewGeometry::Large());
-    view.hooks.fillPalette = [&](CChart& converted) {
-        fields = FillFromChart(converted, fileTitle, options.author, {});
+    ChartView view(chart, ViewGeometry::Large());
+    view.hooks.fillPalette = [&](const CChart& converted) {
+        fields = FillFromChart(converted, fileTitle, options.songInfo.author, {});
     };
     ConversionHooks hooks;
-    hooks.resetForLoadedChart = [&](CChart& converted) { view.ResetForLoadedChart(converted, fileTitle); };
+    hooks.showLoadedChart = [&](const CChart&) { view.ResetForLoadedChart(fileTitle); };
     ConversionSession session(chart, tempDir, hooks);
     session.Prepare(options.input, fileTitle);
 
@@ -73,10 +50,10 @@ int RunConvert(const ConvertOptions& options, const std::filesystem::path& tempD
     out << PlainLines(session.log.Text()) << "\n";
     if (outcome != ConversionSession::Outcome::Finished) return 1;
 
-    ApplyOverrides(options, fields);
     StorePaletteFields(fields, chart.songInfo);
-    SelectAllIfNoneSelected(chart, chart.songInfo.currentTrack, view.CollisionWindow());
-    if (ChartStatus status = SaveChartFile(chart, output, tempDir); !status) {
+    ApplySongInfo(options.songInfo, chart.songInfo, err);
+    if (Status status = SaveChartFile(chart, output, tempDir, NativeFileSystem(), view.CollisionWindow());
+        !status) {
         err << "ryxtool: " << status.Message() << "\n";
         return 2;
     }

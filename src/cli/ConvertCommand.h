@@ -7,15 +7,12 @@
 #include <ostream>
 #include <string>
 
+#include "SongInfoOptions.h"
+
 struct ConvertOptions {
     std::filesystem::path input;
     std::optional<std::filesystem::path> output;  // default: the input with extension .ryx
-    std::optional<std::string> title;
-    std::optional<std::string> composer;
-    std::optional<std::string> author;
-    std::optional<std::string> extGenre;
-    std::optional<int> genre;  // 0..9
-    std::optional<int> level;  // 1..10
+    SongInfoOptions songInfo;                     // overrides of the palette's fields
 };
 
 // Prints the conversion log to `out` ("\n" line ends). Returns 0 when the chart is saved, 1

@@ -8,7 +8,7 @@
 int RunDump(const std::filesystem::path& chartPath, const std::filesystem::path& tempDir, std::ostream& out,
             std::ostream& err) {
     CChart chart;
-    if (ChartStatus status = LoadChartFile(chart, chartPath, tempDir); !status) {
+    if (Status status = LoadChartFile(chart, chartPath, tempDir); !status) {
         err << "ryxtool: " << status.Message() << "\n";
         return 2;
     }

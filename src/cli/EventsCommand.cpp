@@ -2,19 +2,11 @@
 
 #include "midi_import/EventText.h"
 #include "midi_import/SmfFile.h"
-#include "smf/FileBytes.h"
-#include "smf/SmfLayout.h"
 
 int RunEvents(const std::filesystem::path& midiPath, std::ostream& out, std::ostream& err) {
-    std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(midiPath);
-    if (!bytes) {
-        err << "ryxtool: cannot open " << midiPath.string() << "\n";
-        return 2;
-    }
     CSmfFile file;
-    file.ReadBytes(*bytes);
-    if (file.chunkId != kChunkMThd) {
-        err << "ryxtool: " << midiPath.string() << " is not a Standard MIDI File\n";
+    if (Status status = file.Read(midiPath); !status) {
+        err << "ryxtool: " << status.Message() << "\n";
         return 2;
     }
     out << "format " << file.format << " tracks " << file.trackCount << " division " << file.division << "\n";

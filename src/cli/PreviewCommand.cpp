@@ -2,7 +2,6 @@
 
 #include "chart/ChartFile.h"
 #include "editor/ChartPainter.h"
-#include "editor/PaletteFill.h"
 
 int RunPreview(const PreviewOptions& options, const std::filesystem::path& tempDir, std::ostream& err) {
     if (options.layout != "large" && options.layout != "small") {
@@ -23,31 +22,29 @@ int RunPreview(const PreviewOptions& options, const std::filesystem::path& tempD
     }
 
     CChart chart;
-    if (ChartStatus status = LoadChartFile(chart, options.chart, tempDir); !status) {
+    if (Status status = LoadChartFile(chart, options.chart, tempDir); !status) {
         err << "ryxtool: " << status.Message() << "\n";
         return 2;
     }
     ViewSettings settings;
     settings.interval = options.interval;
     settings.longLength = options.longLength;
-    ChartView view(options.layout == "large" ? ViewGeometry::Large() : ViewGeometry::Small(), settings);
+    ChartView view(chart, options.layout == "large" ? ViewGeometry::Large() : ViewGeometry::Small(),
+                   settings);
     if (std::string failures = view.LoadBitmaps(options.dataDir); !failures.empty()) {
         err << "ryxtool: cannot read the view's artwork under "
             << PathText(options.dataDir / view.geometry.bitmapFolder) << ":\n"
             << failures;
         return 2;
     }
-    view.hooks.fillPalette = [&](CChart& loaded) {
-        FillFromChart(loaded, PathText(options.chart.stem()), {}, {});
-    };
-    view.ResetForLoadedChart(chart, PathText(options.chart.stem()));
+    view.ResetForLoadedChart(PathText(options.chart.stem()));
     view.SetCurrentTrack(options.track);
     view.SetPosition(options.position, false);
 
     DrawScreen screen(view.geometry.width, view.geometry.height);
     PaintChartView(view, screen);
-    if (!screen.WritePng(options.output)) {
-        err << "ryxtool: cannot write " << PathText(options.output) << "\n";
+    if (Status status = screen.WritePng(options.output); !status) {
+        err << "ryxtool: " << status.Message() << "\n";
         return 2;
     }
     return 0;

@@ -9,7 +9,7 @@
 #include "EventsCommand.h"
 #include "PreviewCommand.h"
 #include "SetCommand.h"
-#include "chart/TempDirectory.h"
+#include "io/TempDirectory.h"
 
 namespace {
 
@@ -28,6 +28,19 @@ int Run(int argc, char** argv) {
         app.add_subcommand("events", "Print the events of a Standard MIDI File as the program reads them");
     events->add_option("FILE", eventsPath, "MIDI file (.mid)")->required();
 
+    // The song information options of `convert` and `set`.
+    auto addSongInfoOptions = [](CLI::App* command, SongInfoOptions& options, bool withDefaults) {
+        auto defaultText = [&](const char* text, const char* fallback) {
+            return withDefaults ? std::string(text) + " (default: " + fallback + ")" : std::string(text);
+        };
+        command->add_option("--title", options.title, defaultText("Song title", "the file's name"));
+        command->add_option("--composer", options.composer, defaultText("Composer", "Unknown"));
+        command->add_option("--author", options.author, defaultText("Chart author", "Unknown"));
+        command->add_option("--ext-genre", options.extGenre, "Extended genre (free text)");
+        command->add_option("--genre", options.genre, defaultText("Genre code 0..9", "0, Pop"));
+        command->add_option("--level", options.level, defaultText("Level 1..10", "1"));
+    };
+
     ConvertOptions convertOptions;
     std::string convertInput, convertOutput;
     CLI::App* convert =
@@ -35,12 +48,7 @@ int Run(int argc, char** argv) {
     convert->add_option("IN", convertInput, "MIDI file (.mid)")->required();
     convert->add_option("-o,--output", convertOutput,
                         "Chart file to write (default: IN with extension .ryx)");
-    convert->add_option("--title", convertOptions.title, "Song title (default: the file's name)");
-    convert->add_option("--composer", convertOptions.composer, "Composer (default: Unknown)");
-    convert->add_option("--author", convertOptions.author, "Chart author (default: Unknown)");
-    convert->add_option("--ext-genre", convertOptions.extGenre, "Extended genre (free text)");
-    convert->add_option("--genre", convertOptions.genre, "Genre code 0..9 (default 0, Pop)");
-    convert->add_option("--level", convertOptions.level, "Level 1..10 (default 1)");
+    addSongInfoOptions(convert, convertOptions.songInfo, true);
 
     PreviewOptions previewOptions;
     std::string previewChart, previewOutput, previewData;
@@ -58,15 +66,10 @@ int Run(int argc, char** argv) {
                         "Folder that holds common/ (default: the program's data folder)");
 
     std::string setPath;
-    SetOptions setOptions;
+    SongInfoOptions setOptions;
     CLI::App* set = app.add_subcommand("set", "Change a chart file's song information in place");
     set->add_option("FILE", setPath, "Chart file (.ryx)")->required();
-    set->add_option("--title", setOptions.title, "Song title");
-    set->add_option("--composer", setOptions.composer, "Composer");
-    set->add_option("--author", setOptions.author, "Chart author");
-    set->add_option("--ext-genre", setOptions.extGenre, "Extended genre (free text)");
-    set->add_option("--genre", setOptions.genre, "Genre code 0..9");
-    set->add_option("--level", setOptions.level, "Level 1..10");
+    addSongInfoOptions(set, setOptions, false);
 
     try {
         app.parse(argc, argv);

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "OverlapPass.h"
+#include "io/Clamp.h"
 
-ChartView::ChartView(ViewGeometry geometry, ViewSettings settings)
-    : geometry(std::move(geometry)), settings(settings.Sanitised()) {
+ChartView::ChartView(CChart& chart, ViewGeometry geometry, ViewSettings settings)
+    : geometry(std::move(geometry)), settings(settings.Sanitised()), chart(chart) {
     PlaceThumb();
 }
 
@@ -14,8 +14,8 @@ std::string ChartView::LoadBitmaps(const std::filesystem::path& dataDir) {
     const std::filesystem::path folder = dataDir / geometry.bitmapFolder;
     std::string failures;
     auto load = [&](DrawSurface& surface, const char* name) {
-        if (std::optional<std::string> error = surface.CreateFromFile(folder / name))
-            failures += std::string(name) + ": " + *error + "\n";
+        if (Status status = surface.CreateFromFile(folder / name); !status)
+            failures += std::string(name) + ": " + status.Message() + "\n";
     };
     load(noteCells, "note.bmp");
     load(scrollBar, "scroll.bmp");
@@ -42,19 +42,18 @@ int32_t SongLengthTicks(const CChart& chart) {
         const CNote& last = track.At(track.Count() - 1);
         length = std::max(length, int64_t{last.time} + last.length);
     }
-    return static_cast<int32_t>(std::min<int64_t>(length, std::numeric_limits<int32_t>::max()));
+    return ClampToI32(length);
 }
 
-void ChartView::ResetForLoadedChart(CChart& loaded, const std::string& fileTitle) {
-    chart = &loaded;
-    songLength = SongLengthTicks(loaded);
+void ChartView::ResetForLoadedChart(const std::string& fileTitle) {
+    loaded = true;
+    songLength = SongLengthTicks(chart);
     thumbScale = songLength / std::max(1, geometry.laneHeight - 3 * geometry.buttonHeight);
     SetPosition(0, false);
     if (hooks.setTimeText) hooks.setTimeText("0/" + std::to_string(songLength / 1000));
-    if (hooks.fillPalette) hooks.fillPalette(loaded);
+    if (hooks.fillPalette) hooks.fillPalette(chart);
     SetCurrentTrack(0);
     if (hooks.setCaption) hooks.setCaption("RYX Creator - [" + fileTitle + "]");
-    RunOverlapPass(loaded);
     Invalidate();
 }
 
@@ -89,8 +88,7 @@ void ChartView::PlaceThumb() {
 
 int32_t ChartView::TimeAt(int y) const {
     const int64_t time = int64_t{geometry.Bottom() - y} * Interval() + position;
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(time, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+    return ClampToI32(time);
 }
 
 int64_t ChartView::Offset(int32_t time) const {

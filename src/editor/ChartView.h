@@ -4,6 +4,10 @@
 // the current track, the drag state of the mouse, and the four cell images. Painting is
 // ChartPainter's; mouse and keys are NoteEditor's. Everything runs on the user-interface
 // thread; what belongs to the window (palette, caption, playback) goes out through hooks.
+//
+// The view shows one chart object for its whole life: the main window owns both and makes the
+// chart first, so the chart outlives the view. Opening or converting replaces the chart's
+// contents, never the object.
 
 #include <cstdint>
 #include <filesystem>
@@ -16,11 +20,13 @@
 #include "ViewSettings.h"
 #include "chart/Chart.h"
 
+// What the main window does for the view; any hook may be empty. A hook only shows or stops
+// things and never changes the chart.
 struct ViewHooks {
     std::function<void(int32_t)> seek;                    // playback follows a position set with notify
     std::function<void(const std::string&)> setTimeText;  // the palette's time read-out
     std::function<void(const std::string&)> setCaption;   // the main window's caption
-    std::function<void(CChart&)> fillPalette;             // the palette's part of the load reset
+    std::function<void(const CChart&)> fillPalette;       // the palette's part of the load reset
     std::function<void(int)> selectTrackRow;              // the palette's track list row
     std::function<void()> clearTrackList;
     std::function<void()> stopPlayback;
@@ -44,7 +50,8 @@ struct DragState {
 
 class ChartView {
   public:
-    explicit ChartView(ViewGeometry geometry, ViewSettings settings = {});
+    // `chart` must outlive the view.
+    ChartView(CChart& chart, ViewGeometry geometry, ViewSettings settings = {});
 
     // Loads "note.bmp", "scroll.bmp" and "scbutton.bmp" (twice: the pressed button, and the
     // thumb with colour key 0) from dataDir / the layout's folder. A file that cannot be read
@@ -56,10 +63,10 @@ class ChartView {
     // here: a load that fails leaves it as it was.
     void ClearBeforeLoading();
 
-    // After a chart was converted or opened: song length, thumb scale, position 0, track 0,
-    // read-out "0/<length>", the palette fill, the caption "RYX Creator - [<fileTitle>]", the
-    // overlap pass and a repaint.
-    void ResetForLoadedChart(CChart& chart, const std::string& fileTitle);
+    // After the chart was converted or opened (and went through FinishLoadedChart): song
+    // length, thumb scale, position 0, track 0, read-out "0/<length>", the palette fill, the
+    // caption "RYX Creator - [<fileTitle>]" and a repaint.
+    void ResetForLoadedChart(const std::string& fileTitle);
 
     // Clamps `position` to 0..song length, stores it and places the thumb; with `notify`
     // playback follows.
@@ -84,11 +91,13 @@ class ChartView {
     void UpdateTimeReadout(int y);
     void Invalidate();
 
-    bool HasChart() const { return chart != nullptr; }
-    CChart& Chart() { return *chart; }
-    const CChart& Chart() const { return *chart; }
-    CNoteTrack& CurrentTrack() { return chart->tracks[static_cast<std::size_t>(currentTrack)]; }
-    const CNoteTrack& CurrentTrack() const { return chart->tracks[static_cast<std::size_t>(currentTrack)]; }
+    // True once a chart was converted or opened; until then the view shows nothing and
+    // ignores the mouse and keys.
+    bool HasChart() const { return loaded; }
+    CChart& Chart() { return chart; }
+    const CChart& Chart() const { return chart; }
+    CNoteTrack& CurrentTrack() { return chart.tracks[static_cast<std::size_t>(currentTrack)]; }
+    const CNoteTrack& CurrentTrack() const { return chart.tracks[static_cast<std::size_t>(currentTrack)]; }
     // INTERVAL, never below 1 whatever the settings hold, so no time-to-pixel step divides by 0.
     int Interval() const { return settings.interval < 1 ? 1 : settings.interval; }
     bool IsLong(const CNote& note) const { return note.length >= settings.longLength; }
@@ -111,7 +120,8 @@ class ChartView {
   private:
     void PlaceThumb();
 
-    CChart* chart = nullptr;
+    CChart& chart;
+    bool loaded = false;
 };
 
 // The song length in chart ticks: the largest time + length of the last note of each used track.

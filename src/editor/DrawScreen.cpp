@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "smf/FileBytes.h"
+#include "io/FileSystem.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO
@@ -26,8 +26,9 @@ void DrawScreen::Clear(Colour colour) {
 }
 
 void DrawScreen::FillRect(const Rect& rect, Colour colour) {
-    const int left = std::max(rect.left, 0), right = std::min(rect.right, width);
-    const int top = std::max(rect.top, 0), bottom = std::min(rect.bottom, height);
+    const int left = std::clamp(rect.left, 0, width), right = std::clamp(rect.right, 0, width);
+    const int top = std::clamp(rect.top, 0, height), bottom = std::clamp(rect.bottom, 0, height);
+    if (left >= right) return;
     for (int y = top; y < bottom; ++y)
         std::fill(pixels.begin() + static_cast<std::ptrdiff_t>(Index(left, y)),
                   pixels.begin() + static_cast<std::ptrdiff_t>(Index(right, y)), colour);
@@ -40,14 +41,15 @@ void DrawScreen::Copy(const DrawSurface& surface, Rect src, int x, int y, bool k
     src.right = std::min(src.right, surface.Width());
     src.bottom = std::min(src.bottom, surface.Height());
     const Colour key = surface.ColourKey();
+    // Destination coordinates in 64 bits, so a position far outside the screen cannot wrap.
     for (int sy = src.top; sy < src.bottom; ++sy) {
-        const int dy = y + sy - src.top;
+        const int64_t dy = int64_t{y} + sy - src.top;
         if (dy < 0 || dy >= height) continue;
         for (int sx = src.left; sx < src.right; ++sx) {
-            const int dx = x + sx - src.left;
+            const int64_t dx = int64_t{x} + sx - src.left;
             if (dx < 0 || dx >= width) continue;
             const Colour c = surface.At(sx, sy);
-            if (!keyed || c != key) pixels[Index(dx, dy)] = c;
+            if (!keyed || c != key) pixels[Index(static_cast<int>(dx), static_cast<int>(dy))] = c;
         }
     }
 }
@@ -87,7 +89,7 @@ void DrawScreen::Present() {
     if (presenter) presenter(*this);
 }
 
-bool DrawScreen::WritePng(const std::filesystem::path& path) const {
+Status DrawScreen::WritePng(const std::filesystem::path& path) const {
     std::vector<uint8_t> rgb(pixels.size() * 3);
     for (std::size_t i = 0; i < pixels.size(); ++i) {
         rgb[i * 3] = static_cast<uint8_t>(pixels[i] >> 16);
@@ -99,6 +101,7 @@ bool DrawScreen::WritePng(const std::filesystem::path& path) const {
         auto* out = static_cast<std::vector<uint8_t>*>(context);
         out->insert(out->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
     };
-    if (!stbi_write_png_to_func(append, &png, width, height, 3, rgb.data(), width * 3)) return false;
-    return WriteFileBytes(path, png);
+    if (!stbi_write_png_to_func(append, &png, width, height, 3, rgb.data(), width * 3))
+        return Status::Fail(ErrorCode::OutOfMemory, PathText(path));
+    return SaveFileAtomically(path, png);
 }

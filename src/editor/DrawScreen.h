@@ -1,7 +1,8 @@
 #pragma once
 // DrawScreen: the view's back buffer, 32-bit pixels of the view's size, and the operations
 // the view draws with. Present hands the finished frame to whoever shows it (the window, or
-// a PNG writer). Everything drawn is clipped to the buffer.
+// a PNG writer). Everything drawn is clipped to the buffer, whatever the coordinates: empty,
+// inverted and far-outside rectangles and lines draw nothing outside it.
 
 #include <cstdint>
 #include <filesystem>
@@ -37,8 +38,8 @@ class DrawScreen {
     Colour At(int x, int y) const { return pixels[Index(x, y)]; }
     const std::vector<Colour>& Pixels() const { return pixels; }
 
-    // Writes the frame as a PNG file; false when it cannot be written.
-    bool WritePng(const std::filesystem::path& path) const;
+    // Writes the frame as a PNG file, replacing it only once the new one is complete.
+    Status WritePng(const std::filesystem::path& path) const;
 
   private:
     std::size_t Index(int x, int y) const {

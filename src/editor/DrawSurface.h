@@ -5,20 +5,20 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "Pixels.h"
+#include "io/Status.h"
 
 class DrawSurface {
   public:
-    // Loads the image; on failure returns the reason ("Cann't Find File", "Cann't Open Header",
-    // "Not BMP Format", "Not Enough Bitmap Memory", "Cann't Load File") and holds no image.
-    std::optional<std::string> CreateFromFile(const std::filesystem::path& path);
+    // Loads the image; on failure (ImageMissing, ImageHeader, ImageNotBmp, ImageTooLarge,
+    // ImageDamaged) holds no image.
+    Status CreateFromFile(const std::filesystem::path& path);
     // The same for the bytes of a file held in memory.
-    std::optional<std::string> CreateFromBytes(std::span<const uint8_t> bytes);
+    Status CreateFromBytes(std::span<const uint8_t> bytes);
     // An image made in memory (tests, generated artwork), `pixels` row by row.
     void CreateFromPixels(int width, int height, std::vector<Colour> pixels);
     void Release();

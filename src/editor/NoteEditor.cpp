@@ -3,7 +3,8 @@
 #include <algorithm>
 
 #include "NoteLookup.h"
-#include "Selection.h"
+#include "chart/Selection.h"
+#include "io/Clamp.h"
 
 namespace {
 constexpr int kEdgeZone = 5;  // pixels from the top or bottom edge that scroll a rubber band
@@ -128,8 +129,7 @@ void NoteEditor::MouseMove(int x, int y) {
     }
     if (d.thumbDrag) {
         const int64_t pixels = g.Bottom() - g.buttonHeight - d.thumbGrabOffset - y;
-        view.SetPosition(
-            static_cast<int32_t>(std::clamp<int64_t>(pixels * view.thumbScale, INT32_MIN, INT32_MAX)), true);
+        view.SetPosition(ClampToI32(int64_t{pixels} * view.thumbScale), true);
         view.Invalidate();
         return;
     }

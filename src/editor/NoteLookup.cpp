@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "chart/Lanes.h"
+
 namespace {
-constexpr int64_t kNear = 96;  // ticks within which two notes of one lane are too close to move beside
 constexpr int64_t kNeighbours = 10;
 
 int64_t Distance(int32_t a, int32_t b) {
@@ -40,15 +41,14 @@ bool TrackNoteMoveAllowed(const CChart& chart, int track, uint32_t i, uint16_t l
     const int64_t last = std::min<int64_t>(static_cast<int64_t>(notes.size()) - 1, int64_t{i} + kNeighbours);
     for (int64_t j = first; j <= last; ++j) {
         const CNote& other = notes[static_cast<std::size_t>(j)];
-        if (j != i && !other.hidden && other.lane == lane && Distance(other.time, note.time) <= kNear)
-            return false;
+        if (j != i && !other.hidden && other.lane == lane && TooClose(other.time, note.time)) return false;
     }
     if (!note.selected) return true;
     const CNoteList& selection = chart.selection;
     for (int k = selection.LowerBound(position); k < selection.Count(); ++k) {
         const CNote& entry = selection.GetAt(k);
         if (entry.time > int64_t{note.time} + window) break;
-        if (entry.lane == lane && Distance(entry.time, note.time) <= kNear) return false;
+        if (entry.lane == lane && TooClose(entry.time, note.time)) return false;
     }
     return true;
 }

@@ -1,6 +1,6 @@
 #include "PaletteFill.h"
 
-PaletteFields FillFromChart(CChart& chart, std::string_view fileTitle,
+PaletteFields FillFromChart(const CChart& chart, std::string_view fileTitle,
                             const std::optional<std::string>& storedAuthor,
                             const std::function<std::string(int32_t)>& instrumentName) {
     const CSongInfo& info = chart.songInfo;
@@ -11,9 +11,8 @@ PaletteFields FillFromChart(CChart& chart, std::string_view fileTitle,
     fields.extGenre = info.extGenre;
     fields.level = info.level;
     fields.genre = info.genre;
-    for (CNoteTrack& track : chart.tracks) {
+    for (const CNoteTrack& track : chart.tracks) {
         if (track.Count() == 0) break;
-        if ((track.At(0).status & 0x0F) == 9) track.instrument = kDrumInstrument;
         const std::string name = instrumentName ? instrumentName(track.instrument) : std::string();
         fields.trackRows.push_back(std::to_string(track.Count()) + " " + name);
     }

@@ -23,9 +23,8 @@ struct PaletteFields {
 
 // Fills the palette from the chart: the title falls back to the file's name, the composer to
 // "Unknown", the author to `storedAuthor` (the author name kept in the settings) or else
-// "Unknown". A track whose first note is on channel 10 becomes a drum track first. The
-// track rows stop at the first track without notes; row 0 is selected.
-PaletteFields FillFromChart(CChart& chart, std::string_view fileTitle,
+// "Unknown". The track rows stop at the first track without notes; row 0 is selected.
+PaletteFields FillFromChart(const CChart& chart, std::string_view fileTitle,
                             const std::optional<std::string>& storedAuthor,
                             const std::function<std::string(int32_t)>& instrumentName);
 

@@ -5,6 +5,7 @@
 
 #include "TickTime.h"
 #include "chart/Lanes.h"
+#include "io/Clamp.h"
 
 namespace {
 
@@ -23,9 +24,7 @@ bool EndsNote(const CNote& candidate, const CNote& noteOn) {
 
 // file ticks × scale / division in 64 bits, so long songs do not overflow, kept in range.
 int32_t Scale(int64_t ticks, int scale, int division) {
-    const int64_t value = ticks * scale / division;
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+    return ClampToI32(ticks * scale / division);
 }
 
 }  // namespace
@@ -94,6 +93,7 @@ void CChartBuilder::Build(const CSmfFile& file, CChart& chart) {
     chart.songLengthMs = 0;
     division = file.TicksPerQuarter();
     filledTracks = 0;
+    chart.usedTrackCount = 0;
     if (file.trackCount == 0) return;
 
     const CSharedArray<CNote> tempoTrack = file.TrackEvents(0);
@@ -104,4 +104,5 @@ void CChartBuilder::Build(const CSmfFile& file, CChart& chart) {
         ConvertTicksToMs(merged, division);
         if (ExtractNotes(merged, filledTracks, chart)) ++filledTracks;
     }
+    chart.usedTrackCount = filledTracks;
 }

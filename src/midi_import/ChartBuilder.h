@@ -16,7 +16,7 @@
 class CChartBuilder {
   public:
     // Fills the chart's tracks (already reset) from `file`, sets every instrument,
-    // songLengthMs and filledTracks. The caller copies filledTracks into usedTrackCount.
+    // songLengthMs, filledTracks and the chart's usedTrackCount.
     void Build(const CSmfFile& file, CChart& chart);
 
     // Copies of all events of the lists, ordered by time; on equal times the earlier list's

@@ -5,23 +5,17 @@
 //
 // OK in the prepared state repairs the song and goes straight on to convert it; OK in the
 // converted state writes the accompaniment (the song without its notes) and finishes. The
-// temporary files "Prefix.tmp" and "afterfix.tmp" go to the run's private folder.
+// steps are those of ConversionPipeline; between them the session writes the temporary
+// files "Prefix.tmp" (the repaired song) and "afterfix.tmp" (the accompaniment, which becomes
+// the chart's song) to the run's private folder, through `fs`.
 
 #include <filesystem>
-#include <functional>
 #include <string>
 
 #include "ConversionLog.h"
-#include "MidiSong.h"
+#include "ConversionPipeline.h"
 #include "chart/Chart.h"
-
-// What the main window does for the conversion; any hook may be empty.
-struct ConversionHooks {
-    std::function<void()> stopPlayback;    // stop playing, release the played song, position 0
-    std::function<void()> clearTrackList;  // empty the palette's track list
-    // The view's reset for a loaded chart: palette fill, view position, overlap pass.
-    std::function<void(CChart&)> resetForLoadedChart;
-};
+#include "io/FileSystem.h"
 
 class ConversionSession {
   public:
@@ -35,7 +29,8 @@ class ConversionSession {
     static constexpr const char* kPrefixName = "Prefix.tmp";
     static constexpr const char* kAfterfixName = "afterfix.tmp";
 
-    ConversionSession(CChart& chart, std::filesystem::path tempDir, ConversionHooks hooks = {});
+    ConversionSession(CChart& chart, std::filesystem::path tempDir, ConversionHooks hooks = {},
+                      FileSystem& fs = NativeFileSystem());
 
     // Readies the session for the MIDI file at `midiPath`; `title` is its name without extension.
     void Prepare(const std::filesystem::path& midiPath, const std::string& title);
@@ -53,12 +48,13 @@ class ConversionSession {
     Outcome Repair();
     Outcome Convert();
     Outcome Finish();
-    // Writes the song to the temporary file `name` and makes it the path the next step reads.
-    bool SaveSong(const char* name);
-    Outcome StopWithWriteError(const char* name);
+    // Writes `bytes` to the temporary file `name` and makes it the path the next step reads;
+    // on failure the log says so and the session stops.
+    bool WriteTemporary(const char* name, const std::vector<uint8_t>& bytes);
+    Outcome Stop();
 
-    CChart& chart;
     std::filesystem::path tempDir;
-    ConversionHooks hooks;
-    CMidiSong song;
+    FileSystem& fs;
+    ConversionPipeline pipeline;
+    CChart& chart;
 };

@@ -1,6 +1,7 @@
 #include <array>
 
 #include "RepairChecks.h"
+#include "io/Clamp.h"
 
 void ConvertToFormat1(CMidiSong& song) {
     if (!song.IsLoaded() || song.Format() != 0 || song.TrackCount() < 1) return;
@@ -20,7 +21,7 @@ void ConvertToFormat1(CMidiSong& song) {
         else if (event.status != kTempoStatus)
             continue;
         CLibTrack& track = *tracks[target];
-        event.delta = static_cast<uint32_t>(std::min<uint64_t>(now - lastTime[target], UINT32_MAX));
+        event.delta = ClampToU32(now - lastTime[target]);
         track.ReserveFree(1);
         track.Insert(event);
         lastTime[target] = now;

@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "RepairChecks.h"
+#include "io/Clamp.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ bool RemoveRepeatedTempos(std::vector<LibEvent>& events) {
             carried += event.delta;
             continue;
         }
-        event.delta = static_cast<uint32_t>(std::min<uint64_t>(event.delta + carried, UINT32_MAX));
+        event.delta = ClampToU32(uint64_t{event.delta} + carried);
         carried = 0;
         previous = tempo;
         out.push_back(event);

@@ -1,6 +1,6 @@
 #include "MidiInfoManager.h"
 
-#include "smf/FileBytes.h"
+#include "io/FileBytes.h"
 
 namespace {
 
@@ -17,10 +17,12 @@ bool IsBlank(char c) {
 
 }  // namespace
 
-std::optional<CMidiInfoManager> CMidiInfoManager::Read(const std::filesystem::path& path) {
-    std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path);
-    if (!bytes) return std::nullopt;
-    return Parse({reinterpret_cast<const char*>(bytes->data()), bytes->size()});
+Status CMidiInfoManager::Read(const std::filesystem::path& path, CMidiInfoManager& out) {
+    // The list is a few kilobytes; anything past a megabyte is not an instrument list.
+    std::vector<uint8_t> bytes;
+    if (Status status = ReadFileBytes(path, bytes, 1 << 20); !status) return status;
+    out = Parse({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    return {};
 }
 
 CMidiInfoManager CMidiInfoManager::Parse(std::span<const char> text) {

@@ -7,17 +7,18 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "io/Status.h"
 
 class CMidiInfoManager {
   public:
     static constexpr std::size_t kEntries = 236;
 
-    // Reads the list; nullopt when the file cannot be opened.
-    static std::optional<CMidiInfoManager> Read(const std::filesystem::path& path);
+    // Reads the list into `out`; OpenInput or FileTooLarge when the file cannot be read.
+    static Status Read(const std::filesystem::path& path, CMidiInfoManager& out);
     // Reads the list from text. Lines past the 236th are ignored; a list that ends early, or a
     // line without a readable code, gives entries with code 0 and the rest of the line (or
     // nothing) as the name, without reading past the text.

@@ -4,17 +4,19 @@ bool TrackIsEmpty(const CLibTrack& track) {
     return track.cursor >= track.Count();
 }
 
-bool CMidiSong::Load(const std::filesystem::path& path) {
+Status CMidiSong::Load(const std::filesystem::path& path) {
     Unload();
-    return smf.Open(path, 'r') && ReadOpenedFile();
+    if (Status status = smf.Open(path, 'r'); !status) return status;
+    return ReadOpenedFile();
 }
 
-bool CMidiSong::LoadBytes(std::vector<uint8_t> bytes) {
+Status CMidiSong::LoadBytes(std::vector<uint8_t> bytes) {
     Unload();
-    return smf.OpenBytes(std::move(bytes)) && ReadOpenedFile();
+    if (Status status = smf.OpenBytes(std::move(bytes)); !status) return status;
+    return ReadOpenedFile();
 }
 
-bool CMidiSong::ReadOpenedFile() {
+Status CMidiSong::ReadOpenedFile() {
     format = smf.Format();
     resolution = smf.Resolution();
     trackCount = smf.FileTrackCount();
@@ -22,40 +24,23 @@ bool CMidiSong::ReadOpenedFile() {
         tracks.push_back(std::make_unique<CLibTrack>());
         smf.AddTrack(*tracks.back());
     }
-    const bool read = smf.Read();
+    // The layout found at least one track, so every track chunk has a track to read into.
+    smf.Read();
     smf.Close();
-    if (!read) {
-        tracks.clear();
-        return false;
-    }
     loaded = true;
-    return true;
-}
-
-void CMidiSong::AttachForWriting() {
-    for (std::size_t i = 0; i < tracks.size(); ++i) {
-        if (i == 0 || !TrackIsEmpty(*tracks[i])) smf.AddTrack(*tracks[i]);
-    }
-    smf.SetResolution(resolution);
+    return {};
 }
 
 std::vector<uint8_t> CMidiSong::Serialize() {
     if (!loaded) return {};
     smf.Open("", 'w', format);
-    AttachForWriting();
+    for (std::size_t i = 0; i < tracks.size(); ++i) {
+        if (i == 0 || !TrackIsEmpty(*tracks[i])) smf.AddTrack(*tracks[i]);
+    }
+    smf.SetResolution(resolution);
     std::vector<uint8_t> bytes = smf.Serialize();
     smf.Close();
     return bytes;
-}
-
-bool CMidiSong::Save(const std::filesystem::path& path) {
-    if (!loaded) return false;
-    smf.Open(path, 'w', format);
-    AttachForWriting();
-    const bool written = smf.Write();
-    smf.Close();
-    Unload();
-    return written;
 }
 
 void CMidiSong::Unload() {

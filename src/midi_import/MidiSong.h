@@ -13,17 +13,14 @@
 
 class CMidiSong {
   public:
-    // Reads the file into one library track per track chunk. False when the file cannot be
-    // read, is not a Standard MIDI File or holds no track.
-    bool Load(const std::filesystem::path& path);
+    // Reads the file into one library track per track chunk. Fails as CLibSmf::Open does
+    // (OpenInput, FileTooLarge, NotMidi).
+    Status Load(const std::filesystem::path& path);
     // The same for a file held in memory.
-    bool LoadBytes(std::vector<uint8_t> bytes);
+    Status LoadBytes(std::vector<uint8_t> bytes);
 
-    // Only when loaded: writes the song (empty channel tracks left out) with its resolution,
-    // then drops the tracks; the song must be loaded again before further use. False when not
-    // loaded or the file cannot be written.
-    bool Save(const std::filesystem::path& path);
-    // The bytes Save would write, leaving the song loaded.
+    // The song as a Standard MIDI File (empty channel tracks left out) with its resolution,
+    // leaving the song loaded; empty when not loaded.
     std::vector<uint8_t> Serialize();
 
     // Drops the tracks; the song is no longer loaded.
@@ -51,9 +48,7 @@ class CMidiSong {
     bool unchanged = true;
 
   private:
-    bool ReadOpenedFile();
-    // Attaches the tracks Save writes to `smf` (open for writing) and sets the resolution.
-    void AttachForWriting();
+    Status ReadOpenedFile();
 
     std::vector<std::unique_ptr<CLibTrack>> tracks;
     bool loaded = false;

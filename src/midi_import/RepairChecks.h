@@ -35,8 +35,9 @@ void FixLength(CMidiSong& song);
 // nothing had to change.
 bool FixTempo(CMidiSong& song);
 
-// Makes track 0 of a format 1 song a pure tempo track: its other events (notes, controllers,
-// system exclusive) move, at their own times, to a new track placed right after it, which
-// every later check and the chart builder then treat as the first channel track. Songs whose
-// track 0 holds only tempo events are not changed. True (unchanged) when nothing moved.
+// Moves the channel messages (0x80..0xEF: notes, controllers, programs) of track 0 of a
+// format 1 song, at their own times, to a new track placed right after it, which every later
+// check and the chart builder then treat as the first channel track. Everything else stays in
+// track 0 for the later checks (the junk check removes its system exclusive), so a tempo
+// track with a GM reset adds no track. True (unchanged) when nothing moved.
 bool SeparateTempoTrack(CMidiSong& song);

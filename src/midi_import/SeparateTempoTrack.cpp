@@ -2,28 +2,25 @@
 #include <vector>
 
 #include "RepairChecks.h"
+#include "io/Clamp.h"
 
 bool SeparateTempoTrack(CMidiSong& song) {
     if (!song.IsLoaded() || song.Format() != 1 || song.TrackCount() < 1) return true;
     CLibTrack& tempo = song.Track(0);
     auto moved = std::make_unique<CLibTrack>();
     uint64_t now = 0, lastMoved = 0;
+    auto isChannelVoice = [](const LibEvent& e) { return e.status >= 0x80 && e.status <= 0xEF; };
     for (uint32_t i = tempo.cursor; i < tempo.Count(); ++i) {
         LibEvent event = tempo.Event(i);
         now += event.delta;
-        if (event.status == kTempoStatus) continue;
-        event.delta = static_cast<uint32_t>(std::min<uint64_t>(now - lastMoved, UINT32_MAX));
+        if (!isChannelVoice(event)) continue;
+        event.delta = ClampToU32(now - lastMoved);
         lastMoved = now;
-        if (const SysExPayload* payload = tempo.PayloadOf(tempo.Event(i))) {
-            moved->ReserveFree(1);
-            moved->AppendSysEx(event.delta, *payload);
-        } else {
-            moved->ReserveFree(1);
-            moved->Insert(event);
-        }
+        moved->ReserveFree(1);
+        moved->Insert(event);
     }
     if (moved->Count() == 0) return true;
-    tempo.DeleteWhereKeepingTime([](const LibEvent& e) { return e.status != kTempoStatus; });
+    tempo.DeleteWhereKeepingTime(isChannelVoice);
     moved->endTime = tempo.endTime;
 
     std::vector<std::unique_ptr<CLibTrack>> tracks;

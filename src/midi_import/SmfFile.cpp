@@ -5,10 +5,9 @@
 #include <memory>
 
 #include "EventData.h"
-#include "smf/BoundedReader.h"
-#include "smf/FileBytes.h"
-#include "smf/LibEvent.h"
+#include "io/PathText.h"
 #include "smf/SmfLayout.h"
+#include "smf/SmfTokenizer.h"
 
 namespace {
 
@@ -65,79 +64,70 @@ CMetaEvent DecodeMeta(uint8_t type, std::span<const uint8_t> d) {
 
 }  // namespace
 
-void CSmfFile::Read(const std::filesystem::path& path) {
-    std::optional<std::vector<uint8_t>> bytes = ReadFileBytes(path);
-    ReadBytes(bytes ? std::span<const uint8_t>(*bytes) : std::span<const uint8_t>());
+Status CSmfFile::Read(const std::filesystem::path& path) {
+    *this = CSmfFile();
+    std::vector<uint8_t> bytes;
+    if (Status status = ReadSmfFileBytes(path, bytes); !status) return status;
+    Status status = ReadBytes(bytes);
+    if (!status) status.where = PathText(path);
+    return status;
 }
 
-void CSmfFile::ReadBytes(std::span<const uint8_t> bytes) {
+Status CSmfFile::ReadBytes(std::span<const uint8_t> bytes) {
     *this = CSmfFile();
     SmfHeader header;
     std::vector<SmfTrackChunk> chunks;
-    if (!ReadSmfLayout(bytes, header, chunks)) return;
+    if (Status status = ReadSmfLayout(bytes, header, chunks); !status) return status;
     chunkId = header.chunkId;
     headerLength = header.headerLength;
     format = header.format;
     division = header.division;
     trackCount = static_cast<uint16_t>(chunks.size());
     tracks = MakeSharedArray<CSmfTrack>(chunks.size());
+    uint8_t runningStatus = 0;  // carried from track to track through the whole file
     for (std::size_t i = 0; i < chunks.size(); ++i) {
         CSmfTrack& track = (*tracks)[i];
         track.chunkId = kChunkMTrk;
         track.chunkLength = chunks[i].declaredLength;
-        ReadTrack(chunks[i].body, track);
+        runningStatus = ReadTrack(chunks[i].body, runningStatus, track);
     }
+    return {};
 }
 
-void CSmfFile::ReadTrack(std::span<const uint8_t> body, CSmfTrack& track) {
+uint8_t CSmfFile::ReadTrack(std::span<const uint8_t> body, uint8_t runningStatus, CSmfTrack& track) {
     track.events = std::make_shared<std::vector<CNote>>();
     std::vector<CNote>& events = *track.events;
     events.reserve(body.size() / 3 + 1);
-    BigEndianReader in(body);
+    // This reader ends a track at 0xF7 and reads data bytes before any status as messages of
+    // status 0; an end-of-track event is kept like any other meta event.
+    SmfTokenizer tokens(body, {.escapedSysEx = false, .dataWithoutStatus = true}, runningStatus);
+    SmfToken token;
     int64_t now = 0;
-
-    // The track ends at the end of its chunk, at a system status other than system exclusive
-    // and meta, or at the first event that does not fit in the chunk.
-    while (!in.AtEnd()) {
-        uint32_t delta = 0;
-        uint8_t first = 0;
-        if (!in.ReadVarLen(delta) || !in.Peek(first)) break;
+    while (tokens.Next(token)) {
         CNote event;
-        if (first < 0xF0) {
-            if (first >= 0x80) {
-                runningStatus = first;
-                in.ReadU8(first);
-            }
-            // A running status of 0 (no status seen yet) reads as a three-byte message.
-            event.status = runningStatus;
-            if (!in.ReadU8(event.key)) break;
-            if (ChannelDataBytes(runningStatus) == 2 && !in.ReadU8(event.velocity)) break;
+        if (token.kind == SmfToken::Kind::Channel) {
+            event.status = token.status;
+            event.key = token.data1;
+            event.velocity = token.data2;
         } else {
-            in.ReadU8(first);
             auto data = std::make_shared<CEventData>();
-            std::span<const uint8_t> payload;
-            uint32_t length = 0;
-            if (first == 0xF0) {
-                if (!in.ReadVarLen(length) || !in.ReadSpan(length, payload)) break;
+            if (token.kind == SmfToken::Kind::SysEx) {
                 data->kind = CEventData::kSysEx;
-                data->raw.reserve(payload.size() + 1);
+                data->raw.reserve(token.payload.size() + 1);
                 data->raw.push_back(0xF0);
-                data->raw.insert(data->raw.end(), payload.begin(), payload.end());
-            } else if (first == 0xFF) {
-                uint8_t type = 0;
-                if (!in.ReadU8(type) || !in.ReadVarLen(length) || !in.ReadSpan(length, payload)) break;
-                data->kind = CEventData::kMeta;
-                data->meta = DecodeMeta(type, payload);
+                data->raw.insert(data->raw.end(), token.payload.begin(), token.payload.end());
             } else {
-                break;
+                data->kind = CEventData::kMeta;
+                data->meta = DecodeMeta(token.metaType, token.payload);
             }
             event.status = kExtendedStatus;
             event.data = std::move(data);
         }
-        now = std::min<int64_t>(now + delta, std::numeric_limits<int32_t>::max());
+        now = std::min<int64_t>(now + token.delta, std::numeric_limits<int32_t>::max());
         event.time = static_cast<int32_t>(now);
         events.push_back(std::move(event));
     }
+    return tokens.RunningStatus();
 }
 
 CSharedArray<CNote> CSmfFile::TrackEvents(int n) const {

@@ -12,6 +12,7 @@
 #include <span>
 
 #include "chart/Note.h"
+#include "io/Status.h"
 
 inline constexpr uint8_t kExtendedStatus = 0xF4;
 
@@ -23,11 +24,11 @@ struct CSmfTrack {
 
 class CSmfFile {
   public:
-    // Reads the file at `path`. A file that cannot be opened, or whose header is cut short,
-    // gives no tracks.
-    void Read(const std::filesystem::path& path);
+    // Reads the file at `path`. A file that cannot be read (OpenInput, FileTooLarge) or is
+    // not a Standard MIDI File (NotMidi, the rule of ReadSmfLayout) gives no tracks.
+    Status Read(const std::filesystem::path& path);
     // Reads a file held in memory.
-    void ReadBytes(std::span<const uint8_t> bytes);
+    Status ReadBytes(std::span<const uint8_t> bytes);
 
     // A new reference to the event list of track n; null when there is no track n.
     CSharedArray<CNote> TrackEvents(int n) const;
@@ -44,9 +45,7 @@ class CSmfFile {
     CSharedArray<CSmfTrack> tracks;
 
   private:
-    void ReadTrack(std::span<const uint8_t> body, CSmfTrack& track);
-
-    // Running status of the file being read: 0 at the start of every file, carried from
-    // track to track, and kept across system-exclusive and meta events.
-    uint8_t runningStatus = 0;
+    // Reads one track starting with `runningStatus` in force; returns the status in force at
+    // its end, which the next track starts with.
+    static uint8_t ReadTrack(std::span<const uint8_t> body, uint8_t runningStatus, CSmfTrack& track);
 };

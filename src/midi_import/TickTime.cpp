@@ -5,6 +5,7 @@
 #include "EventData.h"
 #include "EventText.h"
 #include "chart/TempoMap.h"
+#include "io/Clamp.h"
 #include "smf/SmfLayout.h"
 
 uint32_t TempoOf(const CNote& event) {
@@ -24,7 +25,7 @@ void ConvertTicksToMs(std::vector<CNote>& events, int resolution) {
         const double segment = static_cast<double>(event.time - baseTick) * rate;
         const auto rounded = static_cast<int64_t>(segment + 0.5);
         const int64_t ms = baseMs + rounded;
-        event.timeMs = static_cast<int32_t>(std::min<int64_t>(ms, std::numeric_limits<int32_t>::max()));
+        event.timeMs = ClampToI32(ms);
         if (IsExtendedEvent(event) && event.data && event.data->kind == CEventData::kMeta &&
             event.data->meta.type == 0x51) {
             baseMs += rounded;

@@ -2,39 +2,42 @@
 
 #include <algorithm>
 
-#include "FileBytes.h"
 #include "LibTrackCodec.h"
+#include "io/FileSystem.h"
 
-bool CLibSmf::Open(const std::filesystem::path& filePath, char openMode, uint16_t fileFormat) {
+Status CLibSmf::Open(const std::filesystem::path& filePath, char openMode, uint16_t fileFormat) {
     Close();
     if (openMode == 'w') {
         path = filePath;
         mode = 'w';
         format = fileFormat;
         open = true;
-        return true;
+        return {};
     }
-    if (openMode != 'r') return false;
-    std::optional<std::vector<uint8_t>> read = ReadFileBytes(filePath);
-    if (!read) return false;
+    if (openMode != 'r') return Status::Fail(ErrorCode::OpenInput, PathText(filePath));
+    std::vector<uint8_t> read;
+    if (Status status = ReadSmfFileBytes(filePath, read); !status) return status;
+    Status status = OpenBytes(std::move(read));
+    if (!status) status.where = PathText(filePath);
     path = filePath;
-    return OpenBytes(std::move(*read));
+    return status;
 }
 
-bool CLibSmf::OpenBytes(std::vector<uint8_t> fileBytes) {
+Status CLibSmf::OpenBytes(std::vector<uint8_t> fileBytes) {
     if (open) Close();
     bytes = std::move(fileBytes);
     mode = 'r';
-    open = ParseOpenedBytes();
+    Status status = ParseOpenedBytes();
+    open = status.Ok();
     if (!open) Close();
-    return open;
+    return status;
 }
 
-bool CLibSmf::ParseOpenedBytes() {
-    if (!ReadSmfLayout(bytes, header, chunks) || header.chunkId != kChunkMThd) return false;
+Status CLibSmf::ParseOpenedBytes() {
+    if (Status status = ReadSmfLayout(bytes, header, chunks); !status) return status;
     format = header.format;
     resolution = TicksPerQuarter(header.division);
-    return true;
+    return {};
 }
 
 void CLibSmf::Close() {
@@ -90,7 +93,8 @@ std::vector<uint8_t> CLibSmf::Serialize() const {
     return out;
 }
 
-bool CLibSmf::Write() {
-    if (!open || mode != 'w' || attached.empty()) return false;
-    return WriteFileBytes(path, Serialize());
+Status CLibSmf::Write() {
+    if (!open || mode != 'w' || attached.empty())
+        return Status::Fail(ErrorCode::CreateOutput, PathText(path));
+    return SaveFileAtomically(path, Serialize());
 }

@@ -22,11 +22,11 @@ class CLibSmf {
     ~CLibSmf() { Close(); }
 
     // Closes any open file first. 'r' reads the file's header and finds its tracks, failing
-    // when the file cannot be read or is not a Standard MIDI File; 'w' remembers the path
-    // and `format` for Write. Returns whether a file is open.
-    bool Open(const std::filesystem::path& path, char mode, uint16_t format = 1);
+    // with OpenInput, FileTooLarge or NotMidi (see ReadSmfLayout); 'w' remembers the path and
+    // `format` for Write. Any other mode fails with OpenInput.
+    Status Open(const std::filesystem::path& path, char mode, uint16_t format = 1);
     // Opens bytes held in memory for reading.
-    bool OpenBytes(std::vector<uint8_t> bytes);
+    Status OpenBytes(std::vector<uint8_t> bytes);
     // Closes the file and detaches every track.
     void Close();
 
@@ -40,9 +40,10 @@ class CLibSmf {
     // Reading only: reads every attached track from the start of its chunk. False when the
     // file is not open for reading or no track is attached.
     bool Read();
-    // Writing only: writes the file with every attached track. False when the file is not
-    // open for writing, no track is attached, or the file cannot be written.
-    bool Write();
+    // Writing only: writes the file with every attached track, replacing the file only once
+    // the new one is complete. CreateOutput when the file is not open for writing or no track
+    // is attached; the errors of SaveFileAtomically otherwise.
+    Status Write();
     // The bytes Write() would write.
     std::vector<uint8_t> Serialize() const;
 
@@ -60,7 +61,7 @@ class CLibSmf {
     char Mode() const { return mode; }
 
   private:
-    bool ParseOpenedBytes();
+    Status ParseOpenedBytes();
 
     bool open = false;
     char mode = 0;

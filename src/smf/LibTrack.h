@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "LibEvent.h"
+#include "io/Clamp.h"
 
 class CLibSmf;
 
@@ -89,10 +90,17 @@ class CLibTrack {
     std::vector<SysExPayload> sysex;
     std::vector<KeptMeta> metas;  // in ascending time
     uint64_t endTime = 0;
-    CLibSmf* file = nullptr;  // the file the track is attached to, if any; kept by CLibSmf
+
+    // The file the track is attached to, if any.
+    const CLibSmf* AttachedFile() const { return file; }
 
   private:
-    static uint32_t SaturatingAdd(uint32_t a, uint32_t b) { return a > UINT32_MAX - b ? UINT32_MAX : a + b; }
+    // Only CLibSmf sets the link, in AddTrack, RemoveTrack and Close, so the track and the
+    // file always agree on it.
+    friend class CLibSmf;
+    CLibSmf* file = nullptr;
+
+    static uint32_t SaturatingAdd(uint32_t a, uint32_t b) { return ClampToU32(uint64_t{a} + b); }
 
     std::string name;
     std::vector<LibEvent> events;  // Capacity() slots, zero past Count()

@@ -3,18 +3,15 @@
 #include <algorithm>
 #include <limits>
 
-#include "BoundedReader.h"
 #include "SmfLayout.h"
+#include "SmfTokenizer.h"
+#include "io/Clamp.h"
 
 namespace {
 
 constexpr uint8_t kMetaTrackName = 0x03;
 constexpr uint8_t kMetaEndOfTrack = 0x2F;
 constexpr uint8_t kMetaTempo = 0x51;
-
-uint32_t ClampDelta(uint64_t delta) {
-    return static_cast<uint32_t>(std::min<uint64_t>(delta, std::numeric_limits<uint32_t>::max()));
-}
 
 void PutVarLen(std::vector<uint8_t>& out, uint32_t value) {
     uint8_t bytes[5];
@@ -46,62 +43,36 @@ void PutMeta(std::vector<uint8_t>& out, uint8_t type, std::span<const uint8_t> d
 }  // namespace
 
 void ReadLibTrackChunk(std::span<const uint8_t> body, CLibTrack& track) {
-    BigEndianReader in(body);
-    uint8_t runningStatus = 0;
+    SmfTokenizer tokens(body, {.escapedSysEx = true, .dataWithoutStatus = false});
+    SmfToken token;
     uint64_t now = 0;
     uint64_t lastEvent = 0;  // absolute time of the last event put into the stream
+    auto nextDelta = [&] {
+        const uint32_t delta = ClampToU32(now - lastEvent);
+        lastEvent = now;
+        return delta;
+    };
 
-    while (!in.AtEnd()) {
-        uint32_t delta = 0;
-        uint8_t first = 0;
-        if (!in.ReadVarLen(delta) || !in.Peek(first)) break;
-        now += delta;
-
-        if (first < 0xF0) {
-            if (first >= 0x80) {
-                runningStatus = first;
-                in.ReadU8(first);
-            } else if (runningStatus == 0) {
-                break;
-            }
-            LibEvent event{ClampDelta(now - lastEvent), runningStatus, 0, 0, 0};
-            if (!in.ReadU8(event.data1)) break;
-            if (ChannelDataBytes(runningStatus) == 2 && !in.ReadU8(event.data2)) break;
+    while (tokens.Next(token)) {
+        now += token.delta;
+        const std::span<const uint8_t> data = token.payload;
+        if (token.kind == SmfToken::Kind::Channel) {
             track.ReserveFree(1);
-            track.Insert(event);
-            lastEvent = now;
-            continue;
-        }
-
-        in.ReadU8(first);
-        if (first == 0xF0 || first == 0xF7) {
-            uint32_t length = 0;
-            std::span<const uint8_t> data;
-            if (!in.ReadVarLen(length) || !in.ReadSpan(length, data)) break;
+            track.Insert(LibEvent{nextDelta(), token.status, token.data1, token.data2, 0});
+        } else if (token.kind == SmfToken::Kind::SysEx) {
             track.ReserveFree(1);
-            track.AppendSysEx(ClampDelta(now - lastEvent), {first == 0xF7, {data.begin(), data.end()}});
-            lastEvent = now;
-            continue;
-        }
-        if (first != 0xFF) break;
-
-        uint8_t type = 0;
-        uint32_t length = 0;
-        std::span<const uint8_t> data;
-        if (!in.ReadU8(type) || !in.ReadVarLen(length) || !in.ReadSpan(length, data)) break;
-        if (type == kMetaEndOfTrack) {
-            track.endTime = std::max(track.endTime, now);
+            track.AppendSysEx(nextDelta(), {token.status == 0xF7, {data.begin(), data.end()}});
+        } else if (token.metaType == kMetaEndOfTrack) {
             break;
-        }
-        if (type == kMetaTempo && data.size() == 3) {
+        } else if (token.metaType == kMetaTempo && data.size() == 3) {
             track.ReserveFree(1);
-            track.Insert(LibEvent{ClampDelta(now - lastEvent), kTempoStatus, data[0], data[1], data[2]});
-            lastEvent = now;
-        } else if (type == kMetaTrackName && track.Name().empty()) {
+            track.Insert(
+                MakeTempoEvent(nextDelta(), static_cast<uint32_t>(data[0]) << 16 | data[1] << 8 | data[2]));
+        } else if (token.metaType == kMetaTrackName && track.Name().empty()) {
             // The first name that says something names the track; an empty one says nothing.
             track.SetName(std::string(data.begin(), data.end()));
         } else {
-            track.metas.push_back({now, type, {data.begin(), data.end()}});
+            track.metas.push_back({now, token.metaType, {data.begin(), data.end()}});
         }
     }
     track.endTime = std::max(track.endTime, now);

@@ -3,14 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "BoundedReader.h"
+#include "io/BoundedReader.h"
+#include "io/FileBytes.h"
 
 namespace {
-
-uint32_t LittleEndian32(std::span<const uint8_t> b) {
-    return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
-           static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
-}
 
 bool Tagged(std::span<const uint8_t> bytes, std::size_t at, const char (&tag)[5]) {
     return bytes.size() >= at + 4 &&
@@ -23,7 +19,8 @@ std::span<const uint8_t> UnwrapRmid(std::span<const uint8_t> bytes) {
     if (!Tagged(bytes, 0, "RIFF") || !Tagged(bytes, 8, "RMID")) return bytes;
     std::size_t at = 12;
     while (at + 8 <= bytes.size()) {
-        const uint32_t size = LittleEndian32(bytes.subspan(at + 4, 4));
+        uint32_t size = 0;
+        LittleEndianReader(bytes.subspan(at + 4, 4)).ReadU32(size);
         const std::size_t body = at + 8;
         const std::size_t available = std::min<std::size_t>(size, bytes.size() - body);
         if (Tagged(bytes, at, "data")) return bytes.subspan(body, available);
@@ -33,14 +30,15 @@ std::span<const uint8_t> UnwrapRmid(std::span<const uint8_t> bytes) {
     return bytes;
 }
 
-bool ReadSmfLayout(std::span<const uint8_t> bytes, SmfHeader& header, std::vector<SmfTrackChunk>& tracks) {
+Status ReadSmfLayout(std::span<const uint8_t> bytes, SmfHeader& header, std::vector<SmfTrackChunk>& tracks) {
     tracks.clear();
+    header = {};
     BigEndianReader in(UnwrapRmid(bytes));
-    if (!in.ReadU32(header.chunkId) || !in.ReadU32(header.headerLength) || header.headerLength < 6 ||
-        !in.ReadU16(header.format) || !in.ReadU16(header.trackCount) || !in.ReadU16(header.division))
-        return false;
-    std::span<const uint8_t> skipped;
-    if (!in.ReadSpan(std::min<std::size_t>(header.headerLength - 6, in.Remaining()), skipped)) return false;
+    if (!in.ReadU32(header.chunkId) || header.chunkId != kChunkMThd || !in.ReadU32(header.headerLength) ||
+        header.headerLength < 6 || !in.ReadU16(header.format) || !in.ReadU16(header.trackCount) ||
+        !in.ReadU16(header.division) ||
+        !in.Skip(std::min<std::size_t>(header.headerLength - 6, in.Remaining())))
+        return Status::Fail(ErrorCode::NotMidi);
 
     // Each track found costs a chunk of the file, so a header that claims more tracks than
     // the file holds allocates nothing for them.
@@ -51,7 +49,8 @@ bool ReadSmfLayout(std::span<const uint8_t> bytes, SmfHeader& header, std::vecto
         in.ReadSpan(std::min<std::size_t>(length, in.Remaining()), body);
         if (id == kChunkMTrk) tracks.push_back({length, body});
     }
-    return true;
+    if (tracks.empty()) return Status::Fail(ErrorCode::NotMidi);
+    return {};
 }
 
 uint16_t TicksPerQuarter(uint16_t division) {
@@ -61,4 +60,8 @@ uint16_t TicksPerQuarter(uint16_t division) {
     const double framesPerSecond = framesCode == 29 ? 29.97 : framesCode;
     const double ticks = std::round(framesPerSecond * (division & 0xFF) / 2.0);
     return static_cast<uint16_t>(std::clamp(ticks, 1.0, 32767.0));
+}
+
+Status ReadSmfFileBytes(const std::filesystem::path& path, std::vector<uint8_t>& out) {
+    return ReadFileBytes(path, out, kMaxSmfFileBytes);
 }

@@ -3,8 +3,11 @@
 // track chunks, the RIFF "RMID" wrapping, and what the division means in ticks per quarter.
 
 #include <cstdint>
+#include <filesystem>
 #include <span>
 #include <vector>
+
+#include "io/Status.h"
 
 struct SmfHeader {
     uint32_t chunkId = 0;       // "MThd" for a Standard MIDI File
@@ -25,9 +28,16 @@ std::span<const uint8_t> UnwrapRmid(std::span<const uint8_t> bytes);
 
 // Reads the header (whose length field is honoured: the first chunk starts at 8 + length) and
 // the "MTrk" chunks, up to the header's track count; other chunks are skipped. A chunk that
-// runs past the end of the file is cut where the file ends. Returns false when the header
-// itself is cut short or its length is below 6.
-bool ReadSmfLayout(std::span<const uint8_t> bytes, SmfHeader& header, std::vector<SmfTrackChunk>& tracks);
+// runs past the end of the file is cut where the file ends.
+//
+// This is the one rule of what a Standard MIDI File is, for every reader of the program:
+// NotMidi when the file does not start with an "MThd" chunk of at least 6 bytes, or when no
+// track chunk is found (a header claiming no tracks, a header length running past the file,
+// chunks that are not tracks).
+Status ReadSmfLayout(std::span<const uint8_t> bytes, SmfHeader& header, std::vector<SmfTrackChunk>& tracks);
+
+// Reads a MIDI file from disk, refusing files larger than any real song before reading them.
+Status ReadSmfFileBytes(const std::filesystem::path& path, std::vector<uint8_t>& out);
 
 // Ticks per quarter note for a raw division, never 0:
 // - top bit clear: the value itself; 0 is read as 96, the resolution of the standard's own
@@ -39,5 +49,8 @@ bool ReadSmfLayout(std::span<const uint8_t> bytes, SmfHeader& header, std::vecto
 uint16_t TicksPerQuarter(uint16_t division);
 
 inline constexpr uint16_t kDefaultTicksPerQuarter = 96;
+// The largest MIDI file the program reads: real songs stay well under 1 MiB, and a file
+// this large already costs several hundred MiB once read into events.
+inline constexpr uint64_t kMaxSmfFileBytes = 64ull << 20;
 inline constexpr uint32_t kChunkMThd = 0x4D546864;
 inline constexpr uint32_t kChunkMTrk = 0x4D54726B;

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "chart/ByteWriter.h"
 #include "chart/ChartArchive.h"
+#include "io/ByteWriter.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -92,9 +92,9 @@ TEST(ChartArchive, FindsTheFirstMatchingEntry) {
 TEST(ChartArchive, OpeningTwiceFailsAndKeepsTheOpenFile) {
     CChartArchive archive;
     ASSERT_TRUE(archive.OpenBytes(Container(2, {{44, "inf"}, {46, "EOF"}}, 2)));
-    EXPECT_EQ(archive.OpenBytes(Container(0, {}, 0)).code, ChartError::AlreadyOpen);
+    EXPECT_EQ(archive.OpenBytes(Container(0, {}, 0)).code, ErrorCode::AlreadyOpen);
     ScratchFolder folder;
-    EXPECT_EQ(archive.Open(folder / "missing.ryx").code, ChartError::AlreadyOpen);
+    EXPECT_EQ(archive.Open(folder / "missing.ryx").code, ErrorCode::AlreadyOpen);
     std::vector<uint8_t> segment;
     EXPECT_TRUE(archive.ReadSegment("inf", segment));
     EXPECT_EQ(segment.size(), 2u);
@@ -104,50 +104,58 @@ TEST(ChartArchive, MalformedContainersFailWithoutReadingPastTheFile) {
     struct Case {
         const char* what;
         std::vector<uint8_t> bytes;
-        ChartError open;     // result of OpenBytes
-        ChartError segment;  // result of ReadSegment("inf") when the open succeeds
+        ErrorCode open;      // result of OpenBytes
+        ErrorCode segment;   // result of ReadSegment("inf") when the open succeeds
+        std::string blamed;  // the entry the failure names
     };
     const std::vector<Case> cases = {
-        {"empty file", {}, ChartError::NotAnArchive, ChartError::None},
-        {"three bytes", {3, 0, 0}, ChartError::NotAnArchive, ChartError::None},
-        {"huge entry count", Container(0xFFFFFFFF, {{64, "inf"}}, 100), ChartError::NotAnArchive,
-         ChartError::None},
-        {"count one past the table", Container(3, {{64, "inf"}, {70, "mid"}}, 19), ChartError::NotAnArchive,
-         ChartError::None},
-        {"no entries", Container(0, {}, 0), ChartError::None, ChartError::MissingSegment},
-        {"inf is the last entry", Container(1, {{24, "inf"}}, 10), ChartError::None,
-         ChartError::MissingSegment},
-        {"segment ends past the file", Container(2, {{44, "inf"}, {1000, "EOF"}}, 10), ChartError::None,
-         ChartError::BadSegment},
+        {"empty file", {}, ErrorCode::NotAnArchive, ErrorCode::None, ""},
+        {"three bytes", {3, 0, 0}, ErrorCode::NotAnArchive, ErrorCode::None, ""},
+        {"huge entry count", Container(0xFFFFFFFF, {{64, "inf"}}, 100), ErrorCode::NotAnArchive,
+         ErrorCode::None, ""},
+        {"count one past the table", Container(3, {{64, "inf"}, {70, "mid"}}, 19), ErrorCode::NotAnArchive,
+         ErrorCode::None, ""},
+        {"no entries", Container(0, {}, 0), ErrorCode::None, ErrorCode::MissingSegment, "inf"},
+        {"inf is the last entry", Container(1, {{24, "inf"}}, 10), ErrorCode::None,
+         ErrorCode::SegmentWithoutEnd, "inf"},
+        {"the next entry lies past the file", Container(3, {{64, "inf"}, {1000, "mid"}, {1001, "EOF"}}, 10),
+         ErrorCode::None, ErrorCode::SegmentPastEnd, "mid"},
         {"segment starts past the file", Container(2, {{0xFFFFFFF0, "inf"}, {0xFFFFFFFF, "EOF"}}, 10),
-         ChartError::None, ChartError::BadSegment},
-        {"segment runs backwards", Container(2, {{50, "inf"}, {44, "EOF"}}, 10), ChartError::None,
-         ChartError::BadSegment},
-        {"name without terminator", Container(2, {{44, "infinfinfinfinfX"}, {46, "EOF"}}, 2),
-         ChartError::None, ChartError::MissingSegment},
+         ErrorCode::None, ErrorCode::SegmentPastEnd, "inf"},
+        {"segment runs backwards", Container(2, {{50, "inf"}, {44, "EOF"}}, 10), ErrorCode::None,
+         ErrorCode::SegmentsOutOfOrder, "EOF"},
+        {"name without terminator", Container(2, {{44, "infinfinfinfinfX"}, {46, "EOF"}}, 2), ErrorCode::None,
+         ErrorCode::MissingSegment, "inf"},
     };
     for (const Case& c : cases) {
         CChartArchive archive;
-        ChartStatus opened = archive.OpenBytes(c.bytes);
+        Status opened = archive.OpenBytes(c.bytes);
         EXPECT_EQ(opened.code, c.open) << c.what;
         EXPECT_EQ(archive.IsOpen(), opened.Ok()) << c.what;
         if (!opened) continue;
         std::vector<uint8_t> segment;
-        EXPECT_EQ(archive.ReadSegment("inf", segment).code, c.segment) << c.what;
+        Status read = archive.ReadSegment("inf", segment);
+        EXPECT_EQ(read.code, c.segment) << c.what;
+        EXPECT_EQ(read.part, c.blamed) << c.what;
     }
 }
 
-TEST(ChartArchive, TheSameChecksApplyToFilesOnDisk) {
+TEST(ChartArchive, FailuresOnDiskNameTheFileAndWhatIsWrong) {
     ScratchFolder folder;
-    WriteBytes(folder / "bad.ryx", Container(2, {{44, "inf"}, {1000, "EOF"}}, 10));
+    WriteBytes(folder / "bad.ryx", Container(3, {{64, "inf"}, {1000, "mid"}, {1001, "EOF"}}, 10));
     CChartArchive archive;
     ASSERT_TRUE(archive.Open(folder / "bad.ryx"));
     std::vector<uint8_t> segment;
-    EXPECT_EQ(archive.ReadSegment("inf", segment).code, ChartError::BadSegment);
+    EXPECT_EQ(
+        archive.ReadSegment("inf", segment).Message(),
+        "The chart file is damaged: it ends before segment \"mid\" (" + PathText(folder / "bad.ryx") + ")");
     archive.Close();
-    EXPECT_EQ(archive.Open(folder / "none.ryx").code, ChartError::OpenArchive);
+    Status missing = archive.Open(folder / "none.ryx");
+    EXPECT_EQ(missing.code, ErrorCode::OpenArchive);
+    EXPECT_NE(missing.Message().find("No such file or directory"), std::string::npos) << missing.Message();
+    EXPECT_EQ(archive.Open(folder.Path()).code, ErrorCode::ArchiveIsFolder);
     WriteBytes(folder / "short.ryx", {9, 0, 0, 0, 1});
-    EXPECT_EQ(archive.Open(folder / "short.ryx").code, ChartError::NotAnArchive);
+    EXPECT_EQ(archive.Open(folder / "short.ryx").code, ErrorCode::NotAnArchive);
 }
 
 TEST(ChartArchive, ExtractWritesTheSegmentAndMissingNamesWriteNothing) {
@@ -159,16 +167,16 @@ TEST(ChartArchive, ExtractWritesTheSegmentAndMissingNamesWriteNothing) {
     ASSERT_TRUE(archive.OpenBytes(bytes));
     ASSERT_TRUE(archive.Extract("MID", folder / "mid.tmp"));
     EXPECT_EQ(ReadBytes(folder / "mid.tmp"), (std::vector<uint8_t>{2, 0}));
-    EXPECT_EQ(archive.Extract("xyz", folder / "xyz.tmp").code, ChartError::MissingSegment);
-    EXPECT_EQ(archive.Extract("EOF", folder / "eof.tmp").code, ChartError::MissingSegment);
+    EXPECT_EQ(archive.Extract("xyz", folder / "xyz.tmp").code, ErrorCode::MissingSegment);
+    EXPECT_EQ(archive.Extract("EOF", folder / "eof.tmp").code, ErrorCode::SegmentWithoutEnd);
     EXPECT_EQ(folder.FileNames(), (std::vector<std::string>{"mid.tmp"}));
 }
 
 TEST(ChartArchive, UnreadableInputsAreReported) {
     ScratchFolder folder;
     WriteBytes(folder / "inf.tmp", Pattern(10));
-    ChartStatus status = WriteChartArchive(folder / "out.ryx", folder / "inf.tmp", folder / "missing.mid");
-    EXPECT_EQ(status.code, ChartError::ReadInput);
+    Status status = WriteChartArchive(folder / "out.ryx", folder / "inf.tmp", folder / "missing.mid");
+    EXPECT_EQ(status.code, ErrorCode::ReadInput);
     EXPECT_EQ(status.Message().rfind("Error reading input file", 0), 0u);
     EXPECT_EQ(folder.FileNames(), (std::vector<std::string>{"inf.tmp"}));
 }

@@ -6,7 +6,7 @@
 #include "chart/ChartArchive.h"
 #include "chart/ChartFile.h"
 #include "chart/ChartInfo.h"
-#include "support/FaultyFileSystem.h"
+#include "io/FaultyFileSystem.h"
 #include "support/TestChart.h"
 #include "support/TestFiles.h"
 
@@ -98,9 +98,9 @@ TEST(ChartFile, TooManyNotesIsRefusedBeforeAnythingIsWritten) {
             }
         }
         chart.selectionChanged = inPlayer;
-        ChartStatus status = SaveChartFile(chart, folder / "big.ryx", temp.Path());
-        EXPECT_EQ(status.code, ChartError::TooManyNotes);
-        EXPECT_EQ(status.where, inPlayer ? "player's notes" : "track 5");
+        Status status = SaveChartFile(chart, folder / "big.ryx", temp.Path());
+        EXPECT_EQ(status.code, ErrorCode::TooManyNotes);
+        EXPECT_EQ(status.part, inPlayer ? "player's notes" : "track 5");
         EXPECT_EQ(ReadBytes(folder / "big.ryx"), saved);
         EXPECT_EQ(ReadBytes(temp / "inf.tmp"), savedInfo);
         EXPECT_TRUE(chart.selectionChanged == inPlayer);
@@ -113,16 +113,16 @@ TEST(ChartFile, AFailedSaveLeavesThePreviousFileAsItWas) {
         const char* what;
         Fault fault;
         std::size_t limit;
-        ChartError error;
+        ErrorCode error;
     };
     for (const Case& c :
-         {Case{"create fails", Fault::CreateFails, 0, ChartError::CreateOutput},
-          Case{"write fails midway", Fault::WriteFailsAfter, 20000, ChartError::WriteOutput},
-          Case{"write fails at once", Fault::WriteFailsAfter, 0, ChartError::WriteOutput},
-          Case{"flush fails", Fault::SyncFails, 0, ChartError::WriteOutput},
-          Case{"a byte is damaged on the way", Fault::CorruptsByte, 1500, ChartError::VerifyOutput},
-          Case{"damaged entry table", Fault::CorruptsByte, 30, ChartError::VerifyOutput},
-          Case{"rename fails", Fault::RenameFails, 0, ChartError::ReplaceOutput}}) {
+         {Case{"create fails", Fault::CreateFails, 0, ErrorCode::CreateOutput},
+          Case{"write fails midway", Fault::WriteFailsAfter, 20000, ErrorCode::WriteOutput},
+          Case{"write fails at once", Fault::WriteFailsAfter, 0, ErrorCode::WriteOutput},
+          Case{"flush fails", Fault::SyncFails, 0, ErrorCode::WriteOutput},
+          Case{"a byte is damaged on the way", Fault::CorruptsByte, 1500, ErrorCode::VerifyOutput},
+          Case{"damaged entry table", Fault::CorruptsByte, 30, ErrorCode::VerifyOutput},
+          Case{"rename fails", Fault::RenameFails, 0, ErrorCode::ReplaceOutput}}) {
         ScratchFolder folder, temp;
         CChart chart = ChartWithSong(folder);
         for (int i = 0; i < 3000; ++i) chart.tracks[5].Append(MakeNote(i * 10, 70, 5));
@@ -132,7 +132,7 @@ TEST(ChartFile, AFailedSaveLeavesThePreviousFileAsItWas) {
         chart.songInfo.title = "changed";
         FaultyFileSystem faulty(c.fault, c.limit);
         faulty.onlyNamesContaining = "keep.ryx";
-        ChartStatus status = SaveChartFile(chart, folder / "keep.ryx", temp.Path(), faulty);
+        Status status = SaveChartFile(chart, folder / "keep.ryx", temp.Path(), faulty);
         EXPECT_EQ(status.code, c.error) << c.what;
         EXPECT_NE(status.Message().find("keep.ryx"), std::string::npos) << status.Message();
         EXPECT_EQ(ReadBytes(folder / "keep.ryx"), before) << c.what;
@@ -151,8 +151,8 @@ TEST(ChartFile, AnUnwritableInfoFileStopsTheSaveWithoutUsingAStaleOne) {
         chart.songInfo.title = "new title";
         FaultyFileSystem faulty(fault, 100);
         faulty.onlyNamesContaining = "inf.tmp";
-        ChartStatus status = SaveChartFile(chart, folder / "s.ryx", temp.Path(), faulty);
-        EXPECT_EQ(status.code, ChartError::CreateInfo);
+        Status status = SaveChartFile(chart, folder / "s.ryx", temp.Path(), faulty);
+        EXPECT_EQ(status.code, ErrorCode::CreateInfo);
         EXPECT_EQ(ReadBytes(folder / "s.ryx"), before);
         EXPECT_FALSE(std::filesystem::exists(temp / "inf.tmp"));
     }
@@ -179,13 +179,13 @@ TEST(ChartFile, AFailedLoadLeavesTheOpenChartAndItsSongAlone) {
     WriteBytes(folder / "bad.ryx", bad);
 
     for (const char* name : {"bad.ryx", "missing.ryx"}) {
-        ChartStatus status = LoadChartFile(chart, folder / name, temp.Path());
+        Status status = LoadChartFile(chart, folder / name, temp.Path());
         EXPECT_FALSE(status) << name;
         ExpectSameStoredChart(original, chart);
         EXPECT_EQ(chart.songInfo.midiPath, PathText(temp / "mid.tmp"));
         EXPECT_EQ(ReadBytes(temp / "mid.tmp"), song);
     }
-    EXPECT_EQ(LoadChartFile(chart, folder / "bad.ryx", temp.Path()).code, ChartError::TruncatedInfo);
+    EXPECT_EQ(LoadChartFile(chart, folder / "bad.ryx", temp.Path()).code, ErrorCode::TruncatedInfo);
 }
 
 TEST(ChartFile, ALoadWhoseSongCannotBeWrittenChangesNothing) {
@@ -201,27 +201,7 @@ TEST(ChartFile, ALoadWhoseSongCannotBeWrittenChangesNothing) {
     FaultyFileSystem faulty(FaultyFileSystem::Fault::WriteFailsAfter, 3);
     faulty.onlyNamesContaining = "mid.tmp";
     EXPECT_EQ(LoadChartFile(chart, folder / "two.ryx", temp.Path(), {}, faulty).code,
-              ChartError::ExtractSegment);
+              ErrorCode::ExtractSegment);
     EXPECT_EQ(chart.songInfo.title, original.songInfo.title);
     EXPECT_EQ(ReadBytes(temp / "mid.tmp"), kSong);
-}
-
-TEST(TempDirectory, IsPrivateUniqueAndRemovedWithItsFiles) {
-    std::filesystem::path kept;
-    {
-        std::optional<TempDirectory> a = TempDirectory::Create();
-        std::optional<TempDirectory> b = TempDirectory::Create();
-        ASSERT_TRUE(a && b);
-        EXPECT_NE(a->Path(), b->Path());
-        WriteBytes(a->Path() / "inf.tmp", {1, 2, 3});
-        kept = a->Path();
-#ifndef _WIN32
-        auto perms = std::filesystem::status(kept).permissions();
-        EXPECT_EQ(perms & (std::filesystem::perms::group_all | std::filesystem::perms::others_all),
-                  std::filesystem::perms::none);
-#endif
-        TempDirectory moved = std::move(*a);
-        EXPECT_TRUE(std::filesystem::exists(kept / "inf.tmp"));
-    }
-    EXPECT_FALSE(std::filesystem::exists(kept));
 }

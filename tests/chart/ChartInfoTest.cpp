@@ -138,8 +138,8 @@ TEST(ChartInfo, EveryTruncationFailsCleanly) {
     std::vector<uint8_t> bytes = InfoBytes(chart);
     for (std::size_t size = 0; size < bytes.size(); ++size) {
         CChart read;
-        ChartStatus status = ReadChartInfoSegment(std::span<const uint8_t>(bytes).first(size), read);
-        ASSERT_EQ(status.code, ChartError::TruncatedInfo) << size;
+        Status status = ReadChartInfoSegment(std::span<const uint8_t>(bytes).first(size), read);
+        ASSERT_EQ(status.code, ErrorCode::TruncatedInfo) << size;
     }
 }
 
@@ -149,18 +149,18 @@ TEST(ChartInfo, ACountBeyondTheSegmentIsRefusedBeforeAnyNoteIsRead) {
     bytes[kFirstBlock + 22 * 5 + 4] = 0xFF;  // track 5 claims 65535 notes
     bytes[kFirstBlock + 22 * 5 + 5] = 0xFF;
     CChart read;
-    ChartStatus status = ReadChartInfoSegment(bytes, read);
-    EXPECT_EQ(status.code, ChartError::TruncatedInfo);
-    EXPECT_EQ(status.where, "track 6");
+    Status status = ReadChartInfoSegment(bytes, read);
+    EXPECT_EQ(status.code, ErrorCode::TruncatedInfo);
+    EXPECT_EQ(status.part, "track 6");
     EXPECT_EQ(read.tracks[5].Count(), 0u);
 }
 
 TEST(ChartInfo, StorableChecksEveryTrackAndThePlayerCount) {
     CChart chart;
     EXPECT_TRUE(CheckStorable(chart, 65535));
-    EXPECT_EQ(CheckStorable(chart, 65536).code, ChartError::TooManyNotes);
+    EXPECT_EQ(CheckStorable(chart, 65536).code, ErrorCode::TooManyNotes);
     for (uint32_t i = 0; i < 65536; ++i) chart.tracks[7].Append(MakeNote(static_cast<int32_t>(i), 60, 7));
-    ChartStatus status = CheckStorable(chart, 0);
-    EXPECT_EQ(status.code, ChartError::TooManyNotes);
+    Status status = CheckStorable(chart, 0);
+    EXPECT_EQ(status.code, ErrorCode::TooManyNotes);
     EXPECT_EQ(status.Message(), "A track holds more than 65535 notes and cannot be saved (track 8)");
 }

@@ -1,51 +1,22 @@
-// The chart model: tracks, the track table operations, lanes and the vocabularies.
+// The chart model: tracks, the track table operations and the vocabularies.
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "chart/Chart.h"
 #include "chart/Genres.h"
-#include "chart/Lanes.h"
 #include "support/TestChart.h"
 
-TEST(NoteTrack, AtOutOfRangeGivesTheZeroNoteAndWritesStayThere) {
+TEST(NoteTrack, AWriteThroughAnIndexPastTheEndIsNeverReadBack) {
     CNoteTrack track;
     track.Append(MakeNote(10, 60));
-    CNote& outside = track.At(1);
-    EXPECT_EQ(outside.time, 0);
-    EXPECT_EQ(outside.key, 0);
-    EXPECT_FALSE(outside.data);
-    outside.time = 99;
+    track.At(1).time = 99;
+    track.At(5).key = 64;
+    EXPECT_EQ(track.At(1).time, 0);
+    EXPECT_EQ(std::as_const(track).At(5).key, 0);
     EXPECT_EQ(track.Count(), 1u);
     EXPECT_EQ(track.At(0).time, 10);
-}
-
-TEST(NoteTrack, CapacityGrowsByTenNotes) {
-    struct Case {
-        uint32_t constructed;
-        int appends;
-        uint32_t capacity;
-    };
-    for (Case c : {Case{0, 0, 10}, Case{0, 10, 10}, Case{0, 11, 20}, Case{0, 21, 30}, Case{3, 4, 13},
-                   Case{0, 1000, 1000}, Case{0, 1001, 1010}}) {
-        CNoteTrack track(c.constructed);
-        for (int i = 0; i < c.appends; ++i) track.Append(MakeNote(i, 60));
-        EXPECT_EQ(track.Capacity(), c.capacity) << c.constructed << " + " << c.appends;
-        EXPECT_EQ(track.Count(), static_cast<uint32_t>(c.appends));
-    }
-}
-
-TEST(NoteTrack, ResetEmptiesAndClearsCursorAndMuteButKeepsInstrument) {
-    CNoteTrack track;
-    for (int i = 0; i < 15; ++i) track.Append(MakeNote(i, 60));
-    track.cursor = 7;
-    track.muted = true;
-    track.instrument = 40;
-    track.Reset(0);
-    EXPECT_EQ(track.Count(), 0u);
-    EXPECT_EQ(track.Capacity(), 10u);
-    EXPECT_EQ(track.cursor, 0u);
-    EXPECT_FALSE(track.muted);
-    EXPECT_EQ(track.instrument, 40);
 }
 
 TEST(NoteTrack, SeekStopsOnTheFirstNoteAtOrAfterTheTime) {
@@ -109,6 +80,8 @@ TEST(TrackTable, FirstProgramChangeWinsAndChannelTenIsDrums) {
     EXPECT_EQ(chart.tracks[2].instrument, kDrumInstrument);
 
     chart.AssignInstrument(program, 16);  // no such track: nothing happens
+    chart.AssignInstrument(program, -1);
+    for (int t = 3; t < kTrackCount; ++t) EXPECT_EQ(chart.tracks[static_cast<std::size_t>(t)].instrument, 0);
 }
 
 TEST(TrackTable, ResetTracksEmptiesEveryTrackAndMutesThePlayer) {
@@ -120,18 +93,9 @@ TEST(TrackTable, ResetTracksEmptiesEveryTrackAndMutesThePlayer) {
     EXPECT_TRUE(chart.player.muted);
     for (const CNoteTrack& track : chart.tracks) {
         EXPECT_EQ(track.Count(), 0u);
-        EXPECT_EQ(track.Capacity(), 10u);
         EXPECT_EQ(track.instrument, 0);
         EXPECT_FALSE(track.muted);
     }
-}
-
-TEST(Lanes, EachBlackKeyGoesWithTheWhiteKeyBelow) {
-    const uint16_t expected[12] = {0, 0, 1, 1, 2, 3, 3, 4, 4, 5, 5, 6};
-    for (int key = 0; key < 128; ++key)
-        EXPECT_EQ(LaneFromKey(static_cast<uint8_t>(key)), expected[key % 12]) << key;
-    EXPECT_EQ(LaneFromKey(61), 0);
-    EXPECT_EQ(LaneFromKey(71), 6);
 }
 
 TEST(Vocabularies, GenreAndLevelListTexts) {

@@ -42,33 +42,6 @@ TEST(NoteList, FindLooksOnlyAtTheLowerBound) {
     EXPECT_EQ(CNoteList().LowerBound(5), 0);
 }
 
-TEST(NoteList, CapacityFollowsTheGrowthRule) {
-    struct Case {
-        int growBy;
-        int inserts;
-        uint32_t capacity;
-    };
-    // Automatic step: count/8 clamped to 4..1024, so 4 until 40 notes, then count/8.
-    for (Case c : {Case{0, 1, 4}, Case{0, 4, 4}, Case{0, 5, 8}, Case{0, 40, 40}, Case{0, 41, 45},
-                   Case{10, 1, 10}, Case{10, 11, 20}, Case{0, 20000, 0}}) {
-        CNoteList list;
-        list.growBy = c.growBy;
-        uint32_t largestStep = 0;
-        for (int i = 0; i < c.inserts; ++i) {
-            uint32_t before = list.Capacity();
-            list.Add(MakeNote(i, 60));
-            if (before > 0) largestStep = std::max(largestStep, list.Capacity() - before);
-        }
-        if (c.capacity != 0) {
-            EXPECT_EQ(list.Capacity(), c.capacity) << c.growBy << " " << c.inserts;
-        }
-        if (c.growBy == 0) {
-            EXPECT_LE(largestStep, 1024u);
-        }
-        EXPECT_GE(list.Capacity(), static_cast<uint32_t>(c.inserts));
-    }
-}
-
 TEST(NoteList, SortOrdersByTimeForEveryThresholdAndShape) {
     std::mt19937 random(7);
     for (int threshold : {0, 1, 2, 64, 1000}) {
@@ -87,16 +60,6 @@ TEST(NoteList, SortOrdersByTimeForEveryThresholdAndShape) {
                 EXPECT_EQ(Times(list), expected) << threshold << " " << size << " " << spread;
             }
         }
-    }
-}
-
-TEST(NoteList, SortOfSortedAndReversedInput) {
-    for (bool reversed : {false, true}) {
-        CNoteList list;
-        for (int i = 0; i < 3000; ++i) list.InsertAt(list.GetSize(), MakeNote(reversed ? 3000 - i : i, 60));
-        list.Sort();
-        std::vector<int32_t> times = Times(list);
-        EXPECT_TRUE(std::is_sorted(times.begin(), times.end())) << reversed;
     }
 }
 

@@ -88,7 +88,7 @@ TEST(Dump, UnreadableFilesGiveOneLineAndExitTwo) {
 TEST(Set, ChangesOnlyTheNamedFields) {
     SavedChart saved;
     const nlohmann::json before = Dump(saved.Path(), saved.temp);
-    SetOptions options;
+    SongInfoOptions options;
     options.title = "New Title";
     options.level = 10;
     options.genre = 0;
@@ -118,7 +118,7 @@ TEST(Set, OutOfRangeValuesLeaveTheFileUntouched) {
     for (Case c : {Case{10, {}}, Case{-1, {}}, Case{{}, 0}, Case{{}, 11}}) {
         SavedChart saved;
         const std::vector<uint8_t> before = ReadBytes(saved.Path());
-        SetOptions options;
+        SongInfoOptions options;
         options.title = "ignored";
         options.genre = c.genre;
         options.level = c.level;
@@ -131,7 +131,7 @@ TEST(Set, OutOfRangeValuesLeaveTheFileUntouched) {
 
 TEST(Set, LongTextsAreSavedCutWithAWarning) {
     SavedChart saved;
-    SetOptions options;
+    SongInfoOptions options;
     options.composer = std::string(200, 'c');
     std::ostringstream err;
     ASSERT_EQ(RunSet(saved.Path(), options, saved.temp.Path(), err), 0);

@@ -6,7 +6,11 @@
 #include <sstream>
 
 #include "DumpJson.h"
+#include "chart/ChartFile.h"
 #include "cli/ConvertCommand.h"
+#include "editor/ChartView.h"
+#include "editor/PaletteFill.h"
+#include "midi_import/ConversionPipeline.h"
 #include "support/SmfBuilder.h"
 #include "support/TestFiles.h"
 
@@ -31,9 +35,26 @@ TEST(Convert, DemoSongGivesTheGoldenChart) {
     EXPECT_NE(out.str().find("RYX Convert Finished. Press 'OK'\n"), std::string::npos);
     EXPECT_EQ(out.str().find('\r'), std::string::npos);
 
+    // What tools/make_demo_song.py wrote: piano chords (8 bars, 2 a bar, 3 keys), a bass note
+    // on every beat, the melody without every eighth note, and 13 drum notes a bar plus two
+    // crashes on channel 10.
+    const nlohmann::json chart = DumpOf(folder / "demo.ryx", temp);
+    const std::vector<std::pair<int, std::size_t>> tracks = {{0, 48}, {33, 32}, {73, 28}, {INT32_MIN, 106}};
+    ASSERT_EQ(chart["usedTrackCount"], 4);
+    for (std::size_t t = 0; t < tracks.size(); ++t) {
+        EXPECT_EQ(chart["tracks"][t]["instrument"], tracks[t].first) << t;
+        EXPECT_EQ(chart["tracks"][t]["notes"].size(), tracks[t].second) << t;
+    }
+    // A chord note of bar 2 lasts 2 quarters less 40 ticks at 480 a quarter: 920 x 740 / 480.
+    const nlohmann::json& chord = chart["tracks"][0]["notes"][6];
+    EXPECT_EQ(chord["time"], 1920 * 768 / 480);
+    EXPECT_EQ(chord["length"], 920 * 740 / 480);
+    // No note was chosen, so saving chose every visible note of the first track.
+    EXPECT_EQ(chart["player"]["notes"].size(), 48u);
+
     const std::filesystem::path golden = kSource / "tests" / "data" / "demo_chart.json";
     const std::vector<uint8_t> expected = ReadBytes(golden);
-    EXPECT_EQ(DumpOf(folder / "demo.ryx", temp), nlohmann::json::parse(expected.begin(), expected.end()))
+    EXPECT_EQ(chart, nlohmann::json::parse(expected.begin(), expected.end()))
         << "to refresh after an intended change: ryxtool convert data/demo.mid -o /tmp/demo.ryx && "
            "ryxtool dump /tmp/demo.ryx > tests/data/demo_chart.json";
 }
@@ -45,12 +66,12 @@ TEST(Convert, OptionsOverrideThePaletteAndTheDefaultOutputSitsBesideTheInput) {
                                          Track({Ev(0, {0x90, 60, 90}), Ev(96, {0x80, 60, 0})})}));
     ConvertOptions options;
     options.input = folder / "tune.mid";
-    options.title = "Tune";
-    options.composer = "Me";
-    options.author = "Chart Maker";
-    options.extGenre = "Chip";
-    options.genre = 2;
-    options.level = 10;
+    options.songInfo.title = "Tune";
+    options.songInfo.composer = "Me";
+    options.songInfo.author = "Chart Maker";
+    options.songInfo.extGenre = "Chip";
+    options.songInfo.genre = 2;
+    options.songInfo.level = 10;
     std::ostringstream out, err;
     ASSERT_EQ(RunConvert(options, temp.Path(), out, err), 0) << err.str();
     const nlohmann::json chart = DumpOf(folder / "tune.ryx", temp);
@@ -88,11 +109,45 @@ TEST(Convert, ExitCodes) {
                    Case{"missing.mid", {}, 2, false}, Case{"format2.mid", 11, 2, false}}) {
         ConvertOptions options;
         options.input = folder / c.input;
-        options.level = c.level;
+        options.songInfo.level = c.level;
         std::ostringstream out, err;
         EXPECT_EQ(RunConvert(options, temp.Path(), out, err), c.code) << c.input;
         EXPECT_EQ(!out.str().empty(), c.logged) << c.input;
         EXPECT_EQ(!err.str().empty(), c.code == 2) << c.input;
     }
     EXPECT_EQ(folder.FileNames(), (std::vector<std::string>{"format2.mid", "text.mid"}));
+}
+
+TEST(Convert, HooksNeverChangeTheChart) {
+    // With the window's hooks: the editor's view and palette, as ryxtool convert runs them.
+    ScratchFolder folder, temp;
+    ConvertOptions options;
+    options.input = kSource / "data" / "demo.mid";
+    options.output = folder / "hooks.ryx";
+    std::ostringstream out, err;
+    ASSERT_EQ(RunConvert(options, temp.Path(), out, err), 0) << err.str();
+
+    // Without any hook: the pipeline alone, the same song information, the same save.
+    CChart chart;
+    ConversionLog log;
+    std::optional<std::vector<uint8_t>> song = ConvertSongBytes(ReadBytes(options.input), chart, log);
+    ASSERT_TRUE(song);
+    WriteBytes(folder / "song.mid", *song);
+    chart.songInfo.midiPath = PathText(folder / "song.mid");
+    chart.songInfo.title = "demo";
+    chart.songInfo.author = "Unknown";
+    ASSERT_TRUE(SaveChartFile(chart, folder / "bare.ryx", temp.Path()));
+    EXPECT_EQ(ReadBytes(folder / "bare.ryx"), ReadBytes(folder / "hooks.ryx"));
+
+    // Opening it, with the view's reset and without, and saving again changes nothing.
+    CChart opened, shown;
+    ASSERT_TRUE(LoadChartFile(opened, folder / "hooks.ryx", temp.Path()));
+    ASSERT_TRUE(SaveChartFile(opened, folder / "opened.ryx", temp.Path()));
+    ASSERT_TRUE(LoadChartFile(shown, folder / "hooks.ryx", temp.Path()));
+    ChartView view(shown, ViewGeometry::Large());
+    view.hooks.fillPalette = [](const CChart& loaded) { FillFromChart(loaded, "demo", {}, {}); };
+    view.ResetForLoadedChart("demo");
+    ASSERT_TRUE(SaveChartFile(shown, folder / "shown.ryx", temp.Path()));
+    EXPECT_EQ(ReadBytes(folder / "opened.ryx"), ReadBytes(folder / "hooks.ryx"));
+    EXPECT_EQ(ReadBytes(folder / "shown.ryx"), ReadBytes(folder / "hooks.ryx"));
 }

@@ -5,12 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "chart/FinishLoadedChart.h"
 #include "editor/ChartView.h"
 #include "editor/NoteEditor.h"
 #include "support/TestChart.h"
 
 struct EditorFixture {
-    EditorFixture() : view(ViewGeometry::Large()), editor(view) {
+    EditorFixture() : view(chart, ViewGeometry::Large()), editor(view) {
         view.hooks.invalidate = [this] { ++repaints; };
         view.hooks.seek = [this](int32_t position) { seeks.push_back(position); };
         view.hooks.selectTrackRow = [this](int row) { rows.push_back(row); };
@@ -25,7 +26,10 @@ struct EditorFixture {
         return chart.tracks[track].Count() - 1;
     }
     // Loads the chart into the view as the editor does after a load.
-    void Load() { view.ResetForLoadedChart(chart, "test"); }
+    void Load() {
+        FinishLoadedChart(chart);
+        view.ResetForLoadedChart("test");
+    }
 
     // The middle of the head of a note at `time` in `column` (lane, or lane + 8 for the chart area).
     int X(int column) const { return view.geometry.ColumnX(column) + view.geometry.laneWidth / 2; }

@@ -197,7 +197,7 @@ TEST(DrawSurface, LoadsBitmapsAndLayeredImagesAndNamesFailures) {
                                                                                     // blue, white
                                 0, 0, 0xFF, 0, 0xFF, 0, 0, 0};                      // top row: red, green
     DrawSurface surface;
-    ASSERT_EQ(surface.CreateFromBytes(bmp), std::nullopt);
+    ASSERT_TRUE(surface.CreateFromBytes(bmp));
     EXPECT_EQ(surface.At(0, 0), 0xFF0000u);
     EXPECT_EQ(surface.At(1, 0), 0x00FF00u);
     EXPECT_EQ(surface.At(0, 1), 0x0000FFu);
@@ -207,20 +207,20 @@ TEST(DrawSurface, LoadsBitmapsAndLayeredImagesAndNamesFailures) {
     std::vector<uint8_t> psd = {'8', 'B', 'P', 'S', 0, 1, 0, 0, 0,    0,    0,    0,    0,    3,   0, 0,
                                 0,   1,   0,   0,   0, 2, 0, 8, 0,    3,    0,    0,    0,    0,   0, 0,
                                 0,   0,   0,   0,   0, 0, 0, 0, 0x10, 0x20, 0x30, 0x40, 0x50, 0x60};
-    ASSERT_EQ(surface.CreateFromBytes(psd), std::nullopt);
+    ASSERT_TRUE(surface.CreateFromBytes(psd));
     EXPECT_EQ(surface.At(0, 0), 0x103050u);
     EXPECT_EQ(surface.At(1, 0), 0x204060u);
 
-    EXPECT_EQ(surface.CreateFromFile("/nonexistent/note.bmp"), "Cann't Find File");
+    EXPECT_EQ(surface.CreateFromFile("/nonexistent/note.bmp").Message().rfind("Cann't Find File", 0), 0u);
     EXPECT_FALSE(surface.HasImage());
-    EXPECT_EQ(surface.CreateFromBytes(std::vector<uint8_t>{'B', 'M', 1}), "Cann't Open Header");
-    EXPECT_EQ(surface.CreateFromBytes(std::vector<uint8_t>(40, 'x')), "Not BMP Format");
+    EXPECT_EQ(surface.CreateFromBytes(std::vector<uint8_t>{'B', 'M', 1}).Message(), "Cann't Open Header");
+    EXPECT_EQ(surface.CreateFromBytes(std::vector<uint8_t>(40, 'x')).Message(), "Not BMP Format");
     std::vector<uint8_t> broken(bmp.begin(), bmp.begin() + 30);
-    EXPECT_EQ(surface.CreateFromBytes(broken), "Cann't Load File");
+    EXPECT_EQ(surface.CreateFromBytes(broken).Message(), "Cann't Load File");
     // A top-down bitmap claiming 16 million rows in 70 bytes is refused before any allocation.
     std::vector<uint8_t> tall = bmp;
     tall[22] = 0x82, tall[23] = 0x40, tall[24] = 0x00, tall[25] = 0xFF;
-    EXPECT_EQ(surface.CreateFromBytes(tall), "Not Enough Bitmap Memory");
+    EXPECT_EQ(surface.CreateFromBytes(tall).Message(), "Not Enough Bitmap Memory");
 
     // Blits from a surface without an image draw nothing.
     DrawScreen screen(4, 4);
@@ -230,15 +230,16 @@ TEST(DrawSurface, LoadsBitmapsAndLayeredImagesAndNamesFailures) {
 }
 
 TEST(ChartView, ShippedArtworkLoadsForBothLayouts) {
+    CChart chart;
     for (ViewGeometry g : {ViewGeometry::Large(), ViewGeometry::Small()}) {
-        ChartView view(g);
+        ChartView view(chart, g);
         EXPECT_EQ(view.LoadBitmaps(RYX_SOURCE_DIR "/data"), "");
         EXPECT_GE(view.noteCells.Height(), 68 * g.cellHeight);
         EXPECT_EQ(view.noteCells.Width(), g.laneWidth);
         EXPECT_EQ(view.scrollBar.Height(), g.laneHeight);
         EXPECT_EQ(view.thumbImage.Height(), 2 * g.buttonHeight);
     }
-    ChartView missing(ViewGeometry::Large());
+    ChartView missing(chart, ViewGeometry::Large());
     EXPECT_NE(missing.LoadBitmaps("/nonexistent").find("note.bmp: Cann't Find File"), std::string::npos);
 }
 
@@ -249,6 +250,44 @@ TEST(ChartView, AZeroIntervalNeverDivides) {
     p.view.settings.interval = 0;
     EXPECT_EQ(p.view.Offset(1000), 1000);
     EXPECT_EQ(p.view.TimeAt(590), 0);
-    DrawScreen s = p.Paint();  // must not trap
-    EXPECT_EQ(s.Width(), 540);
+    p.view.SetPosition(995, false);
+    DrawScreen s = p.Paint();                           // must not trap
+    EXPECT_EQ(Painted::At(s, 0, 580), CellColour(64));  // one tick a pixel: the note 5 pixels up
+}
+
+TEST(DrawScreen, EveryPrimitiveClipsToTheBuffer) {
+    struct Case {
+        const char* what;
+        Rect rect;
+        int changed;  // pixels of the 10 x 10 screen that change
+    };
+    const int big = 1 << 30;
+    const std::vector<Case> cases = {
+        {"inside", {2, 3, 5, 7}, 12},
+        {"right of the buffer", {121, 0, 150, 5}, 0},
+        {"below the buffer", {0, 12, 5, 20}, 0},
+        {"inverted", {8, 8, 2, 2}, 0},
+        {"empty", {4, 4, 4, 9}, 0},
+        {"over every edge", {-big, -big, big, big}, 100},
+        {"left part outside", {-5, 0, 3, 2}, 6},
+    };
+    DrawSurface cell;
+    cell.CreateFromPixels(3, 3, std::vector<Colour>(9, 0x00FF00));
+    for (const Case& c : cases) {
+        DrawScreen screen(10, 10);
+        screen.FillRect(c.rect, 0xFFFFFF);
+        EXPECT_EQ(std::count(screen.Pixels().begin(), screen.Pixels().end(), 0xFFFFFFu), c.changed) << c.what;
+        // Blits, lines and outlines at the same coordinates stay inside too.
+        screen.Blit(cell, c.rect, c.rect.left, c.rect.top);
+        screen.BlitKeyed(cell, c.rect.right, c.rect.bottom);
+        screen.HLine(c.rect.left, c.rect.right, c.rect.top, 1);
+        screen.VLine(c.rect.left, c.rect.top, c.rect.bottom, 1);
+        screen.Outline(c.rect.left, c.rect.top, c.rect.right, c.rect.bottom, 2);
+        EXPECT_EQ(screen.Pixels().size(), 100u);
+    }
+    DrawScreen screen(10, 10);
+    screen.Blit(cell, 8, -1);  // the corner that lands inside is drawn
+    EXPECT_EQ(screen.At(9, 1), 0x00FF00u);
+    EXPECT_EQ(screen.At(8, 0), 0x00FF00u);
+    EXPECT_EQ(std::count(screen.Pixels().begin(), screen.Pixels().end(), 0x00FF00u), 4);
 }

@@ -8,12 +8,6 @@
 
 namespace {
 
-Bytes Tempo(uint32_t delta, uint32_t usPerQuarter) {
-    return Meta(delta, 0x51,
-                {static_cast<uint8_t>(usPerQuarter >> 16), static_cast<uint8_t>(usPerQuarter >> 8),
-                 static_cast<uint8_t>(usPerQuarter)});
-}
-
 Bytes NoteTrack(uint8_t channel, uint8_t key, uint32_t start, uint32_t length) {
     return Track({Ev(start, {static_cast<uint8_t>(0x90 | channel), key, 100}),
                   Ev(length, {static_cast<uint8_t>(0x80 | channel), key, 0})});
@@ -21,12 +15,10 @@ Bytes NoteTrack(uint8_t channel, uint8_t key, uint32_t start, uint32_t length) {
 
 CChart Build(const Bytes& file, CChartBuilder* used = nullptr) {
     CSmfFile smf;
-    smf.ReadBytes(file);
+    EXPECT_TRUE(smf.ReadBytes(file));
     CChart chart;
-    chart.ResetTracks();
     CChartBuilder builder;
     builder.Build(smf, chart);
-    chart.usedTrackCount = builder.filledTracks;
     if (used) *used = builder;
     return chart;
 }
@@ -44,8 +36,6 @@ TEST(ChartBuilder, FileTracksWithNotesFillChartTracksInOrder) {
     // The silent track's program reached chart track 1 first and stays there.
     EXPECT_EQ(chart.tracks[1].instrument, 4);
 
-    std::vector<Bytes> many = {tempo};
-    CSmfFile twenty;
     Bytes file = Header(1, 21, 96);
     file.insert(file.end(), tempo.begin(), tempo.end());
     for (int t = 0; t < 20; ++t) {
@@ -63,7 +53,6 @@ TEST(ChartBuilder, NoteTimesLengthsAndEnds) {
         Bytes track;
         std::vector<std::array<int32_t, 4>> notes;  // time, length, timeMs, lengthMs
     };
-    std::vector<Bytes> filler;
     Bytes longNote = Ev(0, {0x90, 60, 100});
     for (int i = 0; i < 1500; ++i) {
         Bytes e = Ev(0, {0xB0, 7, 100});
@@ -166,11 +155,10 @@ TEST(TickTime, MillisecondsFollowTheTempo) {
     };
     for (const Case& c : cases) {
         std::vector<CNote> events;
-        CSmfFile holder;
         for (auto [tick, tempo] : c.events) {
             Bytes track = tempo ? Tempo(0, tempo) : Ev(0, {0x90, 60, 1});
             CSmfFile one;
-            one.ReadBytes(Smf(0, 96, {Track({track})}));
+            ASSERT_TRUE(one.ReadBytes(Smf(0, 96, {Track({track})})));
             CNote event = one.TrackEvents(0)->front();
             event.time = tick;
             events.push_back(event);

@@ -10,12 +10,6 @@
 
 namespace {
 
-Bytes Tempo(uint32_t delta, uint32_t usPerQuarter) {
-    return Meta(delta, 0x51,
-                {static_cast<uint8_t>(usPerQuarter >> 16), static_cast<uint8_t>(usPerQuarter >> 8),
-                 static_cast<uint8_t>(usPerQuarter)});
-}
-
 struct Conversion {
     explicit Conversion(const Bytes& file, std::filesystem::path tempDir = {})
         : session(chart, tempDir.empty() ? temp.Path() : tempDir, Hooks()) {
@@ -26,7 +20,7 @@ struct Conversion {
         ConversionHooks hooks;
         hooks.stopPlayback = [this] { calls += "stop "; };
         hooks.clearTrackList = [this] { calls += "clear "; };
-        hooks.resetForLoadedChart = [this](CChart&) { calls += "reset "; };
+        hooks.showLoadedChart = [this](const CChart&) { calls += "show "; };
         return hooks;
     }
     ScratchFolder folder, temp;
@@ -53,7 +47,17 @@ TEST(ConversionSession, GoldenLogsOfWholeConversions) {
         std::string log;
     };
     const Bytes notes = Track({Ev(0, {0xC0, 1}), Ev(0, {0x90, 60, 100}), Ev(480, {0x80, 60, 0})});
-    std::vector<Bytes> many;
+    const Bytes gmReset = Ev(0, {0xF0, 5, 0x7E, 0x7F, 0x09, 0x01, 0xF7});
+    const Bytes conductor =
+        Track({MetaText(0, 0x03, "Conductor"), Tempo(0, 500000), Meta(0, 0x58, {4, 2, 24, 8}), gmReset});
+    const std::string formatOneChecks =
+        "'song'convert to RYX. Press 'OK'\r\n"
+        "\r\nMIDI Format Check...\r\n -MIDI Format 1.\r\n"
+        "\r\nDelete Junk Messages...\r\n -Delete SysEx Messages.\r\n"
+        "\r\nInstrument Patch Error Check...\r\n -MIDI doesn't have Patch Error.\r\n"
+        "\r\nLength Error Check...\r\n -Music Length Error Corrected.\r\n"
+        "\r\nTempo Error Check...\r\n -MIDI doesn't have Tempo Error.\r\n"
+        "\r\nCheck Track Nums...\r\n";
     const std::vector<Case> cases = {
         {"format 0 with system exclusive and drums",
          Smf(0, 480,
@@ -92,6 +96,14 @@ TEST(ConversionSession, GoldenLogsOfWholeConversions) {
          "\r\nTempo Error Check...\r\n -MIDI doesn't have Tempo Error.\r\n"
          "\r\nCheck Track Nums...\r\n -MIDI track is over 16.\r\n" +
              kConversionTail},
+        // A GM reset in the tempo track stays there for the junk check and adds no track.
+        {"tempo track with a name, a time signature and a GM reset", Smf(1, 96, {conductor, notes}),
+         formatOneChecks + " -MIDI has 1 Tracks.\r\n" + kConversionTail},
+        {"16 channel tracks and a GM reset",
+         Smf(1, 96,
+             {conductor, notes, notes, notes, notes, notes, notes, notes, notes, notes, notes, notes, notes,
+              notes, notes, notes, notes}),
+         formatOneChecks + " -MIDI has 16 Tracks.\r\n" + kConversionTail},
     };
     for (const Case& c : cases) {
         Conversion run(c.file);
@@ -102,7 +114,7 @@ TEST(ConversionSession, GoldenLogsOfWholeConversions) {
         EXPECT_EQ(run.session.state, ConversionSession::State::Converted);
         EXPECT_TRUE(run.session.okEnabled);
         EXPECT_FALSE(run.session.cancelEnabled);
-        EXPECT_EQ(run.calls, "stop clear reset ");
+        EXPECT_EQ(run.calls, "stop clear show ");
     }
 }
 
@@ -115,6 +127,10 @@ TEST(ConversionSession, StopsOnFilesItCannotConvert) {
     };
     for (const Case& c : {Case{"not a MIDI file", Bytes(50, 'x'),
                                " -\r\nUser Selected File is not MIDI file. (MIDI Heaer Error)", 0},
+                          Case{"larger than any song", Bytes((64 << 20) + 1, 'M'),
+                               " -\r\nUser Selected File is larger than 64 MiB; no MIDI song is that large. "
+                               "Convert Canceled.",
+                               0},
                           Case{"format 2", Smf(2, 96, {Track({Ev(0, {0x90, 60, 1})})}),
                                " -MIDI Format 2. Convert Canceled.", 1}}) {
         Conversion run(c.file);
@@ -144,7 +160,7 @@ TEST(ConversionSession, FinishWritesTheSongWithoutNotes) {
     ASSERT_EQ(run.session.Ok(), ConversionSession::Outcome::Finished);
     EXPECT_EQ(run.chart.songInfo.midiPath, (run.temp / "afterfix.tmp").string());
     CSmfFile accompaniment;
-    accompaniment.Read(run.temp / "afterfix.tmp");
+    ASSERT_TRUE(accompaniment.Read(run.temp / "afterfix.tmp"));
     ASSERT_EQ(accompaniment.trackCount, 2);
     for (const CNote& event : *accompaniment.TrackEvents(1))
         EXPECT_FALSE(event.status >= 0x80 && event.status <= 0x9F);
@@ -186,9 +202,12 @@ TEST(ConversionSession, ATrackTooLargeToSaveIsConvertedAndNamedInTheLog) {
     Conversion run(Smf(1, 96, {Track({Tempo(0, 500000)}), Track({Ev(0, {0xC0, 1}), events})}));
     ASSERT_EQ(run.session.Ok(), ConversionSession::Outcome::Converted);
     EXPECT_EQ(run.chart.tracks[0].Count(), 65536u);
-    EXPECT_NE(run.session.log.Text().find(
-                  " -Track 1 has 65536 notes; a chart file holds at most 65535 notes a track"),
-              std::string::npos);
+    // Said last, right before the end of the conversion.
+    const std::string& log = run.session.log.Text();
+    const std::size_t said = log.find(
+        " -Track 1 has 65536 notes; a chart file holds at most 65535 notes a track, so this chart cannot "
+        "be saved.\r\n\r\nRYX Convert Finished");
+    EXPECT_NE(said, std::string::npos) << log;
 }
 
 TEST(ConversionSession, NotesInTheTempoTrackBecomeATrackOfTheirOwn) {

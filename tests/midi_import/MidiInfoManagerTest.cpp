@@ -30,18 +30,19 @@ TEST(MidiInfoManager, ParsesCodesAndNames) {
 
 TEST(MidiInfoManager, ShortOrDamagedListsNeverReadPastTheText) {
     for (std::string_view text : {"", "7", "zz name\n", "\n\n\n", "1 a\r"}) {
-        CMidiInfoManager list = ParseText(text);
-        EXPECT_EQ(list.codes.size(), CMidiInfoManager::kEntries) << text;
-        EXPECT_EQ(list.names.size(), CMidiInfoManager::kEntries) << text;
+        CMidiInfoManager parsed = ParseText(text);
+        EXPECT_EQ(parsed.codes.size(), CMidiInfoManager::kEntries) << text;
+        EXPECT_EQ(parsed.names.size(), CMidiInfoManager::kEntries) << text;
     }
     EXPECT_EQ(ParseText("zz name\n").names[0], "zz name");
-    EXPECT_FALSE(CMidiInfoManager::Read("/nonexistent/Instlist.txt"));
+    CMidiInfoManager list;
+    EXPECT_EQ(CMidiInfoManager::Read("/nonexistent/Instlist.txt", list).code, ErrorCode::OpenInput);
 }
 
 TEST(MidiInfoManager, TheShippedListNamesEveryProgramAndTheDrums) {
-    std::optional<CMidiInfoManager> list = CMidiInfoManager::Read(RYX_SOURCE_DIR "/data/Instlist.txt");
-    ASSERT_TRUE(list);
-    for (int32_t code = 0; code < 128; ++code) EXPECT_FALSE(list->NameOf(code).empty()) << code;
-    EXPECT_EQ(list->NameOf(kDrumInstrumentCode), "Drums");
-    EXPECT_EQ(list->NameOf(0), "Grand Piano");
+    CMidiInfoManager list;
+    ASSERT_TRUE(CMidiInfoManager::Read(RYX_SOURCE_DIR "/data/Instlist.txt", list));
+    for (int32_t code = 0; code < 128; ++code) EXPECT_FALSE(list.NameOf(code).empty()) << code;
+    EXPECT_EQ(list.NameOf(kDrumInstrumentCode), "Drums");
+    EXPECT_EQ(list.NameOf(0), "Grand Piano");
 }

@@ -5,16 +5,11 @@
 #include "midi_import/MidiSong.h"
 #include "midi_import/RepairChecks.h"
 #include "support/SmfBuilder.h"
-#include "support/TestFiles.h"
 
 namespace {
 
 struct Song {
-    explicit Song(const Bytes& file) {
-        WriteBytes(folder / "in.mid", file);
-        loaded = song.Load(folder / "in.mid");
-    }
-    ScratchFolder folder;
+    explicit Song(const Bytes& file) : loaded(song.LoadBytes(file).Ok()) {}
     CMidiSong song;
     bool loaded = false;
 };
@@ -42,12 +37,6 @@ std::vector<Timed> TimedEvents(const CLibTrack& track) {
     return out;
 }
 
-Bytes Tempo(uint32_t delta, uint32_t usPerQuarter) {
-    return Meta(delta, 0x51,
-                {static_cast<uint8_t>(usPerQuarter >> 16), static_cast<uint8_t>(usPerQuarter >> 8),
-                 static_cast<uint8_t>(usPerQuarter)});
-}
-
 }  // namespace
 
 TEST(ConvertToFormat1, SplitsByChannelAndKeepsAbsoluteTimes) {
@@ -71,9 +60,8 @@ TEST(ConvertToFormat1, SplitsByChannelAndKeepsAbsoluteTimes) {
     EXPECT_EQ(s.song.Track(0).endTime, 140u);
 
     // Empty channel tracks are not written.
-    ASSERT_TRUE(s.song.Save(s.folder / "out.mid"));
     CMidiSong saved;
-    ASSERT_TRUE(saved.Load(s.folder / "out.mid"));
+    ASSERT_TRUE(saved.LoadBytes(s.song.Serialize()));
     EXPECT_EQ(saved.TrackCount(), 3);
     EXPECT_EQ(saved.TrackChannel(2), 9);
 }
@@ -229,9 +217,8 @@ TEST(MidiSong, QueriesBeforeAndAfterLoading) {
     EXPECT_EQ(song.TrackEventCount(0), 0u);
     EXPECT_EQ(song.TrackChannel(0), 999);
     EXPECT_TRUE(DeleteEvents(song, kDeleteNotes));
-    ScratchFolder folder;
-    EXPECT_FALSE(song.Save(folder / "x.mid"));
-    EXPECT_FALSE(song.Load(folder / "missing.mid"));
+    EXPECT_TRUE(song.Serialize().empty());
+    EXPECT_EQ(song.Load("/nonexistent/missing.mid").code, ErrorCode::OpenInput);
 
     Song s(Smf(1, 0xE728, {Track({Tempo(0, 500000)}), Track({Ev(0, {0x95, 60, 1})})}));
     ASSERT_TRUE(s.loaded);

@@ -152,6 +152,8 @@ TEST(SmfFile, DamagedFilesKeepWhatWasReadBeforeTheDamage) {
         {"chunk that is not a track",
          Join({Header(1, 2, 96), Chunk("JUNK", {0x90, 1, 2}), Track({note}), Track({note})}), 2, 1},
         {"claims 65535 tracks", Join({Header(1, 65535, 96), Track({note})}), 1, 1},
+        {"claims no tracks", Join({Header(1, 0, 96), Track({note})}), 0, 0},
+        {"no chunk is a track", Join({Header(1, 1, 96), Chunk("JUNK", {0x90, 1, 2})}), 0, 0},
         {"chunk runs past the file", Join({Header(0, 1, 96), Chunk("MTrk", Join({note, note, note}), 5000)}),
          1, 3},
         {"event runs past its chunk", Join({Header(0, 1, 96), Chunk("MTrk", Join({note, note}), 6), note}), 1,
@@ -162,7 +164,10 @@ TEST(SmfFile, DamagedFilesKeepWhatWasReadBeforeTheDamage) {
         {"wrapped in RIFF", Rmid(Smf(0, 96, {Track({note, note})})), 1, 2},
     };
     for (const Case& c : cases) {
-        CSmfFile file = ReadOf(c.file);
+        CSmfFile file;
+        // A file without a track is not a MIDI file, for this reader as for the repair.
+        EXPECT_EQ(file.ReadBytes(c.file).code, c.tracks == 0 ? ErrorCode::NotMidi : ErrorCode::None)
+            << c.what;
         EXPECT_EQ(file.trackCount, c.tracks) << c.what;
         if (c.tracks == 0) {
             EXPECT_EQ(file.TrackEvents(0), nullptr) << c.what;
@@ -175,12 +180,12 @@ TEST(SmfFile, DamagedFilesKeepWhatWasReadBeforeTheDamage) {
 TEST(SmfFile, MissingFileGivesNoTracks) {
     ScratchFolder folder;
     CSmfFile file;
-    file.Read(folder / "missing.mid");
+    EXPECT_EQ(file.Read(folder / "missing.mid").code, ErrorCode::OpenInput);
     EXPECT_EQ(file.trackCount, 0);
     EXPECT_EQ(file.TrackEvents(0), nullptr);
 
     WriteBytes(folder / "song.mid", Smf(0, 0xE728, {Track({EndOfTrack()})}));
-    file.Read(folder / "song.mid");
+    ASSERT_TRUE(file.Read(folder / "song.mid"));
     EXPECT_EQ(file.trackCount, 1);
     EXPECT_EQ(file.division, 0xE728);
     EXPECT_EQ(file.TicksPerQuarter(), 500);

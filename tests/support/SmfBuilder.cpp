@@ -67,3 +67,9 @@ Bytes Rmid(const Bytes& smf) {
     const Bytes body = Join({{'R', 'M', 'I', 'D'}, info, data});
     return Join({{'R', 'I', 'F', 'F'}, le32(static_cast<uint32_t>(body.size())), body});
 }
+
+Bytes Tempo(uint32_t delta, uint32_t usPerQuarter) {
+    return Meta(delta, 0x51,
+                {static_cast<uint8_t>(usPerQuarter >> 16), static_cast<uint8_t>(usPerQuarter >> 8),
+                 static_cast<uint8_t>(usPerQuarter)});
+}

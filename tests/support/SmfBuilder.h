@@ -15,6 +15,8 @@ Bytes Ev(uint32_t delta, Bytes bytes);
 Bytes Meta(uint32_t delta, uint8_t type, Bytes data);
 Bytes MetaText(uint32_t delta, uint8_t type, const std::string& text);
 Bytes EndOfTrack(uint32_t delta = 0);
+// A tempo meta event: microseconds per quarter note.
+Bytes Tempo(uint32_t delta, uint32_t usPerQuarter);
 // A chunk: the 4-character id, the length (the body's unless given) and the body.
 Bytes Chunk(const char* id, const Bytes& body, int64_t declaredLength = -1);
 Bytes Track(std::initializer_list<Bytes> events);

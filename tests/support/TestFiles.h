@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "chart/TempDirectory.h"
+#include "io/TempDirectory.h"
 
 class ScratchFolder {
   public:

@@ -1,10 +1,11 @@
-// Selecting and deselecting notes, the overlap pass and the palette fill.
+// The rules of the chart: selecting and deselecting notes, the overlap pass, and what every
+// loaded chart goes through.
 
 #include <gtest/gtest.h>
 
-#include "editor/OverlapPass.h"
-#include "editor/PaletteFill.h"
-#include "editor/Selection.h"
+#include "chart/FinishLoadedChart.h"
+#include "chart/OverlapPass.h"
+#include "chart/Selection.h"
 #include "support/TestChart.h"
 
 namespace {
@@ -127,34 +128,15 @@ TEST(OverlapPass, HidesDuplicatesAndSpreadsNotesThatAreTooClose) {
     }
 }
 
-TEST(PaletteFill, FallsBackToFileNameUnknownAndTheStoredAuthor) {
-    CChart chart = ChartOf({{0, 60}, {10, 62}});
-    chart.tracks[1].Append(MakeNote(0, 36, 1));
-    chart.tracks[1].At(0).status = 0x99;
-    chart.tracks[3].Append(MakeNote(0, 36, 3));  // after an empty track: not listed
+TEST(FinishLoadedChart, DrumTracksGetTheDrumInstrumentUpToTheFirstEmptyTrack) {
+    CChart chart = ChartOf({{0, 60}});
     chart.tracks[0].instrument = 5;
-    auto names = [](int32_t code) {
-        return code == kDrumInstrument ? std::string("Drums") : "P" + std::to_string(code);
-    };
-
-    PaletteFields fields = FillFromChart(chart, "song", std::nullopt, names);
-    EXPECT_EQ(fields.title, "song");
-    EXPECT_EQ(fields.composer, "Unknown");
-    EXPECT_EQ(fields.author, "Unknown");
-    EXPECT_EQ(fields.trackRows, (std::vector<std::string>{"2 P5", "1 Drums"}));
+    chart.tracks[1].Append(MakeNote(0, 36, 1));
+    chart.tracks[1].Notes()[0].status = 0x99;
+    chart.tracks[3].Append(MakeNote(0, 36, 3));  // after an empty track: left alone
+    chart.tracks[3].Notes()[0].status = 0x99;
+    FinishLoadedChart(chart);
+    EXPECT_EQ(chart.tracks[0].instrument, 5);
     EXPECT_EQ(chart.tracks[1].instrument, kDrumInstrument);
-    EXPECT_EQ(FillFromChart(chart, "song", std::string("Kim"), names).author, "Kim");
-
-    chart.songInfo.title = "Title";
-    chart.songInfo.composer = "Composer";
-    chart.songInfo.author = "Author";
-    chart.songInfo.level = 7;
-    fields = FillFromChart(chart, "song", std::string("Kim"), names);
-    EXPECT_EQ(fields.title, "Title");
-    EXPECT_EQ(fields.composer, "Composer");
-    EXPECT_EQ(fields.author, "Author");
-    CSongInfo stored;
-    StorePaletteFields(fields, stored);
-    EXPECT_EQ(stored.level, 7);
-    EXPECT_EQ(stored.currentTrack, 0);
+    EXPECT_EQ(chart.tracks[3].instrument, 0);
 }

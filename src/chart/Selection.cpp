@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "io/Clamp.h"
+
 namespace {
 
 CNoteTrack* TrackAt(CChart& chart, int track) {
@@ -11,15 +13,10 @@ CNoteTrack* TrackAt(CChart& chart, int track) {
     return &chart.tracks[static_cast<std::size_t>(track)];
 }
 
-int32_t ClampedTime(int64_t t) {
-    return static_cast<int32_t>(
-        std::clamp<int64_t>(t, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
-}
-
 // True when a selection entry of `lane` lies within `window` ticks of `time`. The list is in
 // time order, so only entries from time - window to time + window need a look.
 bool LaneTaken(const CNoteList& selection, int32_t time, uint16_t lane, int32_t window) {
-    for (int i = selection.LowerBound(ClampedTime(int64_t{time} - window)); i < selection.Count(); ++i) {
+    for (int i = selection.LowerBound(ClampToI32(int64_t{time} - window)); i < selection.Count(); ++i) {
         const CNote& entry = selection.GetAt(i);
         if (entry.time > int64_t{time} + window) break;
         if (entry.lane == lane && std::llabs(int64_t{entry.time} - time) <= window) return true;

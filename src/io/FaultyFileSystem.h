@@ -1,10 +1,10 @@
 #pragma once
-// The real file system with one chosen operation made to fail, for testing what a failed
-// save leaves behind.
+// The real file system with one chosen operation made to fail, for tests and fuzzing of what
+// a failed save leaves behind.
 
 #include <cstddef>
 
-#include "chart/FileSystem.h"
+#include "FileSystem.h"
 
 class FaultyFileSystem : public FileSystem {
   public:
@@ -25,8 +25,11 @@ class FaultyFileSystem : public FileSystem {
     bool SyncDirectory(const std::filesystem::path& directory) override {
         return NativeFileSystem().SyncDirectory(directory);
     }
-    std::optional<std::vector<uint8_t>> ReadAll(const std::filesystem::path& path) override {
-        return NativeFileSystem().ReadAll(path);
+    void CopyAttributes(const std::filesystem::path& from, const std::filesystem::path& to) override {
+        NativeFileSystem().CopyAttributes(from, to);
+    }
+    Status ReadAll(const std::filesystem::path& path, std::vector<uint8_t>& out) override {
+        return NativeFileSystem().ReadAll(path, out);
     }
 
     // Only files whose name contains this text are affected (all files when empty).

@@ -4,9 +4,10 @@
 #include <cstdlib>
 #include <span>
 
+#include "Lanes.h"
+
 namespace {
 
-constexpr int32_t kTooClose = 96;       // ticks: an eighth of a quarter note
 constexpr std::size_t kLookAhead = 20;  // notes after each note that are compared with it
 constexpr std::size_t kLaneNeighbours = 7;
 constexpr int kCandidates = 6;
@@ -15,8 +16,7 @@ bool LaneFree(std::span<const CNote> notes, std::size_t i, uint16_t lane) {
     const std::size_t first = i >= kLaneNeighbours ? i - kLaneNeighbours : 0;
     const std::size_t last = std::min(notes.size() - 1, i + kLaneNeighbours);
     for (std::size_t j = first; j <= last; ++j) {
-        if (notes[j].lane == lane && std::llabs(int64_t{notes[j].time} - notes[i].time) <= kTooClose)
-            return false;
+        if (notes[j].lane == lane && TooClose(notes[j].time, notes[i].time)) return false;
     }
     return true;
 }
@@ -44,7 +44,7 @@ void RunOverTrack(std::span<CNote> notes) {
                     break;
                 }
                 notes[j].hidden = 1;
-            } else if (gap > 0 && gap < kTooClose) {
+            } else if (gap > 0 && gap < kTooCloseTicks) {
                 notes[i].lane = FreeLane(notes, i);
             }
         }

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "chart/Chart.h"
+#include "Chart.h"
 
 inline constexpr int32_t kDefaultCollisionWindow = 10 * 10;  // cellHeight 10 × INTERVAL 10
 

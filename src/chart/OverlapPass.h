@@ -4,6 +4,6 @@
 // with the lower key is hidden (not drawn, not selectable); a note followed in its lane by
 // another less than 96 ticks later moves to a free lane.
 
-#include "chart/Chart.h"
+#include "Chart.h"
 
 void RunOverlapPass(CChart& chart);
