@@ -1,5 +1,6 @@
 // The whole `ryxtool convert` path on the large song (LargeSong.h): repair, conversion,
-// overlap pass, select-all and save. Reports the process's peak memory as a counter.
+// overlap pass, select-all and save, and on the densest song. Reports the process's peak
+// memory as a counter.
 
 #include <benchmark/benchmark.h>
 
@@ -41,5 +42,25 @@ void BM_ConvertLargeFile(benchmark::State& state) {
     state.counters["peakMB"] = PeakMemoryMB();
 }
 BENCHMARK(BM_ConvertLargeFile)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Peak memory of a conversion against the file's size, on the densest possible file (run it
+// alone, --benchmark_filter=Dense, as the peak is the whole process's). Its one track holds far
+// more notes than a chart file can, so the save is refused after the conversion.
+void BM_ConvertDenseEvents(benchmark::State& state) {
+    std::optional<TempDirectory> folder = TempDirectory::Create("ryx-bench-");
+    const std::filesystem::path input = folder->Path() / "dense.mid";
+    const std::vector<uint8_t> song = DenseSong(static_cast<std::size_t>(state.range(0)));
+    if (!SaveFileAtomically(input, song)) std::abort();
+    ConvertOptions options;
+    options.input = input;
+    options.output = folder->Path() / "dense.ryx";
+    for (auto _ : state) {
+        std::ostringstream out, err;
+        RunConvert(options, folder->Path(), out, err);
+    }
+    state.counters["fileMB"] = static_cast<double>(song.size()) / (1 << 20);
+    state.counters["peakPerFileByte"] = PeakMemoryMB() * (1 << 20) / static_cast<double>(song.size());
+}
+BENCHMARK(BM_ConvertDenseEvents)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace

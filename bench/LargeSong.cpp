@@ -33,3 +33,15 @@ std::vector<uint8_t> LargeSong() {
     writer.SetResolution(kResolution);
     return writer.Serialize();
 }
+
+std::vector<uint8_t> DenseSong(std::size_t events) {
+    std::vector<uint8_t> body = {0x00, 0x90, 60, 100};
+    for (std::size_t i = 1; i < events; ++i) {
+        const auto key = static_cast<uint8_t>(40 + (i / 2) % 40);
+        body.insert(body.end(), {static_cast<uint8_t>(i % 2), key, static_cast<uint8_t>(i % 2 ? 0 : 100)});
+    }
+    std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k'};
+    for (int shift = 24; shift >= 0; shift -= 8) file.push_back(static_cast<uint8_t>(body.size() >> shift));
+    file.insert(file.end(), body.begin(), body.end());
+    return file;
+}

@@ -7,3 +7,8 @@
 #include <vector>
 
 std::vector<uint8_t> LargeSong();
+
+// A format 0 song of `events` back-to-back 3-byte events (a delta byte and two data bytes under
+// running status): notes switched on and off, the densest a MIDI file can be. Peak memory of a
+// conversion is measured against its size.
+std::vector<uint8_t> DenseSong(std::size_t events);

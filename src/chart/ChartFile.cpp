@@ -88,6 +88,8 @@ Status LoadChartFile(CChart& chart, const std::filesystem::path& chartPath,
 Status SaveChartFile(CChart& chart, const std::filesystem::path& chartPath,
                      const std::filesystem::path& tempDir, FileSystem& fs, int32_t collisionWindow) {
     try {
+        // The tracks first: a track too large to save is refused before select-all copies it.
+        if (Status status = CheckStorable(chart, 0); !status) return status;
         SelectAllIfNoneSelected(chart, chart.songInfo.currentTrack, collisionWindow);
         const std::size_t playerCount =
             chart.selectionChanged ? static_cast<std::size_t>(chart.selection.Count()) : chart.player.Count();

@@ -26,6 +26,12 @@ void CNoteTrack::Append(CNote&& note) {
     notes.push_back(std::move(note));
 }
 
+void CNoteTrack::AdoptNotes(std::vector<CNote>&& adopted) {
+    notes = std::move(adopted);
+    const auto count = static_cast<uint32_t>(notes.size());
+    capacity = count <= kGrowBy ? kGrowBy : (count + kGrowBy - 1) / kGrowBy * kGrowBy;
+}
+
 void CNoteTrack::Reset(uint32_t newCapacity) {
     notes.clear();
     notes.shrink_to_fit();

@@ -24,6 +24,10 @@ class CNoteTrack {
     void Append(const CNote& note);
     void Append(CNote&& note);
 
+    // Replaces the notes with `notes` (ordered by time), taking over their storage rather
+    // than copying them; Capacity() becomes what appending them one by one would give.
+    void AdoptNotes(std::vector<CNote>&& notes);
+
     // Drops every note; capacity becomes `capacity` (0 means 10); cursor and muted cleared.
     void Reset(uint32_t capacity = 0);
 

@@ -12,6 +12,7 @@ namespace {
 constexpr int kChartTicksPerQuarter = 768;
 constexpr int kLengthScale = 740;
 constexpr std::size_t kMaxEventsSearched = 1002;  // after each note-on
+constexpr std::size_t kMaxSavableNotes = 65535;   // notes a track of a chart file holds
 
 bool IsNoteOn(const CNote& e) {
     return e.status >= 0x90 && e.status <= 0x9F && e.velocity != 0;
@@ -29,42 +30,34 @@ int32_t Scale(int64_t ticks, int scale, int division) {
 
 }  // namespace
 
-std::vector<CNote> CChartBuilder::Merge(const std::vector<const std::vector<CNote>*>& lists) {
-    std::size_t total = 0;
-    for (const auto* list : lists) total += list->size();
-    std::vector<CNote> merged;
-    merged.reserve(total);
-    std::vector<std::size_t> next(lists.size(), 0);
-    while (merged.size() < total) {
-        std::size_t best = lists.size();
-        for (std::size_t l = 0; l < lists.size(); ++l) {
-            if (next[l] == lists[l]->size()) continue;
-            if (best == lists.size() || (*lists[l])[next[l]].time < (*lists[best])[next[best]].time) best = l;
-        }
-        merged.push_back((*lists[best])[next[best]++]);
-    }
-    return merged;
+void CChartBuilder::MergeTempoInto(const std::vector<CNote>& tempo, std::vector<CNote>& events) {
+    // In place, so a large track is never held twice; the merge is stable, so on equal times
+    // the tempo track's events, which come first, stay first.
+    events.insert(events.begin(), tempo.begin(), tempo.end());
+    std::inplace_merge(events.begin(), events.begin() + static_cast<std::ptrdiff_t>(tempo.size()),
+                       events.end(), [](const CNote& a, const CNote& b) { return a.time < b.time; });
 }
 
-bool CChartBuilder::ExtractNotes(const std::vector<CNote>& events, int n, CChart& chart) {
-    uint32_t noteOns = 0;
+bool CChartBuilder::ExtractNotes(std::vector<CNote>& events, int n, CChart& chart) {
+    bool anyNote = false;
     for (const CNote& e : events) {
         if (e.status >= 0xC0 && e.status <= 0xCF) chart.AssignInstrument(e, n);
-        if (IsNoteOn(e)) ++noteOns;
+        anyNote = anyNote || IsNoteOn(e);
     }
-    if (noteOns == 0) return false;
+    if (!anyNote) return false;
 
-    CNoteTrack& track = chart.tracks[static_cast<std::size_t>(n)];
-    track.ReserveStorage(track.Count() + noteOns);
-    const CNote* last = nullptr;
+    // The notes are written over the events they came from: note k lands at or before the
+    // note-on it came from, and the search for its end only reads later events, so a large
+    // track never needs a second buffer.
+    std::size_t kept = 0;
     for (std::size_t i = 0; i < events.size(); ++i) {
         if (!IsNoteOn(events[i])) continue;
         CNote note = events[i];
         bool found = false;
         for (std::size_t j = i + 1; j < events.size(); ++j) {
-            if (EndsNote(events[j], events[i])) {
-                note.length = events[j].time - events[i].time;
-                note.lengthMs = events[j].timeMs - events[i].timeMs;
+            if (EndsNote(events[j], note)) {
+                note.length = events[j].time - note.time;
+                note.lengthMs = events[j].timeMs - note.timeMs;
                 found = true;
                 break;
             }
@@ -81,14 +74,20 @@ bool CChartBuilder::ExtractNotes(const std::vector<CNote>& events, int n, CChart
         note.lane = LaneFromKey(note.key);
         note.track = static_cast<uint16_t>(n);
         note.data = nullptr;
-        track.Append(std::move(note));
-        last = &track.At(track.Count() - 1);
+        events[kept++] = std::move(note);
     }
-    if (last) chart.songLengthMs = std::max(chart.songLengthMs, last->timeMs + last->lengthMs);
+    events.resize(kept);
+    if (kept > 0)
+        chart.songLengthMs = std::max(chart.songLengthMs, events.back().timeMs + events.back().lengthMs);
+    // A track a chart file can hold is small: give back the room its other events took. A
+    // larger one cannot be saved anyway and keeps its buffer, as shrinking it would need a
+    // second one.
+    if (kept <= kMaxSavableNotes) events.shrink_to_fit();
+    chart.tracks[static_cast<std::size_t>(n)].AdoptNotes(std::move(events));
     return true;
 }
 
-void CChartBuilder::Build(const CSmfFile& file, CChart& chart) {
+void CChartBuilder::Build(CSmfFile& file, CChart& chart) {
     for (CNoteTrack& track : chart.tracks) track.instrument = 0;
     chart.songLengthMs = 0;
     division = file.TicksPerQuarter();
@@ -96,13 +95,16 @@ void CChartBuilder::Build(const CSmfFile& file, CChart& chart) {
     chart.usedTrackCount = 0;
     if (file.trackCount == 0) return;
 
-    const CSharedArray<CNote> tempoTrack = file.TrackEvents(0);
+    const std::vector<CNote> tempoTrack = *file.TrackEvents(0);
     for (int t = 0; t < file.trackCount && filledTracks < kTrackCount; ++t) {
-        const CSharedArray<CNote> events = file.TrackEvents(t);
-        if (!events || events->empty()) continue;
-        std::vector<CNote> merged = t == 0 ? *events : Merge({tempoTrack.get(), events.get()});
-        ConvertTicksToMs(merged, division);
-        if (ExtractNotes(merged, filledTracks, chart)) ++filledTracks;
+        // Each track's events leave the file as it is built, so the song's events are never
+        // all held twice.
+        std::vector<CNote> events = std::move(*file.TrackEvents(t));
+        file.TrackEvents(t)->clear();
+        if (events.empty()) continue;
+        if (t != 0) MergeTempoInto(tempoTrack, events);
+        ConvertTicksToMs(events, division);
+        if (ExtractNotes(events, filledTracks, chart)) ++filledTracks;
     }
     chart.usedTrackCount = filledTracks;
 }

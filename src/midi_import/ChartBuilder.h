@@ -16,15 +16,18 @@
 class CChartBuilder {
   public:
     // Fills the chart's tracks (already reset) from `file`, sets every instrument,
-    // songLengthMs, filledTracks and the chart's usedTrackCount.
-    void Build(const CSmfFile& file, CChart& chart);
+    // songLengthMs, filledTracks and the chart's usedTrackCount. The events are taken out of
+    // the file track by track (its event lists are left empty), so a large song is never held
+    // twice.
+    void Build(CSmfFile& file, CChart& chart);
 
-    // Copies of all events of the lists, ordered by time; on equal times the earlier list's
-    // event comes first.
-    static std::vector<CNote> Merge(const std::vector<const std::vector<CNote>*>& lists);
+    // Merges the tempo track's events into a track's events (both ordered by time); on equal
+    // times the tempo track's event comes first.
+    static void MergeTempoInto(const std::vector<CNote>& tempo, std::vector<CNote>& events);
 
-    // Adds the notes of `events` to chart track n; true when at least one note was added.
-    bool ExtractNotes(const std::vector<CNote>& events, int n, CChart& chart);
+    // Makes the notes of `events` (a track merged with the tempo track, millisecond times
+    // set) the notes of chart track n, taking `events` over; true when a note-on was found.
+    bool ExtractNotes(std::vector<CNote>& events, int n, CChart& chart);
 
     // Ticks per quarter note of the file (never 0; SMPTE and 0 divisions as SmfLayout.h says).
     int division = 0;

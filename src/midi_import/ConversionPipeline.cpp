@@ -122,18 +122,29 @@ bool ConversionPipeline::Convert(std::span<const uint8_t> repairedFile) {
     chart.songInfo.level = 0;
     chart.songInfo.currentTrack = 0;
     chart.songInfo.midiPath.clear();
-    CSmfFile file;
-    if (Status status = file.ReadBytes(repairedFile); !status) {
-        log.Append(" -Unable to read the repaired song: " + status.Message() + "\r\n");
-        return false;
+    // The accompaniment (the repaired song read back from its file, without its notes) is
+    // made first and its notes given back, so that the song's notes are never held as
+    // library events and as chart events at once; its stages below only report it.
+    song.reset();
+    song = std::make_unique<CMidiSong>();
+    if (song->LoadBytes(std::vector<uint8_t>(repairedFile.begin(), repairedFile.end()))) {
+        DeleteEvents(*song, kDeleteNotes);
+        song->ShrinkToFit();
     }
+    {
+        CSmfFile file;
+        if (Status status = file.ReadBytes(repairedFile); !status) {
+            log.Append(" -Unable to read the repaired song: " + status.Message() + "\r\n");
+            return false;
+        }
 
-    log.BeginStage("MIDI Info Manager Create...", "MIDI Info Manager Create...\r\n");
-    chart.ResetTracks();
+        log.BeginStage("MIDI Info Manager Create...", "MIDI Info Manager Create...\r\n");
+        chart.ResetTracks();
 
-    log.BeginStage("Convert to RYX...", "Convert to RYX...\r\n");
-    CChartBuilder builder;
-    builder.Build(file, chart);
+        log.BeginStage("Convert to RYX...", "Convert to RYX...\r\n");
+        CChartBuilder builder;
+        builder.Build(file, chart);
+    }
 
     log.BeginStage("Insert RYX Infomations...", "Insert RYX Infomations...\r\n");
     chart.selection.RemoveAll();
@@ -145,9 +156,6 @@ bool ConversionPipeline::Convert(std::span<const uint8_t> repairedFile) {
     if (hooks.showLoadedChart) hooks.showLoadedChart(chart);
 
     log.BeginStage("Delete Junk Info...", "Delete Junk Info...\r\n");
-    song = std::make_unique<CMidiSong>();
-    if (song->LoadBytes(std::vector<uint8_t>(repairedFile.begin(), repairedFile.end())))
-        DeleteEvents(*song, kDeleteNotes);
 
     log.BeginStage("Create Tempo Manager...", "Create Tempo Manager...\r\n");
     chart.tempoMap.ReleaseTempoMap();

@@ -43,6 +43,10 @@ std::vector<uint8_t> CMidiSong::Serialize() {
     return bytes;
 }
 
+void CMidiSong::ShrinkToFit() {
+    for (auto& track : tracks) track->ShrinkToFit();
+}
+
 void CMidiSong::Unload() {
     smf.Close();
     tracks.clear();

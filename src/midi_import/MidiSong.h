@@ -23,6 +23,9 @@ class CMidiSong {
     // leaving the song loaded; empty when not loaded.
     std::vector<uint8_t> Serialize();
 
+    // Gives back the room of deleted events (see CLibTrack::ShrinkToFit).
+    void ShrinkToFit();
+
     // Drops the tracks; the song is no longer loaded.
     void Unload();
 

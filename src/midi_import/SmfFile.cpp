@@ -89,19 +89,26 @@ Status CSmfFile::ReadBytes(std::span<const uint8_t> bytes) {
         CSmfTrack& track = (*tracks)[i];
         track.chunkId = kChunkMTrk;
         track.chunkLength = chunks[i].declaredLength;
-        runningStatus = ReadTrack(chunks[i].body, runningStatus, track);
+        const std::size_t room = i == 0 ? 0 : (*tracks)[0].events->size();
+        runningStatus = ReadTrack(chunks[i].body, runningStatus, room, track);
     }
     return {};
 }
 
-uint8_t CSmfFile::ReadTrack(std::span<const uint8_t> body, uint8_t runningStatus, CSmfTrack& track) {
+uint8_t CSmfFile::ReadTrack(std::span<const uint8_t> body, uint8_t runningStatus, std::size_t room,
+                            CSmfTrack& track) {
     track.events = std::make_shared<std::vector<CNote>>();
     std::vector<CNote>& events = *track.events;
-    events.reserve(body.size() / 3 + 1);
     // This reader ends a track at 0xF7 and reads data bytes before any status as messages of
     // status 0; an end-of-track event is kept like any other meta event.
-    SmfTokenizer tokens(body, {.escapedSysEx = false, .dataWithoutStatus = true}, runningStatus);
+    const SmfTokenizerOptions options{.escapedSysEx = false, .dataWithoutStatus = true};
     SmfToken token;
+    // A first pass counts the events, so the list is allocated once at its exact size: a
+    // large song's events are the biggest thing a conversion holds.
+    std::size_t count = 0;
+    for (SmfTokenizer counter(body, options, runningStatus); counter.Next(token);) ++count;
+    events.reserve(count + room);
+    SmfTokenizer tokens(body, options, runningStatus);
     int64_t now = 0;
     while (tokens.Next(token)) {
         CNote event;

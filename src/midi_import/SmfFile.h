@@ -46,6 +46,9 @@ class CSmfFile {
 
   private:
     // Reads one track starting with `runningStatus` in force; returns the status in force at
-    // its end, which the next track starts with.
-    static uint8_t ReadTrack(std::span<const uint8_t> body, uint8_t runningStatus, CSmfTrack& track);
+    // its end, which the next track starts with. The event list keeps `room` free slots: the
+    // tracks after the first keep room for the first track's events, so that the chart
+    // builder merges the tempo track in place.
+    static uint8_t ReadTrack(std::span<const uint8_t> body, uint8_t runningStatus, std::size_t room,
+                             CSmfTrack& track);
 };

@@ -125,3 +125,11 @@ const SysExPayload* CLibTrack::PayloadOf(const LibEvent& event) const {
 void CLibTrack::ReserveFree(uint32_t free) {
     if (events.size() - count < free) events.resize(std::max<std::size_t>(count + free, events.size() * 2));
 }
+
+void CLibTrack::ShrinkToFit() {
+    const std::size_t slots =
+        std::max<std::size_t>(kGrowBy, (std::size_t{count} + kGrowBy - 1) / kGrowBy * kGrowBy);
+    if (slots >= events.size()) return;
+    events.resize(slots);
+    events.shrink_to_fit();
+}

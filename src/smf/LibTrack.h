@@ -83,6 +83,9 @@ class CLibTrack {
     // Payload of a system-exclusive event, or null when its index names none.
     const SysExPayload* PayloadOf(const LibEvent& event) const;
 
+    // Shrinks the capacity to the smallest multiple of 8192 that holds Count() events.
+    void ShrinkToFit();
+
     // Grows the storage so at least `free` slots follow Count().
     void ReserveFree(uint32_t free);
 

@@ -126,18 +126,19 @@ TEST(ChartBuilder, UnusualDivisionsAndLongSongsStayInRange) {
     EXPECT_EQ(longSong.tracks[0].At(0).time, 160000000);
 }
 
-TEST(ChartBuilder, MergeTakesTheEarlierListFirstOnEqualTimes) {
+TEST(ChartBuilder, MergeTakesTheTempoTracksEventFirstOnEqualTimes) {
     auto at = [](int32_t time, uint8_t key) {
         CNote n;
         n.time = time;
         n.key = key;
         return n;
     };
-    const std::vector<CNote> a = {at(0, 1), at(10, 2), at(20, 3)};
-    const std::vector<CNote> b = {at(-5, 4), at(10, 5), at(30, 6)};
+    const std::vector<CNote> tempo = {at(0, 1), at(10, 2), at(20, 3)};
+    std::vector<CNote> events = {at(-5, 4), at(10, 5), at(10, 6), at(30, 7)};
+    CChartBuilder::MergeTempoInto(tempo, events);
     std::vector<uint8_t> keys;
-    for (const CNote& n : CChartBuilder::Merge({&a, &b})) keys.push_back(n.key);
-    EXPECT_EQ(keys, (std::vector<uint8_t>{4, 1, 2, 5, 3, 6}));
+    for (const CNote& n : events) keys.push_back(n.key);
+    EXPECT_EQ(keys, (std::vector<uint8_t>{4, 1, 2, 5, 6, 3, 7}));
 }
 
 TEST(TickTime, MillisecondsFollowTheTempo) {
