@@ -53,15 +53,6 @@ TEST(ChartFile, SaveThenLoadRestoresTheChart) {
     EXPECT_EQ(ReadBytes(folder / "a.ryx"), ReadBytes(folder / "b.ryx"));
 }
 
-TEST(ChartFile, EmptyChartFileSize) {
-    ScratchFolder folder, temp;
-    CChart chart;
-    WriteBytes(folder / "song.mid", kSong);
-    chart.songInfo.midiPath = PathText(folder / "song.mid");
-    ASSERT_TRUE(SaveChartFile(chart, folder / "e.ryx", temp.Path()));
-    EXPECT_EQ(ReadBytes(folder / "e.ryx").size(), 64u + 1408u + kSong.size());
-}
-
 TEST(ChartFile, PlayerTrackFollowsTheSelectionOnlyWhenItChanged) {
     for (bool changed : {false, true}) {
         ScratchFolder folder, temp;

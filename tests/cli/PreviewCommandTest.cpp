@@ -47,6 +47,22 @@ TEST(Preview, PaintsTheChartIntoAPngOfTheLayoutsSize) {
                   (std::vector<uint8_t>{0x89, 'P', 'N', 'G'}));
         EXPECT_EQ(PngSize(png), std::make_pair(c.width, c.height));
     }
+
+    // The current track and the position change what is painted.
+    auto paint = [&](int track, int32_t position) {
+        PreviewOptions options;
+        options.chart = folder / "demo.ryx";
+        options.output = folder / "frame.png";
+        options.track = track;
+        options.position = position;
+        options.dataDir = kSource / "data";
+        EXPECT_EQ(RunPreview(options, temp.Path(), err), 0) << err.str();
+        return ReadBytes(options.output);
+    };
+    const std::vector<uint8_t> first = paint(0, 0);
+    EXPECT_NE(paint(3, 0), first);
+    EXPECT_NE(paint(0, 3072), first);
+    EXPECT_EQ(paint(0, 0), first);
 }
 
 TEST(Preview, BadOptionsAndFilesExitTwo) {

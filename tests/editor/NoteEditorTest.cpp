@@ -234,6 +234,7 @@ TEST(Gestures, CommandsAndShortcuts) {
     f.editor.KeyDown(EditorKey::Z, true, false);
     EXPECT_EQ(f.chart.selection.Count(), 0);
     f.editor.KeyDown(EditorKey::S, true, false);
+    EXPECT_EQ(f.commands.back(), EditorCommand::Save);
     f.editor.KeyDown(EditorKey::F4, false, false);
     EXPECT_EQ(f.commands.back(), EditorCommand::Stop);
     // A press while playing starts nothing: no drag, no scroll.

@@ -179,19 +179,6 @@ TEST(ConversionSession, ATemporaryFileThatCannotBeWrittenStopsTheConversion) {
     EXPECT_TRUE(run.session.cancelEnabled);
 }
 
-TEST(ConversionLog, ScrollsInStepsOfSixLines) {
-    ConversionLog log;
-    log.Prepare("t");  // 2 lines: the title line and the empty one after it
-    EXPECT_EQ(log.LogLines(), 2);
-    EXPECT_EQ(log.TopLine(), 0);
-    log.Append("a\r\nb\r\nc\r\n");
-    EXPECT_EQ(log.LogLines(), 5);
-    EXPECT_EQ(log.TopLine(), 0);
-    log.Append("d\r\ne\r\nf\r\ng\r\nh\r\ni\r\nj\r\nk\r\n");
-    EXPECT_EQ(log.LogLines(), 13);
-    EXPECT_EQ(log.TopLine(), 12);
-}
-
 TEST(ConversionSession, ATrackTooLargeToSaveIsConvertedAndNamedInTheLog) {
     Bytes events;
     for (int i = 0; i < 65536; ++i) {

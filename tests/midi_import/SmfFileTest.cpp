@@ -191,14 +191,6 @@ TEST(SmfFile, MissingFileGivesNoTracks) {
     EXPECT_EQ(file.TicksPerQuarter(), 500);
 }
 
-TEST(SmfFile, TrackEventsAreShared) {
-    CSmfFile file = ReadOf(Smf(0, 96, {Track({Ev(0, {0x90, 60, 100})})}));
-    CSharedArray<CNote> events = file.TrackEvents(0);
-    EXPECT_EQ(events.get(), file.TrackEvents(0).get());
-    file = CSmfFile();
-    EXPECT_EQ(events->size(), 1u);  // the list outlives the file
-}
-
 TEST(EventText, EqualityByTimeAndKindOfEvent) {
     CSmfFile file = ReadOf(Smf(
         0, 96,

@@ -195,15 +195,6 @@ TEST(LibSmf, DamagedFilesEndTracksCleanly) {
     }
 }
 
-TEST(LibSmf, RmidFilesReadLikeThePlainFile) {
-    const Bytes plain = Smf(1, 96, {kConductor, kPiano});
-    ReadSong wrapped(Rmid(plain));
-    ReadSong direct(plain);
-    ASSERT_TRUE(wrapped.ok);
-    ASSERT_EQ(wrapped.tracks.size(), 2u);
-    EXPECT_EQ(Events(wrapped.tracks[1]), Events(direct.tracks[1]));
-}
-
 TEST(LibSmf, DivisionsAlwaysGiveTicksPerQuarter) {
     struct Case {
         uint16_t division;
@@ -243,33 +234,6 @@ TEST(LibSmf, ModesAndAttachments) {
     smf.Close();
     EXPECT_EQ(b.AttachedFile(), nullptr);
     EXPECT_EQ(smf.AttachedCount(), 0u);
-}
-
-TEST(LibTrack, EditingPrimitives) {
-    CLibTrack track;
-    for (uint32_t i = 0; i < 8193; ++i) track.Insert({1, 0x90, static_cast<uint8_t>(i % 128), 1, 0});
-    EXPECT_EQ(track.Event(8193).status, 0);  // zero-filled growth
-    EXPECT_EQ(track.Event(20000).status, 0);
-
-    track.Insert({7, 0xC0, 3, 0, 0}, 0);
-    EXPECT_EQ(track.Event(0).status, 0xC0);
-    EXPECT_EQ(track.Event(1).data1, 0);
-    track.Delete(0);
-    EXPECT_EQ(track.Event(0).status, 0x90);
-    EXPECT_EQ(track.Count(), 8193u);
-
-    track.AddTime(0, -5);
-    EXPECT_EQ(track.Time(0), 0u);
-    track.AddTime(1, 9);
-    EXPECT_EQ(track.Time(1), 10u);
-    EXPECT_EQ(track.AbsoluteTime(2), 11u);
-    EXPECT_EQ(track.Time(9000), 0u);
-    EXPECT_EQ(track.AbsoluteTime(9000), 0u);
-
-    track.SetEvent(10000, {3, 0x80, 1, 0, 0});
-    EXPECT_EQ(track.Count(), 10001u);
-    track.SetEvent(20000, {3, 0x80, 1, 0, 0});  // beyond the capacity: ignored
-    EXPECT_EQ(track.Count(), 10001u);
 }
 
 TEST(LibTrack, ATrackThatGoesAwayDetachesItself) {
