@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "DumpJson.h"
+#include "CommandHelpers.h"
 #include "chart/ChartFile.h"
 #include "cli/DumpCommand.h"
 #include "cli/SetCommand.h"

@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "DumpJson.h"
+#include "CommandHelpers.h"
 #include "chart/ChartFile.h"
 #include "cli/ConvertCommand.h"
 #include "editor/ChartView.h"
@@ -26,14 +26,10 @@ nlohmann::json DumpOf(const std::filesystem::path& chart, const ScratchFolder& t
 
 TEST(Convert, DemoSongGivesTheGoldenChart) {
     ScratchFolder folder, temp;
-    ConvertOptions options;
-    options.input = kSource / "data" / "demo.mid";
-    options.output = folder / "demo.ryx";
-    std::ostringstream out, err;
-    ASSERT_EQ(RunConvert(options, temp.Path(), out, err), 0) << err.str();
-    EXPECT_EQ(out.str().rfind("'demo'convert to RYX. Press 'OK'\n", 0), 0u) << out.str();
-    EXPECT_NE(out.str().find("RYX Convert Finished. Press 'OK'\n"), std::string::npos);
-    EXPECT_EQ(out.str().find('\r'), std::string::npos);
+    const std::string log = ConvertDemoSong(folder / "demo.ryx", temp.Path());
+    EXPECT_EQ(log.rfind("'demo'convert to RYX. Press 'OK'\n", 0), 0u) << log;
+    EXPECT_NE(log.find("RYX Convert Finished. Press 'OK'\n"), std::string::npos);
+    EXPECT_EQ(log.find('\r'), std::string::npos);
 
     // What tools/make_demo_song.py wrote: piano chords (8 bars, 2 a bar, 3 keys), a bass note
     // on every beat, the melody without every eighth note, and 13 drum notes a bar plus two
@@ -121,16 +117,13 @@ TEST(Convert, ExitCodes) {
 TEST(Convert, HooksNeverChangeTheChart) {
     // With the window's hooks: the editor's view and palette, as ryxtool convert runs them.
     ScratchFolder folder, temp;
-    ConvertOptions options;
-    options.input = kSource / "data" / "demo.mid";
-    options.output = folder / "hooks.ryx";
-    std::ostringstream out, err;
-    ASSERT_EQ(RunConvert(options, temp.Path(), out, err), 0) << err.str();
+    ConvertDemoSong(folder / "hooks.ryx", temp.Path());
 
     // Without any hook: the pipeline alone, the same song information, the same save.
     CChart chart;
     ConversionLog log;
-    std::optional<std::vector<uint8_t>> song = ConvertSongBytes(ReadBytes(options.input), chart, log);
+    std::optional<std::vector<uint8_t>> song =
+        ConvertSongBytes(ReadBytes(kSource / "data" / "demo.mid"), chart, log);
     ASSERT_TRUE(song);
     WriteBytes(folder / "song.mid", *song);
     chart.songInfo.midiPath = PathText(folder / "song.mid");

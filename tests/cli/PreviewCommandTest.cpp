@@ -4,7 +4,7 @@
 
 #include <sstream>
 
-#include "cli/ConvertCommand.h"
+#include "CommandHelpers.h"
 #include "cli/PreviewCommand.h"
 #include "support/TestFiles.h"
 
@@ -22,11 +22,8 @@ std::pair<int, int> PngSize(const std::vector<uint8_t>& png) {
 
 TEST(Preview, PaintsTheChartIntoAPngOfTheLayoutsSize) {
     ScratchFolder folder, temp;
-    ConvertOptions convert;
-    convert.input = kSource / "data" / "demo.mid";
-    convert.output = folder / "demo.ryx";
-    std::ostringstream out, err;
-    ASSERT_EQ(RunConvert(convert, temp.Path(), out, err), 0) << err.str();
+    ConvertDemoSong(folder / "demo.ryx", temp.Path());
+    std::ostringstream err;
 
     struct Case {
         const char* layout;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "io/FaultyFileSystem.h"
 #include "midi_import/ConversionSession.h"
 #include "midi_import/SmfFile.h"
 #include "support/SmfBuilder.h"
@@ -167,16 +168,39 @@ TEST(ConversionSession, FinishWritesTheSongWithoutNotes) {
 }
 
 TEST(ConversionSession, ATemporaryFileThatCannotBeWrittenStopsTheConversion) {
-    ScratchFolder base;
-    Conversion run(
-        Smf(1, 96, {Track({Tempo(0, 500000)}), Track({Ev(0, {0x90, 60, 1}), Ev(96, {0x80, 60, 0})})}),
-        base / "no-such-folder");
-    EXPECT_EQ(run.session.Ok(), ConversionSession::Outcome::Stopped);
-    const std::string& log = run.session.log.Text();
-    EXPECT_NE(log.find("Unable to write the temporary file \"Prefix.tmp\""), std::string::npos) << log;
-    EXPECT_EQ(log.find("Read MIDI Infomation"), std::string::npos);
-    EXPECT_EQ(run.calls, "");
-    EXPECT_TRUE(run.session.cancelEnabled);
+    using Fault = FaultyFileSystem::Fault;
+    struct Case {
+        const char* name;
+        Fault fault;
+        int oks;  // OKs until the write that fails
+    };
+    for (Case c :
+         {Case{"Prefix.tmp", Fault::CreateFails, 1}, Case{"Prefix.tmp", Fault::WriteFailsAfter, 1},
+          Case{"afterfix.tmp", Fault::RenameFails, 2}, Case{"afterfix.tmp", Fault::WriteFailsAfter, 2}}) {
+        ScratchFolder folder, temp;
+        WriteBytes(
+            folder / "song.mid",
+            Smf(1, 96, {Track({Tempo(0, 500000)}), Track({Ev(0, {0x90, 60, 1}), Ev(96, {0x80, 60, 0})})}));
+        FaultyFileSystem faulty(c.fault, 10);
+        faulty.onlyNamesContaining = c.name;
+        CChart chart;
+        chart.songInfo.midiPath = "previous song";
+        ConversionSession session(chart, temp.Path(), {}, faulty);
+        session.Prepare(folder / "song.mid", "song");
+        if (c.oks == 2) ASSERT_EQ(session.Ok(), ConversionSession::Outcome::Converted) << c.name;
+        EXPECT_EQ(session.Ok(), ConversionSession::Outcome::Stopped) << c.name;
+        const std::string& log = session.log.Text();
+        EXPECT_NE(log.find(std::string("Unable to write the temporary file \"") + c.name + "\""),
+                  std::string::npos)
+            << log;
+        EXPECT_EQ(log.find("Read MIDI Infomation") == std::string::npos, c.oks == 1) << c.name;
+        EXPECT_TRUE(session.cancelEnabled);
+        EXPECT_FALSE(std::filesystem::exists(temp / c.name)) << c.name;
+        // A failed write never leaves the chart naming a song: before the conversion the old
+        // one stays, after it none is named until the accompaniment is written.
+        EXPECT_EQ(chart.songInfo.midiPath, c.oks == 1 ? "previous song" : "") << c.name;
+        EXPECT_EQ(temp.FileNames().size(), c.oks == 1 ? 0u : 1u) << c.name;
+    }
 }
 
 TEST(ConversionSession, ATrackTooLargeToSaveIsConvertedAndNamedInTheLog) {
