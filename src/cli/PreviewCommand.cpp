@@ -31,10 +31,8 @@ int RunPreview(const PreviewOptions& options, const std::filesystem::path& tempD
     settings.longLength = options.longLength;
     ChartView view(chart, options.layout == "large" ? ViewGeometry::Large() : ViewGeometry::Small(),
                    settings);
-    if (std::string failures = view.LoadBitmaps(options.dataDir); !failures.empty()) {
-        err << "ryxtool: cannot read the view's artwork under "
-            << PathText(options.dataDir / view.geometry.bitmapFolder) << ":\n"
-            << failures;
+    if (Status status = view.LoadBitmaps(options.dataDir); !status) {
+        err << "ryxtool: cannot read the view's artwork: " << status.Message() << "\n";
         return 2;
     }
     view.ResetForLoadedChart(PathText(options.chart.stem()));

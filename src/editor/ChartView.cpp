@@ -10,22 +10,20 @@ ChartView::ChartView(CChart& chart, ViewGeometry geometry, ViewSettings settings
     PlaceThumb();
 }
 
-std::string ChartView::LoadBitmaps(const std::filesystem::path& dataDir) {
+Status ChartView::LoadBitmaps(const std::filesystem::path& dataDir) {
     const std::filesystem::path folder = dataDir / geometry.bitmapFolder;
-    std::string failures;
-    auto load = [&](DrawSurface& surface, const char* name) {
-        if (Status status = surface.CreateFromFile(folder / name); !status)
-            failures += std::string(name) + ": " + status.Message() + "\n";
-    };
-    load(noteCells, "note.bmp");
-    load(scrollBar, "scroll.bmp");
-    load(pressedButton, "scbutton.bmp");
-    load(thumbImage, "scbutton.bmp");
+    Status first;
+    for (auto [surface, name] :
+         {std::pair{&noteCells, "note.bmp"}, std::pair{&scrollBar, "scroll.bmp"},
+          std::pair{&pressedButton, "scbutton.bmp"}, std::pair{&thumbImage, "scbutton.bmp"}}) {
+        Status status = surface->CreateFromFile(folder / name);
+        if (!status && first) first = status;
+    }
     const int w = geometry.laneWidth, h = geometry.buttonHeight;
     pressedButton.SetSourceRect({0, 0, w, h});
     thumbImage.SetSourceRect({0, h, w, 2 * h});
     thumbImage.SetColourKey(0);
-    return failures;
+    return first;
 }
 
 void ChartView::ClearBeforeLoading() {

@@ -55,8 +55,9 @@ class ChartView {
 
     // Loads "note.bmp", "scroll.bmp" and "scbutton.bmp" (twice: the pressed button, and the
     // thumb with colour key 0) from dataDir / the layout's folder. A file that cannot be read
-    // leaves its surface empty; the failures are returned, one line each.
-    std::string LoadBitmaps(const std::filesystem::path& dataDir);
+    // leaves its surface empty (its blits draw nothing) and the others are still loaded; the
+    // first failure is returned, naming its file.
+    Status LoadBitmaps(const std::filesystem::path& dataDir);
 
     // Before the open and convert commands replace the chart: stop playback, empty the track
     // list, position 0. The chart itself is replaced whole by the load, so it is not touched

@@ -179,20 +179,25 @@ TEST(ChartFile, AFailedLoadLeavesTheOpenChartAndItsSongAlone) {
     EXPECT_EQ(LoadChartFile(chart, folder / "bad.ryx", temp.Path()).code, ErrorCode::TruncatedInfo);
 }
 
-TEST(ChartFile, ALoadWhoseSongCannotBeWrittenChangesNothing) {
-    ScratchFolder folder, temp;
-    CChart original = ChartWithSong(folder);
-    ASSERT_TRUE(SaveChartFile(original, folder / "one.ryx", temp.Path()));
-    CChart chart;
-    ASSERT_TRUE(LoadChartFile(chart, folder / "one.ryx", temp.Path()));
+TEST(ChartFile, ALoadWhoseTemporaryFilesCannotBeWrittenChangesNothing) {
+    for (const char* name : {"inf.tmp", "mid.tmp"}) {
+        ScratchFolder folder, temp;
+        CChart original = ChartWithSong(folder);
+        ASSERT_TRUE(SaveChartFile(original, folder / "one.ryx", temp.Path()));
+        CChart chart;
+        ASSERT_TRUE(LoadChartFile(chart, folder / "one.ryx", temp.Path()));
 
-    CChart other = ChartWithSong(folder);
-    other.songInfo.title = "other";
-    ASSERT_TRUE(SaveChartFile(other, folder / "two.ryx", temp.Path()));
-    FaultyFileSystem faulty(FaultyFileSystem::Fault::WriteFailsAfter, 3);
-    faulty.onlyNamesContaining = "mid.tmp";
-    EXPECT_EQ(LoadChartFile(chart, folder / "two.ryx", temp.Path(), {}, faulty).code,
-              ErrorCode::ExtractSegment);
-    EXPECT_EQ(chart.songInfo.title, original.songInfo.title);
-    EXPECT_EQ(ReadBytes(temp / "mid.tmp"), kSong);
+        CChart other = ChartWithSong(folder);
+        other.songInfo.title = "other";
+        WriteBytes(folder / "other.mid", {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 48});
+        other.songInfo.midiPath = PathText(folder / "other.mid");
+        ASSERT_TRUE(SaveChartFile(other, folder / "two.ryx", temp.Path()));
+        FaultyFileSystem faulty(FaultyFileSystem::Fault::WriteFailsAfter, 3);
+        faulty.onlyNamesContaining = name;
+        EXPECT_EQ(LoadChartFile(chart, folder / "two.ryx", temp.Path(), {}, faulty).code,
+                  ErrorCode::ExtractSegment);
+        EXPECT_EQ(chart.songInfo.title, original.songInfo.title) << name;
+        EXPECT_EQ(chart.songInfo.midiPath, PathText(temp / "mid.tmp")) << name;
+        EXPECT_EQ(ReadBytes(temp / "mid.tmp"), kSong) << name;
+    }
 }

@@ -233,14 +233,15 @@ TEST(ChartView, ShippedArtworkLoadsForBothLayouts) {
     CChart chart;
     for (ViewGeometry g : {ViewGeometry::Large(), ViewGeometry::Small()}) {
         ChartView view(chart, g);
-        EXPECT_EQ(view.LoadBitmaps(RYX_SOURCE_DIR "/data"), "");
+        EXPECT_TRUE(view.LoadBitmaps(RYX_SOURCE_DIR "/data"));
         EXPECT_GE(view.noteCells.Height(), 68 * g.cellHeight);
         EXPECT_EQ(view.noteCells.Width(), g.laneWidth);
         EXPECT_EQ(view.scrollBar.Height(), g.laneHeight);
         EXPECT_EQ(view.thumbImage.Height(), 2 * g.buttonHeight);
     }
     ChartView missing(chart, ViewGeometry::Large());
-    EXPECT_NE(missing.LoadBitmaps("/nonexistent").find("note.bmp: Cann't Find File"), std::string::npos);
+    EXPECT_EQ(missing.LoadBitmaps("/nonexistent").Message(),
+              "Cann't Find File (/nonexistent/common/1024x720/note.bmp): No such file or directory");
 }
 
 TEST(ChartView, AZeroIntervalNeverDivides) {
