@@ -4,11 +4,11 @@
 #include <iostream>
 
 #include "ConvertCommand.h"
-#include "DataFolder.h"
 #include "DumpCommand.h"
 #include "EventsCommand.h"
 #include "PreviewCommand.h"
 #include "SetCommand.h"
+#include "io/DataFolder.h"
 #include "io/TempDirectory.h"
 
 namespace {

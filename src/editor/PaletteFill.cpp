@@ -29,3 +29,10 @@ void StorePaletteFields(const PaletteFields& fields, CSongInfo& info) {
     info.author = fields.author;
     info.extGenre = fields.extGenre;
 }
+
+std::string FilterExtendedGenre(const std::string& typed) {
+    for (char c : typed) {
+        if (static_cast<unsigned char>(c) >= 0x80) return {};
+    }
+    return typed;
+}

@@ -28,6 +28,10 @@ PaletteFields FillFromChart(const CChart& chart, std::string_view fileTitle,
                             const std::optional<std::string>& storedAuthor,
                             const std::function<std::string(int32_t)>& instrumentName);
 
+// What the extended-genre field keeps of what was typed: 7-bit text only; any other character
+// empties the whole field.
+std::string FilterExtendedGenre(const std::string& typed);
+
 // Copies the palette's fields into the chart's song information, as a save does; the current
 // track is the selected row.
 void StorePaletteFields(const PaletteFields& fields, CSongInfo& info);

@@ -21,3 +21,7 @@ void PlayFilterBoxes::ToggleSelectedNotes(CChart& chart) {
         chart.SetPlayFilter(kPlayAll);
     }
 }
+
+void PlayFilterBoxes::CurrentTrackChanged(CChart& chart, int currentTrack) const {
+    if (selectedTrack) chart.SetPlayFilter(static_cast<int16_t>(currentTrack));
+}

@@ -15,4 +15,7 @@ struct PlayFilterBoxes {
     // F6: turns "Play Only Selected Notes" on (only the player's notes sound; the other box
     // goes off and is disabled) or off (everything sounds; the other box is enabled).
     void ToggleSelectedNotes(CChart& chart);
+    // The author picked another current track: with "Play only Selected Track" on, that
+    // track is the one that sounds now.
+    void CurrentTrackChanged(CChart& chart, int currentTrack) const;
 };

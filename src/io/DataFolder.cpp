@@ -1,5 +1,6 @@
 #include "DataFolder.h"
 
+#include <cstdlib>
 #include <system_error>
 
 namespace {
@@ -16,6 +17,7 @@ std::filesystem::path ExecutableFolder(const char* argv0) {
 }  // namespace
 
 std::filesystem::path DefaultDataFolder(const char* argv0) {
+    if (const char* chosen = std::getenv("RYX_DATA_DIR"); chosen && *chosen) return chosen;
     const std::filesystem::path exe = ExecutableFolder(argv0);
     std::error_code error;
     for (const std::filesystem::path& candidate :

@@ -1,0 +1,371 @@
+#include "CMainFrame.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QScreen>
+#include <QUrl>
+#include <algorithm>
+#include <cctype>
+
+#include "ChartViewWidget.h"
+#include "ConvertDialog.h"
+#include "Icons.h"
+#include "ProgressDialog.h"
+#include "ToolsPalette.h"
+#include "TrackList.h"
+#include "chart/ChartFile.h"
+#include "chart/ChartInfo.h"
+#include "editor/PaletteFill.h"
+
+namespace {
+
+const char* kChartFilter = "RYX File (*.ryx)";
+const char* kMidiFilter = "Midi File (*.mid *.midi *.rmi);;All Files (*)";
+
+std::string LowerExtension(const std::filesystem::path& path) {
+    std::string ext = PathText(path.extension());
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+    return ext;
+}
+
+ViewGeometry GeometryForThisScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return ViewGeometry::ForScreenWidth(screen ? screen->geometry().width() : 1024);
+}
+
+ViewSettings ViewSettingsOf(const AppSettings& s) {
+    ViewSettings v;
+    v.interval = s.interval;
+    v.scroll = s.scroll;
+    v.longLength = s.longLength;
+    return v;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instruments)
+    : folders(folders),
+      instruments(instruments),
+      settings(AppSettings::Read(key, PathText(folders.program))),
+      view(chart, GeometryForThisScreen(), ViewSettingsOf(settings)),
+      editor(view) {
+    setWindowTitle("RYX Creator");
+    setWindowIcon(MakeIcon(IconKind::Program));
+    setAcceptDrops(true);
+
+    // The view paints what it can: a missing image leaves its cells empty and says which.
+    if (Status status = view.LoadBitmaps(folders.data); !status)
+        QMessageBox::warning(this, "RYX Creator", QString::fromStdString(status.Message()));
+
+    viewWidget = new ChartViewWidget(view, editor, this);
+    viewWidget->onHelp = [this] { Help(); };
+    viewWidget->isPlaying = [] { return false; };
+    setCentralWidget(viewWidget);
+    BuildMenus();
+
+    palette = new ToolsPalette(this);
+    progress = new ProgressDialog(this);
+
+    ConversionHooks hooks;
+    hooks.clearTrackList = [this] { palette->Tracks()->Clear(); };
+    hooks.showLoadedChart = [this](const CChart&) {
+        // The conversion has replaced the chart: from here on it is the MIDI file's chart,
+        // not yet saved to any file.
+        fileTitle = pendingTitle;
+        chartPath.clear();
+        view.ResetForLoadedChart(fileTitle);
+    };
+    session = std::make_unique<ConversionSession>(chart, folders.temp, hooks);
+    converter = new ConvertDialog(*session, this);
+    converter->onFinished = [this] { MarkSaved(); };
+
+    ConnectViewHooks();
+    ConnectPalette();
+
+    chooseFile = [this](const QString& title, const QString& filter, bool save,
+                        const std::filesystem::path& proposed) {
+        const QString start = QString::fromStdString(PathText(proposed));
+        const QString chosen = save ? QFileDialog::getSaveFileName(this, title, start, filter)
+                                    : QFileDialog::getOpenFileName(this, title, start, filter);
+        return PathFromText(chosen.toStdString());
+    };
+    askSaveChanges = [this] {
+        const auto answer = QMessageBox::question(
+            this, "RYX Creator", "Save changes?",
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+        return answer == QMessageBox::Save      ? SaveAnswer::Save
+               : answer == QMessageBox::Discard ? SaveAnswer::Discard
+                                                : SaveAnswer::Cancel;
+    };
+    showError = [this](const QString& message) { QMessageBox::warning(this, "Error", message); };
+
+    // Movable and minimisable, never resizable.
+    adjustSize();
+    setFixedSize(size());
+    move(settings.windowX, settings.windowY);
+    palette->move(settings.toolX, settings.toolY);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::BuildMenus() {
+    // The texts after the tab are shown as the shortcuts; the keys themselves go to the view,
+    // so no menu shortcut can take them first.
+    auto add = [this](QMenu* menu, const char* text, auto slot) {
+        QAction* action = menu->addAction(text);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu("File(&F)");
+    add(file, "Open MIDI(&M)...\tCtrl+M", [this] { OpenMidi(); });
+    add(file, "Open RYX(&V)...\tCtrl+V", [this] { OpenChart(); });
+    add(file, "Save(&S)...\tCtrl+S", [this] { Save(); });
+    add(file, "Save As(&A)...\tCtrl+D", [this] { SaveAs(); });
+    file->addSeparator();
+    add(file, "Exit(&X)", [this] { close(); });
+
+    QMenu* edit = menuBar()->addMenu("Edit(&E)");
+    add(edit, "Select All(&S)\tCtrl+A", [this] { editor.SelectAll(); });
+    add(edit, "Delete All(&D)\tCtrl+Z", [this] { editor.DeselectAll(); });
+    edit->addSeparator();
+    add(edit, "Play/Pause(&P)\tF3", [] {})->setEnabled(false);
+    add(edit, "Stop(&S)\tF4", [] {})->setEnabled(false);
+    edit->addSeparator();
+    add(edit, "Options(&O)\tF2", [] {})->setEnabled(false);
+
+    QMenu* info = menuBar()->addMenu("Info(&I)");
+    add(info, "Help(&H)\tF1", [this] { Help(); });
+    add(info, "About RYX Creator...(&A)", [this] { About(); });
+}
+
+void CMainFrame::ConnectViewHooks() {
+    view.hooks.setTimeText = [this](const std::string& text) {
+        palette->SetTimeText(QString::fromStdString(text));
+    };
+    view.hooks.setCaption = [this](const std::string& caption) {
+        setWindowTitle(QString::fromStdString(caption));
+    };
+    view.hooks.fillPalette = [this](const CChart& loaded) {
+        std::string stored = AppSettings::StoredAuthor(key);
+        palette->Fill(FillFromChart(loaded, fileTitle, stored.empty() ? std::nullopt : std::optional(stored),
+                                    [this](int32_t code) { return instruments.NameOf(code); }));
+    };
+    view.hooks.selectTrackRow = [this](int row) { palette->Tracks()->SelectRow(row); };
+    view.hooks.clearTrackList = [this] { palette->Tracks()->Clear(); };
+    view.hooks.invalidate = [this] { viewWidget->update(); };
+    editor.onCommand = [this](EditorCommand command) { OnEditorCommand(command); };
+    editor.onBoxesChanged = [this] { palette->ShowBoxes(editor.boxes); };
+    editor.setBusy = [](bool busy) {
+        if (busy)
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QGuiApplication::restoreOverrideCursor();
+    };
+}
+
+void CMainFrame::ConnectPalette() {
+    connect(palette, &ToolsPalette::selectAll, this, [this] { editor.SelectAll(); });
+    connect(palette, &ToolsPalette::deselectAll, this, [this] { editor.DeselectAll(); });
+    connect(palette, &ToolsPalette::selectedTrackBoxClicked, this, [this] {
+        if (view.HasChart()) editor.TogglePlaySelectedTrack();
+        palette->ShowBoxes(editor.boxes);
+    });
+    connect(palette, &ToolsPalette::selectedNotesBoxClicked, this, [this] {
+        if (view.HasChart()) editor.TogglePlaySelectedNotes();
+        palette->ShowBoxes(editor.boxes);
+    });
+    connect(palette, &ToolsPalette::trackChosen, this, [this](int row) {
+        view.SetCurrentTrack(row);
+        editor.boxes.CurrentTrackChanged(chart, row);
+        view.Invalidate();
+    });
+    connect(palette, &ToolsPalette::done, this, [this] { FocusView(); });
+}
+
+void CMainFrame::OnEditorCommand(EditorCommand command) {
+    switch (command) {
+        case EditorCommand::OpenMidi: OpenMidi(); break;
+        case EditorCommand::OpenChart: OpenChart(); break;
+        case EditorCommand::Save: Save(); break;
+        case EditorCommand::SaveAs: SaveAs(); break;
+        // Options and the transport come with the sound engine.
+        case EditorCommand::Options:
+        case EditorCommand::PlayPause:
+        case EditorCommand::Stop: break;
+    }
+}
+
+void CMainFrame::FocusView() {
+    activateWindow();
+    viewWidget->setFocus();
+}
+
+void CMainFrame::RememberFolder(const std::filesystem::path& chosen) {
+    settings.lastPath = PathText(chosen.parent_path());
+    key.SetString("LastPath", settings.lastPath);
+    key.Sync();
+}
+
+void CMainFrame::OpenFile(const std::filesystem::path& path) {
+    const std::string ext = LowerExtension(path);
+    if (ext == ".mid" || ext == ".midi" || ext == ".rmi") {
+        if (MaySetChartAside()) OpenMidiFile(path);
+    } else if (ext == ".ryx") {
+        if (MaySetChartAside()) OpenChartFile(path);
+    } else {
+        showError(QString::fromStdString("Not a MIDI file or a chart file: " + PathText(path)));
+    }
+}
+
+void CMainFrame::OpenMidi() {
+    if (!MaySetChartAside()) return;
+    const std::filesystem::path chosen =
+        chooseFile("Open Midi File", kMidiFilter, false, PathFromText(settings.lastPath));
+    if (!chosen.empty()) OpenMidiFile(chosen);
+}
+
+void CMainFrame::OpenMidiFile(const std::filesystem::path& path) {
+    RememberFolder(path);
+    // The open chart and its path stay as they are until the conversion replaces the chart.
+    pendingTitle = PathText(path.stem());
+    converter->Prepare(path, pendingTitle);
+}
+
+void CMainFrame::OpenChart() {
+    if (!MaySetChartAside()) return;
+    const std::filesystem::path chosen =
+        chooseFile("Load", kChartFilter, false, PathFromText(settings.lastPath));
+    if (!chosen.empty()) OpenChartFile(chosen);
+}
+
+bool CMainFrame::OpenChartFile(const std::filesystem::path& path) {
+    RememberFolder(path);
+    progress->show();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const Status status =
+        LoadChartFile(chart, path, folders.temp,
+                      [this](int position, std::string_view text) { progress->Step(position, text); });
+    QGuiApplication::restoreOverrideCursor();
+    progress->hide();
+    if (!status) {
+        showError(QString::fromStdString(status.Message()));
+        return false;
+    }
+    view.ClearBeforeLoading();
+    fileTitle = PathText(path.stem());
+    chartPath = path;
+    view.ResetForLoadedChart(fileTitle);
+    MarkSaved();
+    FocusView();
+    return true;
+}
+
+bool CMainFrame::Save() {
+    if (!view.HasChart()) return false;
+    if (chartPath.empty()) return SaveAs();
+    return SaveChartTo(chartPath);
+}
+
+bool CMainFrame::SaveAs() {
+    if (!view.HasChart()) return false;
+    const std::filesystem::path folder = PathFromText(settings.lastPath);
+    const std::filesystem::path chosen =
+        chooseFile(chartPath.empty() ? "Save" : "Save As", kChartFilter, true, folder / (fileTitle + ".ryx"));
+    if (chosen.empty()) return false;
+    std::filesystem::path target = chosen;
+    if (target.extension().empty()) target += ".ryx";
+    RememberFolder(target);
+    return SaveChartTo(target);
+}
+
+bool CMainFrame::SaveChartTo(const std::filesystem::path& path) {
+    StorePaletteFields(palette->Fields(), chart.songInfo);
+    const Status status =
+        SaveChartFile(chart, path, folders.temp, NativeFileSystem(), view.CollisionWindow());
+    if (!status) {
+        showError(QString::fromStdString(status.Message()));
+        return false;
+    }
+    chartPath = path;
+    fileTitle = PathText(path.stem());
+    setWindowTitle(QString::fromStdString("RYX Creator - [" + fileTitle + "]"));
+    MarkSaved();
+    viewWidget->update();
+    return true;
+}
+
+std::vector<uint8_t> CMainFrame::StoredState() {
+    if (!view.HasChart()) return {};
+    StorePaletteFields(palette->Fields(), chart.songInfo);
+    // Which track is current is where the author looks, not an edit.
+    const int16_t current = chart.songInfo.currentTrack;
+    chart.songInfo.currentTrack = 0;
+    ByteWriter out;
+    WriteChartInfo(chart, out);
+    chart.songInfo.currentTrack = current;
+    return std::move(out.Data());
+}
+
+void CMainFrame::MarkSaved() {
+    savedState = StoredState();
+}
+
+bool CMainFrame::HasUnsavedChanges() {
+    return view.HasChart() && StoredState() != savedState;
+}
+
+bool CMainFrame::MaySetChartAside() {
+    if (!HasUnsavedChanges()) return true;
+    switch (askSaveChanges()) {
+        case SaveAnswer::Save: return Save();
+        case SaveAnswer::Discard: return true;
+        case SaveAnswer::Cancel: return false;
+    }
+    return false;
+}
+
+void CMainFrame::Help() {
+    const std::filesystem::path page = folders.data / "help" / "index.html";
+    if (!std::filesystem::exists(page)) {
+        showError(QString::fromStdString("The help pages are missing: " + PathText(page)));
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(PathText(page))));
+}
+
+void CMainFrame::About() {
+    QMessageBox::about(this, "About RYX Creator",
+                       "RYX Creator " RYX_VERSION "\n\nA chart editor for rhythm-game authors.");
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!MaySetChartAside()) {
+        event->ignore();
+        return;
+    }
+    settings.windowX = x();
+    settings.windowY = y();
+    settings.toolX = palette->x();
+    settings.toolY = palette->y();
+    settings.WriteAtShutDown(key, palette->Fields().author, PathText(folders.program));
+    settings.WritePalettePosition(key);
+    converter->hide();
+    palette->hide();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile()) return;
+    event->acceptProposedAction();
+    OpenFile(PathFromText(urls.first().toLocalFile().toStdString()));
+}

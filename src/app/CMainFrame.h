@@ -1,0 +1,116 @@
+#pragma once
+// CMainFrame: the main window. It owns the open chart and everything that shows or edits it
+// (view, note editor, tools palette, conversion and progress dialogs, settings) and carries
+// out the file commands. Like the rest of src/app it only shows and forwards: the rules live
+// in the core folders. Everything runs on the user-interface thread.
+
+#include <QMainWindow>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "AppSettings.h"
+#include "RegistryKey.h"
+#include "chart/Chart.h"
+#include "editor/ChartView.h"
+#include "editor/NoteEditor.h"
+#include "midi_import/ConversionSession.h"
+#include "midi_import/MidiInfoManager.h"
+
+class ChartViewWidget;
+class ConvertDialog;
+class ProgressDialog;
+class ToolsPalette;
+
+struct AppFolders {
+    std::filesystem::path data;     // "Instlist.txt", "common/", help pages, demo song
+    std::filesystem::path temp;     // this run's private folder for temporary files
+    std::filesystem::path program;  // the folder the program runs from
+};
+
+class CMainFrame : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    // What the user answers to "Save changes?".
+    enum class SaveAnswer { Save, Discard, Cancel };
+
+    CMainFrame(const AppFolders& folders, const CMidiInfoManager& instruments);
+    ~CMainFrame() override;
+
+    // Opens a file as its extension says: a MIDI file (.mid, .midi, .rmi, any case) prepares
+    // the conversion dialog for it; a chart (.ryx) is opened.
+    void OpenFile(const std::filesystem::path& path);
+    void OpenMidiFile(const std::filesystem::path& path);
+    // False, after an error box naming the file and the reason, when it cannot be read; the
+    // chart on screen is then untouched.
+    bool OpenChartFile(const std::filesystem::path& path);
+    // Saves to `path` (Save As without the dialog); false after an error box.
+    bool SaveChartTo(const std::filesystem::path& path);
+
+    // The menu commands.
+    void OpenMidi();
+    void OpenChart();
+    bool Save();
+    bool SaveAs();
+    void Help();
+    void About();
+
+    // True when the chart differs from what was last opened, converted or saved.
+    bool HasUnsavedChanges();
+
+    // The dialogs a test answers in place of the user: the file dialogs (an empty path is
+    // Cancel), the "Save changes?" question and the error boxes.
+    std::function<std::filesystem::path(const QString& title, const QString& filter, bool save,
+                                        const std::filesystem::path& proposed)>
+        chooseFile;
+    std::function<SaveAnswer()> askSaveChanges;
+    std::function<void(const QString& message)> showError;
+
+    CChart& Chart() { return chart; }
+    ChartView& View() { return view; }
+    ChartViewWidget* ViewWidget() const { return viewWidget; }
+    ToolsPalette* Palette() const { return palette; }
+    ConvertDialog* Converter() const { return converter; }
+    const std::filesystem::path& ChartPath() const { return chartPath; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void BuildMenus();
+    void ConnectPalette();
+    void ConnectViewHooks();
+    void OnEditorCommand(EditorCommand command);
+    // Asks "Save changes?" when there are unsaved edits; false when the user cancels (or the
+    // save failed), so the command that asked must not go on.
+    bool MaySetChartAside();
+    void RememberFolder(const std::filesystem::path& chosen);
+    // The chart's stored bytes as the palette shows them, for the unsaved-changes test.
+    std::vector<uint8_t> StoredState();
+    void MarkSaved();
+    void FocusView();
+
+    AppFolders folders;
+    const CMidiInfoManager& instruments;
+    RegistryKey key;
+    AppSettings settings;
+
+    CChart chart;
+    ChartView view;
+    NoteEditor editor;
+    std::unique_ptr<ConversionSession> session;
+
+    ChartViewWidget* viewWidget = nullptr;
+    ToolsPalette* palette = nullptr;
+    ConvertDialog* converter = nullptr;
+    ProgressDialog* progress = nullptr;
+
+    std::string fileTitle;            // the chart's file name without extension
+    std::string pendingTitle;         // the MIDI file's, until its conversion replaces the chart
+    std::filesystem::path chartPath;  // the chart file; empty for a chart converted from MIDI
+    std::vector<uint8_t> savedState;  // StoredState() when last opened, converted or saved
+};

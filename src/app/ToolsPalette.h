@@ -1,0 +1,74 @@
+#pragma once
+// ToolsPalette: the floating "TOOLS" window beside the main window: the song information
+// fields, the track list, the transport and editing buttons, the two play filter boxes, the
+// time read-out and a hint line for whatever the mouse is over. It only shows and forwards:
+// every action is a signal the main window acts on, and every action ends with done() so the
+// main window takes the keyboard focus back.
+
+#include <QDialog>
+
+#include "editor/PaletteFill.h"
+#include "editor/PlayFilterBoxes.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QToolButton;
+class TrackList;
+
+class ToolsPalette : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit ToolsPalette(QWidget* owner);
+
+    void Fill(const PaletteFields& fields);
+    // The fields as a save takes them; the current track is the selected row.
+    PaletteFields Fields() const;
+    void SetTimeText(const QString& text);
+    void ShowBoxes(const PlayFilterBoxes& boxes);
+    // Play/Pause and Stop stay greyed until the sound engine exists.
+    void SetTransportEnabled(bool enabled);
+
+    TrackList* Tracks() const { return tracks; }
+    QLineEdit* ExtendedGenreField() const { return extGenre; }
+    QLineEdit* HintLine() const { return hint; }
+    QCheckBox* SelectedTrackBox() const { return onlyTrack; }
+    QCheckBox* SelectedNotesBox() const { return onlyNotes; }
+
+  signals:
+    void playPause();
+    void stop();
+    void selectAll();
+    void deselectAll();
+    void options();
+    void selectedTrackBoxClicked();
+    void selectedNotesBoxClicked();
+    void trackChosen(int row);
+    void done();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void reject() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // Places `widget` at a rectangle given in the palette's layout units.
+    void Place(QWidget* widget, int left, int top, int width, int height);
+    QToolButton* Button(const QIcon& icon, int left, const char* hintText);
+    void Hint(QWidget* widget, const char* text);
+
+    QLineEdit* title;
+    QLineEdit* composer;
+    QLineEdit* author;
+    QLineEdit* extGenre;
+    QComboBox* genre;
+    QComboBox* level;
+    QToolButton* play;
+    QToolButton* stopButton;
+    QCheckBox* onlyTrack;
+    QCheckBox* onlyNotes;
+    QLineEdit* time;
+    QLineEdit* hint;
+    TrackList* tracks;
+};

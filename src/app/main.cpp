@@ -1,0 +1,43 @@
+// ryx-creator: the chart editor's window.
+//
+//   ryx-creator [FILE]   FILE.mid/.midi/.rmi opens the conversion dialog ready for it;
+//                        FILE.ryx opens the chart.
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "CMainFrame.h"
+#include "ToolsPalette.h"
+#include "io/DataFolder.h"
+#include "io/PathText.h"
+#include "io/TempDirectory.h"
+#include "midi_import/MidiInfoManager.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("RYX Creator");
+    QApplication::setOrganizationName("FENWOLT");
+
+    AppFolders folders;
+    folders.data = DefaultDataFolder(argv[0]);
+    folders.program = PathFromText(QCoreApplication::applicationDirPath().toStdString());
+    CMidiInfoManager instruments;
+    if (!CMidiInfoManager::Read(folders.data / "Instlist.txt", instruments)) {
+        QMessageBox::critical(nullptr, "RYX Creator", QString::fromUtf8("Instlist.txt를 찾을 수 없습니다."));
+        return 1;
+    }
+    std::optional<TempDirectory> temp = TempDirectory::Create();
+    if (!temp) {
+        QMessageBox::critical(nullptr, "RYX Creator",
+                              "Unable to create a private folder for temporary files.");
+        return 1;
+    }
+    folders.temp = temp->Path();
+
+    CMainFrame frame(folders, instruments);
+    frame.show();
+    frame.Palette()->show();
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) frame.OpenFile(PathFromText(arguments[1].toStdString()));
+    return app.exec();
+}
