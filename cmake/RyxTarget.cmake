@@ -43,11 +43,11 @@ endfunction()
 
 # One GoogleTest binary for a folder of tests, registered with CTest test by test.
 function(ryx_test_binary name)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LIBS;ENVIRONMENT" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} ryx_test_support GTest::gtest_main)
   ryx_target_defaults(${name})
   target_compile_definitions(${name} PRIVATE RYX_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
 endfunction()

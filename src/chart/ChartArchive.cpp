@@ -114,24 +114,21 @@ Status CChartArchive::OpenBytes(std::vector<uint8_t> bytes) {
 }
 
 Status CChartArchive::ReadTable() {
-    uint8_t countBytes[4];
-    if (!ReadAt(0, countBytes)) {
+    // The failure names the file, so it is made before Close forgets which.
+    auto notAnArchive = [this] {
+        Status status = Status::Fail(ErrorCode::NotAnArchive, where);
         Close();
-        return Status::Fail(ErrorCode::NotAnArchive, where);
-    }
+        return status;
+    };
+    uint8_t countBytes[4];
+    if (!ReadAt(0, countBytes)) return notAnArchive();
     LittleEndianReader countReader(countBytes);
     uint32_t count = 0;
     countReader.ReadU32(count);
     // The table must fit the file before it is allocated, so a wild count costs nothing.
-    if (uint64_t{count} * kArchiveEntryBytes > size - 4) {
-        Close();
-        return Status::Fail(ErrorCode::NotAnArchive, where);
-    }
+    if (uint64_t{count} * kArchiveEntryBytes > size - 4) return notAnArchive();
     std::vector<uint8_t> table(count * kArchiveEntryBytes);
-    if (!ReadAt(4, table)) {
-        Close();
-        return Status::Fail(ErrorCode::NotAnArchive, where);
-    }
+    if (!ReadAt(4, table)) return notAnArchive();
     entries.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
         LittleEndianReader in(

@@ -1,0 +1,252 @@
+// The editor's window on Qt's offscreen platform, driven through its own entry points and
+// events: a whole session from MIDI file to saved chart, the palette's rules, the settings,
+// the conversion dialog's states, the unsaved-changes prompt and damaged files.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "app/AppSettings.h"
+#include "app/CMainFrame.h"
+#include "app/ChartViewWidget.h"
+#include "app/ConvertDialog.h"
+#include "app/RegistryKey.h"
+#include "app/ToolsPalette.h"
+#include "app/TrackList.h"
+#include "chart/ChartFile.h"
+#include "chart/Selection.h"
+#include "cli/CommandHelpers.h"
+#include "midi_import/ConversionPipeline.h"
+#include "support/SmfBuilder.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+const std::filesystem::path kData = std::filesystem::path(RYX_SOURCE_DIR) / "data";
+
+// One application for the whole test program, with its settings in a folder of its own.
+std::filesystem::path SettingsFile() {
+    static ScratchFolder config;
+    static const bool set = qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config.Path().string()));
+    static int argc = 1;
+    static char name[] = "app_tests";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: Qt's own globals may be gone by the time static objects are.
+    static QApplication* app = new QApplication(argc, argv);
+    (void)set;
+    (void)app;
+    return config.Path() / "FENWOLT" / "RYXTOOL10.conf";
+}
+
+struct Window {
+    Window() {
+        std::filesystem::remove(SettingsFile());
+        CMidiInfoManager::Read(kData / "Instlist.txt", instruments);
+        frame = std::make_unique<CMainFrame>(AppFolders{kData, temp.Path(), kData}, instruments);
+        frame->showError = [this](const QString& message) { errors.push_back(message.toStdString()); };
+        frame->askSaveChanges = [this] {
+            ++questions;
+            return answer;
+        };
+        frame->chooseFile = [this](const QString&, const QString&, bool, const std::filesystem::path&) {
+            return chosen;
+        };
+    }
+    // Converts the demo song as the author does: open it, OK, OK.
+    void ConvertDemo() {
+        frame->OpenFile(kData / "demo.mid");
+        QTest::mouseClick(frame->Converter()->OkButton(), Qt::LeftButton);
+        QTest::mouseClick(frame->Converter()->OkButton(), Qt::LeftButton);
+    }
+    // Clicks the head of note `index` of the current track.
+    void ClickNote(uint32_t index) {
+        const ChartView& view = frame->View();
+        const CNote& note = view.CurrentTrack().Notes()[index];
+        const Rect head = view.HeadRect(note.time, note.lane);
+        QTest::mouseClick(frame->ViewWidget(), Qt::LeftButton, {},
+                          QPoint((head.left + head.right) / 2, (head.top + head.bottom) / 2));
+    }
+
+    ScratchFolder temp, folder;
+    CMidiInfoManager instruments;
+    std::unique_ptr<CMainFrame> frame;
+    std::vector<std::string> errors;
+    int questions = 0;
+    CMainFrame::SaveAnswer answer = CMainFrame::SaveAnswer::Cancel;
+    std::filesystem::path chosen;
+};
+
+}  // namespace
+
+TEST(Window, AWholeSessionSavesWhatTheSameStepsGiveWithoutAWindow) {
+    Window w;
+    w.ConvertDemo();
+    ASSERT_FALSE(w.frame->Converter()->isVisible());
+    EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [demo]");
+    EXPECT_EQ(w.frame->Palette()->Tracks()->RowCount(), 4);
+    w.ClickNote(0);
+    w.ClickNote(4);
+    EXPECT_EQ(w.frame->Chart().selection.Count(), 2);
+    EXPECT_TRUE(w.frame->HasUnsavedChanges());
+    w.chosen = w.folder / "session";  // Save asks for a name; the extension is added
+    ASSERT_TRUE(w.frame->Save());
+    EXPECT_FALSE(w.frame->HasUnsavedChanges());
+    EXPECT_EQ(w.frame->ChartPath(), w.folder / "session.ryx");
+
+    // The same steps without a window.
+    CChart chart;
+    ConversionLog log;
+    std::optional<std::vector<uint8_t>> song = ConvertSongBytes(ReadBytes(kData / "demo.mid"), chart, log);
+    ASSERT_TRUE(song);
+    WriteBytes(w.folder / "song.mid", *song);
+    chart.songInfo.midiPath = PathText(w.folder / "song.mid");
+    chart.songInfo.title = "demo";
+    chart.songInfo.author = "Unknown";
+    ASSERT_TRUE(Select(chart, 0, 0, kDefaultCollisionWindow));
+    ASSERT_TRUE(Select(chart, 0, 4, kDefaultCollisionWindow));
+    ASSERT_TRUE(SaveChartFile(chart, w.folder / "bare.ryx", w.temp.Path()));
+    EXPECT_EQ(DumpJson(w.folder / "session.ryx", w.temp.Path()),
+              DumpJson(w.folder / "bare.ryx", w.temp.Path()));
+
+    // Reopened and saved again, the chart is the same file.
+    ASSERT_TRUE(w.frame->OpenChartFile(w.folder / "session.ryx"));
+    EXPECT_EQ(w.frame->Chart().selection.Count(), 2);
+    ASSERT_TRUE(w.frame->SaveChartTo(w.folder / "again.ryx"));
+    EXPECT_EQ(ReadBytes(w.folder / "again.ryx"), ReadBytes(w.folder / "session.ryx"));
+    EXPECT_TRUE(w.errors.empty());
+}
+
+TEST(Window, UnsavedEditsAreNeverLostWithoutAsking) {
+    Window w;
+    w.ConvertDemo();
+    w.frame->show();
+    w.frame->close();  // nothing edited since the conversion: no question
+    EXPECT_EQ(w.questions, 0);
+
+    w.frame->show();
+    w.ClickNote(0);
+    w.answer = CMainFrame::SaveAnswer::Cancel;
+    EXPECT_FALSE(w.frame->close());
+    EXPECT_TRUE(w.frame->isVisible());
+    w.frame->OpenFile(kData / "demo.mid");  // Open MIDI asks too, and Cancel keeps everything
+    EXPECT_EQ(w.questions, 2);
+    EXPECT_FALSE(w.frame->Converter()->isVisible());
+    w.answer = CMainFrame::SaveAnswer::Discard;
+    EXPECT_TRUE(w.frame->close());
+}
+
+TEST(Window, CancellingAConversionLeavesTheOpenChartAsItWas) {
+    Window w;
+    w.ConvertDemo();
+    w.chosen = w.folder / "kept.ryx";
+    ASSERT_TRUE(w.frame->Save());
+    const std::vector<uint8_t> saved = ReadBytes(w.folder / "kept.ryx");
+
+    WriteBytes(w.folder / "broken.mid", Bytes(40, 'x'));
+    w.frame->OpenFile(w.folder / "broken.mid");
+    ConvertDialog* dialog = w.frame->Converter();
+    QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+    EXPECT_TRUE(
+        dialog->Log()->toPlainText().endsWith("User Selected File is not MIDI file. (MIDI Heaer Error)"));
+    EXPECT_FALSE(dialog->OkButton()->isEnabled());
+    EXPECT_TRUE(dialog->CancelButton()->isEnabled());
+    QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
+    EXPECT_EQ(w.frame->ChartPath(), w.folder / "kept.ryx");
+    ASSERT_TRUE(w.frame->Save());  // still the chart that was open, saved where it was
+    EXPECT_EQ(ReadBytes(w.folder / "kept.ryx"), saved);
+}
+
+TEST(Window, ADamagedChartShowsWhyAndChangesNothing) {
+    Window w;
+    w.ConvertDemo();
+    WriteBytes(w.folder / "damaged.ryx", {9, 0, 0, 0, 1, 2});
+    EXPECT_FALSE(w.frame->OpenChartFile(w.folder / "damaged.ryx"));
+    ASSERT_EQ(w.errors.size(), 1u);
+    EXPECT_NE(w.errors[0].find("damaged.ryx"), std::string::npos) << w.errors[0];
+    EXPECT_NE(w.errors[0].find("Not a chart file"), std::string::npos) << w.errors[0];
+    EXPECT_EQ(w.frame->Chart().usedTrackCount, 4);
+    EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [demo]");
+}
+
+TEST(Palette, FieldsBoxesAndTrackList) {
+    Window w;
+    ToolsPalette* palette = w.frame->Palette();
+    // Before a chart is loaded the filter boxes refuse to stay on.
+    QTest::mouseClick(palette->SelectedTrackBox(), Qt::LeftButton);
+    EXPECT_FALSE(palette->SelectedTrackBox()->isChecked());
+
+    w.ConvertDemo();
+    QTest::keyClicks(palette->ExtendedGenreField(), "Chip");
+    EXPECT_EQ(palette->ExtendedGenreField()->text(), "Chip");
+    QKeyEvent accented(QEvent::KeyPress, Qt::Key_Eacute, Qt::NoModifier, QString::fromUtf8("\xc3\xa9"));
+    QApplication::sendEvent(palette->ExtendedGenreField(), &accented);
+    EXPECT_EQ(palette->ExtendedGenreField()->text(), "");
+
+    QTest::mouseClick(palette->SelectedNotesBox(), Qt::LeftButton);
+    EXPECT_TRUE(palette->SelectedNotesBox()->isChecked());
+    EXPECT_FALSE(palette->SelectedTrackBox()->isEnabled());
+    EXPECT_TRUE(w.frame->Chart().tracks[0].muted);
+    EXPECT_FALSE(w.frame->Chart().player.muted);
+
+    TrackList* tracks = palette->Tracks();
+    QTest::mouseClick(tracks, Qt::LeftButton, {}, QPoint(20, 2 * TrackList::kRowHeight + 3));
+    EXPECT_EQ(tracks->SelectedRow(), 2);
+    EXPECT_EQ(w.frame->View().currentTrack, 2);
+    QTest::mouseClick(tracks, Qt::LeftButton, {}, QPoint(20, 12 * TrackList::kRowHeight));  // below the rows
+    EXPECT_EQ(w.frame->View().currentTrack, 2);
+    for (int i = 0; i < 20; ++i) tracks->AddRow("extra");
+    EXPECT_EQ(tracks->RowCount(), TrackList::kMaxRows);
+}
+
+TEST(Settings, BoundsDefaultsAndRoundTrip) {
+    SettingsFile();
+    {
+        std::filesystem::remove(SettingsFile());
+        RegistryKey key;
+        EXPECT_FALSE(key.Existed());
+        const AppSettings fresh = AppSettings::Read(key, "/opt/ryx");
+        EXPECT_EQ(fresh.windowX, 10);
+        EXPECT_EQ(fresh.toolX, 600);
+        EXPECT_EQ(fresh.lastPath, "/opt/ryx");
+        EXPECT_EQ(AppSettings::StoredAuthor(key), "Unknown");
+        key.SetDword("WINDOWX", 801);
+        key.SetDword("WINDOWY", -50);
+        key.SetDword("TOOLX", 800);
+        key.SetDword("TOOLY", 601);
+        key.SetDword("INTERVAL", 0);
+        key.SetDword("SCROLL", 151);
+        key.SetDword("FRAMESKIP", -1);
+        key.SetDword("LONG", 500);
+        key.SetString("RYXER", "An author with a name far too long");
+        key.Sync();
+    }
+    RegistryKey key;
+    ASSERT_TRUE(key.Existed());
+    AppSettings read = AppSettings::Read(key, "/opt/ryx");
+    EXPECT_EQ(read.windowX, 10);
+    EXPECT_EQ(read.windowY, -50);
+    EXPECT_EQ(read.toolX, 800);
+    EXPECT_EQ(read.toolY, 10);
+    EXPECT_EQ(read.interval, 10);
+    EXPECT_EQ(read.scroll, 100);
+    EXPECT_EQ(read.frameSkip, 40);
+    EXPECT_EQ(read.longLength, 768);
+    EXPECT_EQ(AppSettings::StoredAuthor(key), "An author with a na");
+
+    read.interval = 7;
+    read.longLength = 384;
+    read.windowX = 123;
+    read.WriteAtShutDown(key, "Kim", "/opt/ryx");
+    RegistryKey again;
+    const AppSettings back = AppSettings::Read(again, "/opt/ryx");
+    EXPECT_EQ(back.interval, 7);
+    EXPECT_EQ(back.longLength, 384);
+    EXPECT_EQ(back.windowX, 123);
+    EXPECT_EQ(AppSettings::StoredAuthor(again), "Kim");
+}
