@@ -14,12 +14,14 @@
 
 #include "ChartViewWidget.h"
 #include "ConvertDialog.h"
+#include "OptionsDialog.h"
 #include "Icons.h"
 #include "ProgressDialog.h"
 #include "ToolsPalette.h"
 #include "TrackList.h"
 #include "chart/ChartFile.h"
 #include "chart/ChartInfo.h"
+#include "editor/LengthTrim.h"
 #include "editor/PaletteFill.h"
 
 namespace {
@@ -103,6 +105,7 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
                                                 : SaveAnswer::Cancel;
     };
     showError = [this](const QString& message) { QMessageBox::warning(this, "Error", message); };
+    runDialog = [](QDialog& dialog) { return dialog.exec(); };
 
     // Movable and minimisable, never resizable.
     adjustSize();
@@ -136,7 +139,7 @@ void CMainFrame::BuildMenus() {
     add(edit, "Play/Pause(&P)\tF3", [] {})->setEnabled(false);
     add(edit, "Stop(&S)\tF4", [] {})->setEnabled(false);
     edit->addSeparator();
-    add(edit, "Options(&O)\tF2", [] {})->setEnabled(false);
+    add(edit, "Options(&O)\tF2", [this] { Options(); });
 
     QMenu* info = menuBar()->addMenu("Info(&I)");
     add(info, "Help(&H)\tF1", [this] { Help(); });
@@ -184,6 +187,7 @@ void CMainFrame::ConnectPalette() {
         editor.boxes.CurrentTrackChanged(chart, row);
         view.Invalidate();
     });
+    connect(palette, &ToolsPalette::options, this, [this] { Options(); });
     connect(palette, &ToolsPalette::done, this, [this] { FocusView(); });
 }
 
@@ -193,8 +197,8 @@ void CMainFrame::OnEditorCommand(EditorCommand command) {
         case EditorCommand::OpenChart: OpenChart(); break;
         case EditorCommand::Save: Save(); break;
         case EditorCommand::SaveAs: SaveAs(); break;
-        // Options and the transport come with the sound engine.
-        case EditorCommand::Options:
+        case EditorCommand::Options: Options(); break;
+        // The transport comes with the sound engine.
         case EditorCommand::PlayPause:
         case EditorCommand::Stop: break;
     }
@@ -327,6 +331,21 @@ bool CMainFrame::MaySetChartAside() {
         case SaveAnswer::Cancel: return false;
     }
     return false;
+}
+
+void CMainFrame::Options() {
+    QStringList rows;
+    for (const std::string& row : palette->Fields().trackRows) rows.push_back(QString::fromStdString(row));
+    OptionsDialog dialog(settings, rows, this);
+    if (runDialog(dialog) == QDialog::Accepted) {
+        settings = dialog.Applied(settings);
+        view.settings = ViewSettingsOf(settings).Sanitised();
+        if (std::optional<int> track = dialog.TrimTrack(); track && view.HasChart() && *track < kTrackCount)
+            TrimLengths(chart.tracks[static_cast<std::size_t>(*track)], settings.windLengthDecrease);
+        view.SetPosition(view.position, false);
+        view.Invalidate();
+    }
+    FocusView();
 }
 
 void CMainFrame::Help() {

@@ -19,6 +19,7 @@
 #include "midi_import/MidiInfoManager.h"
 
 class ChartViewWidget;
+class QDialog;
 class ConvertDialog;
 class ProgressDialog;
 class ToolsPalette;
@@ -54,6 +55,7 @@ class CMainFrame : public QMainWindow {
     void OpenChart();
     bool Save();
     bool SaveAs();
+    void Options();
     void Help();
     void About();
 
@@ -67,6 +69,8 @@ class CMainFrame : public QMainWindow {
         chooseFile;
     std::function<SaveAnswer()> askSaveChanges;
     std::function<void(const QString& message)> showError;
+    // Runs a modal dialog; tests answer it in place of the user.
+    std::function<int(QDialog& dialog)> runDialog;
 
     CChart& Chart() { return chart; }
     ChartView& View() { return view; }
@@ -74,6 +78,7 @@ class CMainFrame : public QMainWindow {
     ToolsPalette* Palette() const { return palette; }
     ConvertDialog* Converter() const { return converter; }
     const std::filesystem::path& ChartPath() const { return chartPath; }
+    const AppSettings& Settings() const { return settings; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -10,12 +10,16 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QComboBox>
 #include <QTest>
 
 #include "app/AppSettings.h"
 #include "app/CMainFrame.h"
 #include "app/ChartViewWidget.h"
 #include "app/ConvertDialog.h"
+#include "app/OptionsDialog.h"
 #include "app/RegistryKey.h"
 #include "app/ToolsPalette.h"
 #include "app/TrackList.h"
@@ -249,4 +253,46 @@ TEST(Settings, BoundsDefaultsAndRoundTrip) {
     EXPECT_EQ(back.longLength, 384);
     EXPECT_EQ(back.windowX, 123);
     EXPECT_EQ(AppSettings::StoredAuthor(again), "Kim");
+}
+
+TEST(Options, SlidersBeatsDefaultsAndTheLengthTrim) {
+    Window w;
+    w.ConvertDemo();
+    // Note interval 10 sits at 10; the slider's right end is the smallest interval.
+    w.frame->runDialog = [](QDialog& dialog) {
+        auto& options = static_cast<OptionsDialog&>(dialog);
+        EXPECT_EQ(options.IntervalSlider()->value(), 10);
+        EXPECT_TRUE(options.BeatButton(2)->isChecked());
+        options.IntervalSlider()->setValue(15);
+        options.BeatButton(1)->setChecked(true);
+        return int(QDialog::Accepted);
+    };
+    w.frame->Options();
+    EXPECT_EQ(w.frame->Settings().interval, 5);
+    EXPECT_EQ(w.frame->Settings().longLength, 384);
+    EXPECT_EQ(w.frame->View().settings.interval, 5);
+
+    // DEFAULT then CANCEL changes nothing.
+    w.frame->runDialog = [](QDialog& dialog) {
+        for (QPushButton* button : dialog.findChildren<QPushButton*>())
+            if (button->text() == "DEFAULT") button->click();
+        return int(QDialog::Rejected);
+    };
+    w.frame->Options();
+    EXPECT_EQ(w.frame->Settings().interval, 5);
+
+    // The trim on the bass track: a bass note ends 75 chart ticks before the next one of its
+    // key (450 of 480 file ticks a quarter): apart enough for d = 6, too close for d = 10.
+    const CNoteTrack& bass = w.frame->Chart().tracks[1];
+    const CNote first = bass.Notes()[0], second = bass.Notes()[1];
+    w.frame->runDialog = [](QDialog& dialog) {
+        auto& options = static_cast<OptionsDialog&>(dialog);
+        options.EditBox()->setChecked(true);
+        options.WindSlider()->setValue(10);
+        options.TrackChoice()->setCurrentIndex(1);
+        return int(QDialog::Accepted);
+    };
+    w.frame->Options();
+    EXPECT_EQ(bass.Notes()[0].length, second.time - first.time - 100);
+    EXPECT_EQ(w.frame->Settings().windLengthDecrease, 10);
 }

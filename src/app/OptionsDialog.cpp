@@ -1,0 +1,136 @@
+#include "OptionsDialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+namespace {
+
+// The note interval slider runs the other way: further right is a smaller interval, which
+// spreads the notes further apart.
+constexpr int kIntervalMirror = 20;
+constexpr int kLongLengths[3] = {192, 384, 768};
+
+QSlider* Slider(int low, int high, int tick, QWidget* parent) {
+    auto* slider = new QSlider(Qt::Horizontal, parent);
+    slider->setRange(low, high);
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setTickInterval(tick);
+    return slider;
+}
+
+}  // namespace
+
+OptionsDialog::OptionsDialog(const AppSettings& settings, const QStringList& trackRows, QWidget* owner)
+    : QDialog(owner) {
+    setWindowTitle("OPTION");
+
+    auto* display = new QGroupBox("DISPLAY OPTIONS", this);
+    frameSkip = Slider(0, 80, 40, display);
+    interval = Slider(5, 15, 5, display);
+    scroll = Slider(50, 150, 50, display);
+    auto* displayForm = new QFormLayout(display);
+    displayForm->addRow("Frame Skip", frameSkip);
+    displayForm->addRow("Note Interval", interval);
+    displayForm->addRow("Scroll Speed", scroll);
+
+    auto* notes = new QGroupBox("NOTE OPTIONS", this);
+    auto* longBox = new QGroupBox("Minimun Long Note Length", notes);
+    auto* beatRow = new QHBoxLayout(longBox);
+    auto* group = new QButtonGroup(this);
+    const char* beatNames[3] = {"1Beat", "2Beat", "4Beat"};
+    for (int i = 0; i < 3; ++i) {
+        beats[i] = new QRadioButton(beatNames[i], longBox);
+        group->addButton(beats[i], i);
+        beatRow->addWidget(beats[i]);
+    }
+
+    auto* windBox = new QGroupBox("Wind Instrument Length Edit", notes);
+    edit = new QCheckBox("Option to Edit", windBox);
+    windControls = new QWidget(windBox);
+    wind = Slider(2, 10, 1, windControls);
+    instrument = new QComboBox(windControls);
+    instrument->addItems(trackRows);
+    auto* windForm = new QFormLayout(windControls);
+    windForm->setContentsMargins(0, 0, 0, 0);
+    auto* windRow = new QHBoxLayout;
+    windRow->addWidget(new QLabel("0.1sec", windControls));
+    windRow->addWidget(wind, 1);
+    windRow->addWidget(new QLabel("0.5sec", windControls));
+    windForm->addRow("Length Decrease", windRow);
+    windForm->addRow("Inst.", instrument);
+    auto* windLayout = new QVBoxLayout(windBox);
+    windLayout->addWidget(edit);
+    windLayout->addWidget(windControls);
+    windLayout->addWidget(new QLabel("Using this Option may occur Fatal Error", windBox));
+    connect(edit, &QCheckBox::toggled, this, &OptionsDialog::EnableWindControls);
+
+    auto* noteLayout = new QVBoxLayout(notes);
+    noteLayout->addWidget(longBox);
+    noteLayout->addWidget(windBox);
+
+    auto* portBox = new QGroupBox("MIDI PORT", this);
+    port = new QComboBox(portBox);
+    port->addItem("No output port (sound comes with a later version)");
+    port->setEnabled(false);
+    auto* portForm = new QFormLayout(portBox);
+    portForm->addRow("Midi Out Port", port);
+
+    auto* ok = new QPushButton("OK", this);
+    auto* cancel = new QPushButton("CANCEL", this);
+    auto* defaults = new QPushButton("DEFAULT", this);
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(defaults, &QPushButton::clicked, this, [this] { Show(AppSettings{}); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addWidget(defaults);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(display);
+    layout->addWidget(notes);
+    layout->addWidget(portBox);
+    layout->addLayout(buttons);
+    Show(settings);
+}
+
+void OptionsDialog::Show(const AppSettings& s) {
+    frameSkip->setValue(s.frameSkip);
+    interval->setValue(kIntervalMirror - s.interval);
+    scroll->setValue(s.scroll);
+    wind->setValue(s.windLengthDecrease);
+    // Any value but the two shorter lengths shows as four beats.
+    beats[s.longLength == 192 ? 0 : s.longLength == 384 ? 1 : 2]->setChecked(true);
+    edit->setChecked(false);
+    EnableWindControls(false);
+}
+
+void OptionsDialog::EnableWindControls(bool on) {
+    windControls->setEnabled(on);
+}
+
+AppSettings OptionsDialog::Applied(AppSettings s) const {
+    s.frameSkip = frameSkip->value();
+    s.interval = kIntervalMirror - interval->value();
+    s.scroll = scroll->value();
+    s.windLengthDecrease = wind->value();
+    for (int i = 0; i < 3; ++i) {
+        if (beats[i]->isChecked()) s.longLength = kLongLengths[i];
+    }
+    return s;
+}
+
+std::optional<int> OptionsDialog::TrimTrack() const {
+    if (!edit->isChecked() || instrument->currentIndex() < 0) return std::nullopt;
+    return instrument->currentIndex();
+}

@@ -1,0 +1,48 @@
+#pragma once
+// OptionsDialog: the modal "OPTION" window: the view's frame skip, note interval and scroll
+// speed, the shortest long note, the wind-instrument length trim on a chosen track, and the
+// output port (greyed until the program has sound). Nothing changes until OK.
+
+#include <QDialog>
+#include <optional>
+
+#include "AppSettings.h"
+
+class QCheckBox;
+class QComboBox;
+class QRadioButton;
+class QSlider;
+
+class OptionsDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    // `trackRows` are the palette's track list rows, row i being track i.
+    OptionsDialog(const AppSettings& settings, const QStringList& trackRows, QWidget* owner);
+
+    // The settings as the dialog leaves them (after OK).
+    AppSettings Applied(AppSettings settings) const;
+    // The track whose lengths to trim, when "Option to Edit" is on and a track is chosen.
+    std::optional<int> TrimTrack() const;
+
+    QSlider* IntervalSlider() const { return interval; }
+    QRadioButton* BeatButton(int i) const { return beats[i]; }
+    QCheckBox* EditBox() const { return edit; }
+    QSlider* WindSlider() const { return wind; }
+    QComboBox* TrackChoice() const { return instrument; }
+
+  private:
+    // Moves the controls to `settings` ("DEFAULT" moves them to the defaults).
+    void Show(const AppSettings& settings);
+    void EnableWindControls(bool on);
+
+    QSlider* frameSkip;
+    QSlider* interval;
+    QSlider* scroll;
+    QSlider* wind;
+    QRadioButton* beats[3];
+    QCheckBox* edit;
+    QComboBox* instrument;
+    QComboBox* port;
+    QWidget* windControls;
+};
