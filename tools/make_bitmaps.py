@@ -123,10 +123,11 @@ def draw_buttons(folder, w, bh):
     write_bmp(folder / 'scbutton.bmp', w, 2 * bh, pixel)
 
 
-root = Path(__file__).resolve().parent.parent / 'data' / 'common'
-for name, (lane_width, cell_height, lane_height, button_height) in LAYOUTS.items():
-    folder = root / name
-    folder.mkdir(parents=True, exist_ok=True)
-    draw_notes(folder, lane_width, cell_height)
-    draw_scroll(folder, lane_width, lane_height, button_height)
-    draw_buttons(folder, lane_width, button_height)
+if __name__ == '__main__':
+    root = Path(__file__).resolve().parent.parent / 'data' / 'common'
+    for name, (lane_width, cell_height, lane_height, button_height) in LAYOUTS.items():
+        folder = root / name
+        folder.mkdir(parents=True, exist_ok=True)
+        draw_notes(folder, lane_width, cell_height)
+        draw_scroll(folder, lane_width, lane_height, button_height)
+        draw_buttons(folder, lane_width, button_height)

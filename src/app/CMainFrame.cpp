@@ -4,18 +4,22 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScreen>
 #include <QUrl>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cctype>
 
 #include "ChartViewWidget.h"
 #include "ConvertDialog.h"
-#include "OptionsDialog.h"
 #include "Icons.h"
+#include "Logo.h"
+#include "OptionsDialog.h"
 #include "ProgressDialog.h"
 #include "ToolsPalette.h"
 #include "TrackList.h"
@@ -144,6 +148,9 @@ void CMainFrame::BuildMenus() {
     QMenu* info = menuBar()->addMenu("Info(&I)");
     add(info, "Help(&H)\tF1", [this] { Help(); });
     add(info, "About RYX Creator...(&A)", [this] { About(); });
+    info->addSeparator();
+    add(info, "Connect to RYX Hall(&V)", [this] { OpenLink(RYX_HALL_URL, "community"); });
+    add(info, "Tech Support(&Q)", [this] { OpenLink(RYX_SUPPORT_URL, "support"); });
 }
 
 void CMainFrame::ConnectViewHooks() {
@@ -349,17 +356,43 @@ void CMainFrame::Options() {
 }
 
 void CMainFrame::Help() {
+    OpenLink("", "");
+}
+
+void CMainFrame::OpenLink(const char* address, const char* helpSection) {
+    // An address the build was given opens as it is; without one, the help page's section
+    // about it does, so no menu item leads nowhere.
+    if (address && *address) {
+        QDesktopServices::openUrl(QUrl(address));
+        return;
+    }
     const std::filesystem::path page = folders.data / "help" / "index.html";
     if (!std::filesystem::exists(page)) {
         showError(QString::fromStdString("The help pages are missing: " + PathText(page)));
         return;
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(PathText(page))));
+    QUrl url = QUrl::fromLocalFile(QString::fromStdString(PathText(page)));
+    if (*helpSection) url.setFragment(helpSection);
+    QDesktopServices::openUrl(url);
 }
 
 void CMainFrame::About() {
-    QMessageBox::about(this, "About RYX Creator",
-                       "RYX Creator " RYX_VERSION "\n\nA chart editor for rhythm-game authors.");
+    QDialog about(this);
+    about.setWindowTitle("About RYX Creator");
+    auto* logo = new QLabel(&about);
+    logo->setPixmap(LoadLogo(folders.data));
+    auto* text = new QLabel("RYX Creator " RYX_VERSION
+                            "\nA chart editor for rhythm-game authors.\nMade by the RYX Creator developers; "
+                            "free to use and share.",
+                            &about);
+    auto* ok = new QPushButton("OK", &about);
+    connect(ok, &QPushButton::clicked, &about, &QDialog::accept);
+    auto* layout = new QVBoxLayout(&about);
+    layout->addWidget(logo, 0, Qt::AlignHCenter);
+    layout->addWidget(text);
+    layout->addWidget(ok, 0, Qt::AlignRight);
+    runDialog(about);
+    FocusView();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

@@ -97,6 +97,9 @@ class CMainFrame : public QMainWindow {
     // The chart's stored bytes as the palette shows them, for the unsaved-changes test.
     std::vector<uint8_t> StoredState();
     void MarkSaved();
+    // Opens `address` in the desktop's handler, or the help page's `helpSection` when the
+    // build has no address (and the help's start with no section).
+    void OpenLink(const char* address, const char* helpSection);
     void FocusView();
 
     AppFolders folders;

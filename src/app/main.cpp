@@ -5,8 +5,10 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSplashScreen>
 
 #include "CMainFrame.h"
+#include "Logo.h"
 #include "ToolsPalette.h"
 #include "io/DataFolder.h"
 #include "io/PathText.h"
@@ -34,9 +36,15 @@ int main(int argc, char** argv) {
     }
     folders.temp = temp->Path();
 
+    // The logo shows until the main window is ready.
+    QSplashScreen splash(LoadLogo(folders.data));
+    splash.show();
+    QApplication::processEvents();
+
     CMainFrame frame(folders, instruments);
     frame.show();
     frame.Palette()->show();
+    splash.finish(&frame);
     const QStringList arguments = QApplication::arguments();
     if (arguments.size() > 1) frame.OpenFile(PathFromText(arguments[1].toStdString()));
     return app.exec();
