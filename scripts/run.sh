@@ -11,7 +11,7 @@ source "$(dirname "$0")/common.sh"
 "$ROOT/scripts/setup.sh"
 mkdir -p "$ROOT/build"
 BUILD_TARGETS="ryxtool ryx-creator" configure_and_build build/release -DCMAKE_BUILD_TYPE=Release \
-  -DRYX_BUILD_TESTS=OFF -DRYX_BUILD_BENCH=OFF >/dev/null
+  -DRYX_BUILD_TESTS=OFF >/dev/null
 
 RYXTOOL="$ROOT/build/release/src/cli/ryxtool"
 EDITOR="$ROOT/build/release/src/app/ryx-creator"
