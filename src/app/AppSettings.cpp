@@ -59,7 +59,8 @@ void AppSettings::WriteAtShutDown(RegistryKey& key, const std::string& author,
     key.SetDword("SCROLL", scroll);
     key.SetDword("LONG", longLength);
     if (!author.empty()) key.SetString("RYXER", author.substr(0, kMaxAuthorChars));
-    if (lastPath.empty()) key.SetString("LastPath", programFolder);
+    // The folder last used stays for the next run; the program's folder only when none was.
+    key.SetString("LastPath", lastPath.empty() ? programFolder : lastPath);
     key.Sync();
 }
 

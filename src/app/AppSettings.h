@@ -27,8 +27,8 @@ struct AppSettings {
     static std::string StoredAuthor(const RegistryKey& key);
 
     // Shut-down: the window position and the four view settings; the author when `author` is
-    // not empty (cut to 19 characters); the last path, or `programFolder` when it is still
-    // empty. The palette's position is written by WritePalettePosition.
+    // not empty (cut to 19 characters); the last path, or `programFolder` when there is none. The palette's
+    // position is written by WritePalettePosition.
     void WriteAtShutDown(RegistryKey& key, const std::string& author, const std::string& programFolder) const;
     void WritePalettePosition(RegistryKey& key) const;
 };

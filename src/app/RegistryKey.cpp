@@ -1,12 +1,13 @@
 #include "RegistryKey.h"
 
-#include <QFileInfo>
 #include <QSettings>
 
 RegistryKey::RegistryKey()
-    : settings(
-          std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, "FENWOLT", "RYXTOOL10")) {
-    existed = QFileInfo::exists(settings->fileName());
+    : settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "FENWOLT",
+                                           "RYXTOOL10")) {
+    // The settings existed when something was stored before (a file on Linux and macOS, a
+    // registry key on Windows).
+    existed = !settings->allKeys().isEmpty();
 }
 
 RegistryKey::~RegistryKey() = default;

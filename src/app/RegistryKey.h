@@ -16,7 +16,7 @@ class RegistryKey {
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;
 
-    // True when the settings file existed when the program started.
+    // True when settings were stored before this object was made.
     bool Existed() const { return existed; }
 
     // Read a value into `out`; false (and `out` unchanged) when it is missing or not of its kind.
