@@ -88,7 +88,10 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
     };
     session = std::make_unique<ConversionSession>(chart, folders.temp, hooks);
     converter = new ConvertDialog(*session, this);
-    converter->onFinished = [this] { MarkSaved(); };
+    converter->onFinished = [this] {
+        MarkSaved();
+        FocusView();
+    };
 
     ConnectViewHooks();
     ConnectPalette();

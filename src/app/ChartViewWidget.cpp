@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "editor/ChartPainter.h"
 
@@ -53,9 +54,14 @@ void ChartViewWidget::paintEvent(QPaintEvent*) {
     const QImage frame(reinterpret_cast<const uchar*>(screen.Pixels().data()), screen.Width(),
                        screen.Height(), screen.Width() * 4, QImage::Format_RGB32);
     QPainter painter(this);
-    // On a high-density screen the frame is scaled by the device's whole factor, pixel by pixel.
+    // On a high-density screen the frame is scaled by the largest whole factor the screen
+    // allows, pixel by pixel, so the view stays sharp; a fractional rest stays black.
+    const qreal ratio = devicePixelRatioF();
+    const int factor = std::max(1, static_cast<int>(ratio));
+    const QRectF target(0, 0, screen.Width() * factor / ratio, screen.Height() * factor / ratio);
+    if (target.width() < width()) painter.fillRect(rect(), Qt::black);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(rect(), frame);
+    painter.drawImage(target, frame);
 }
 
 void ChartViewWidget::mousePressEvent(QMouseEvent* event) {

@@ -29,6 +29,9 @@ ConvertDialog::ConvertDialog(ConversionSession& session, QWidget* owner) : QDial
     log->setLineWrapMode(QPlainTextEdit::NoWrap);
     log->setFocusPolicy(Qt::NoFocus);
     log->setMinimumSize(340, 150);
+    // Lets the log scroll until its top line is the multiple of six the session asks for, even
+    // near the end of the text.
+    log->setCenterOnScroll(true);
 
     ok = new QPushButton("OK", this);
     cancel = new QPushButton("CANCEL", this);

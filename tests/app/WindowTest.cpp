@@ -6,13 +6,15 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
-#include <QComboBox>
 #include <QTest>
 
 #include "app/AppSettings.h"
@@ -90,7 +92,17 @@ struct Window {
 
 TEST(Window, AWholeSessionSavesWhatTheSameStepsGiveWithoutAWindow) {
     Window w;
-    w.ConvertDemo();
+    w.frame->OpenFile(kData / "demo.mid");
+    ConvertDialog* dialog = w.frame->Converter();
+    EXPECT_TRUE(dialog->OkButton()->hasFocus() || !dialog->isActiveWindow());
+    QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog->Progress()->value(), 13);
+    EXPECT_FALSE(dialog->CancelButton()->isEnabled());
+    // The log's top line is always a whole number of sixes.
+    const int top = dialog->Log()->verticalScrollBar()->value();
+    EXPECT_EQ(top % 6, 0);
+    EXPECT_GT(top, 0);
+    QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
     ASSERT_FALSE(w.frame->Converter()->isVisible());
     EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [demo]");
     EXPECT_EQ(w.frame->Palette()->Tracks()->RowCount(), 4);
