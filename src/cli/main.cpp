@@ -7,6 +7,7 @@
 #include "DumpCommand.h"
 #include "EventsCommand.h"
 #include "PreviewCommand.h"
+#include "RenderCommand.h"
 #include "SetCommand.h"
 #include "io/DataFolder.h"
 #include "io/TempDirectory.h"
@@ -65,6 +66,16 @@ int Run(int argc, char** argv) {
     preview->add_option("--data", previewData,
                         "Folder that holds common/ (default: the program's data folder)");
 
+    RenderOptions renderOptions;
+    std::string renderChart, renderOutput, renderSoundFont;
+    CLI::App* render = app.add_subcommand(
+        "render", "Render what Play would play from a position into a WAV file (44.1 kHz, 16-bit stereo)");
+    render->add_option("FILE", renderChart, "Chart file (.ryx)")->required();
+    render->add_option("-o,--output", renderOutput, "WAV file to write")->required();
+    render->add_option("--from", renderOptions.from, "Start point in chart ticks (default 0)");
+    render->add_option("--filter", renderOptions.filter, "all (default), player, or a track 0..15");
+    render->add_option("--soundfont", renderSoundFont, "General MIDI SoundFont (default: the system's)");
+
     std::string setPath;
     SongInfoOptions setOptions;
     CLI::App* set = app.add_subcommand("set", "Change a chart file's song information in place");
@@ -104,6 +115,12 @@ int Run(int argc, char** argv) {
         return RunPreview(previewOptions, temp->Path(), std::cerr);
     }
     if (*dump) return RunDump(dumpPath, temp->Path(), std::cout, std::cerr);
+    if (*render) {
+        renderOptions.chart = renderChart;
+        renderOptions.output = renderOutput;
+        if (!renderSoundFont.empty()) renderOptions.soundFont = renderSoundFont;
+        return RunRender(renderOptions, temp->Path(), std::cout, std::cerr);
+    }
     return RunSet(setPath, setOptions, temp->Path(), std::cerr);
 }
 

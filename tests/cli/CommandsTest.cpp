@@ -8,6 +8,7 @@
 #include "CommandHelpers.h"
 #include "chart/ChartFile.h"
 #include "cli/DumpCommand.h"
+#include "cli/RenderCommand.h"
 #include "cli/SetCommand.h"
 #include "support/TestChart.h"
 #include "support/TestFiles.h"
@@ -137,4 +138,39 @@ TEST(Set, LongTextsAreSavedCutWithAWarning) {
     ASSERT_EQ(RunSet(saved.Path(), options, saved.temp.Path(), err), 0);
     EXPECT_NE(err.str().find("composer"), std::string::npos);
     EXPECT_EQ(Dump(saved.Path(), saved.temp)["composer"], std::string(127, 'c'));
+}
+
+TEST(Render, WritesTheAuditionAndRefusesBadInputWithoutWriting) {
+    ScratchFolder folder, temp;
+    ConvertDemoSong(folder / "demo.ryx", temp.Path());
+    RenderOptions options;
+    options.chart = folder / "demo.ryx";
+    options.output = folder / "demo.wav";
+    options.filter = "player";
+    std::ostringstream out, err;
+    ASSERT_EQ(RunRender(options, temp.Path(), out, err), 0) << err.str();
+    const std::vector<uint8_t> wav = ReadBytes(folder / "demo.wav");
+    ASSERT_GT(wav.size(), 44u + 4u * 44100u * 10u);  // the demo song lasts over ten seconds
+    EXPECT_EQ(std::string(wav.begin() + 8, wav.begin() + 12), "WAVE");
+
+    struct Case {
+        const char* what;
+        RenderOptions options;
+    };
+    std::vector<Case> cases(4, Case{"", options});
+    cases[0].what = "filter";
+    cases[0].options.filter = "16";
+    cases[1].what = "start";
+    cases[1].options.from = -1;
+    cases[2].what = "SoundFont";
+    cases[2].options.soundFont = folder / "demo.ryx";
+    cases[3].what = "chart";
+    cases[3].options.chart = folder / "missing.ryx";
+    for (Case& c : cases) {
+        c.options.output = folder / "bad.wav";
+        std::ostringstream ignored, message;
+        EXPECT_EQ(RunRender(c.options, temp.Path(), ignored, message), 2) << c.what;
+        EXPECT_FALSE(message.str().empty()) << c.what;
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "bad.wav"));
 }

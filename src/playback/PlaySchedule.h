@@ -1,0 +1,15 @@
+#pragma once
+// What playing a chart from a start point sends, in time order: the song's state in force at
+// the start point (programs, controllers, pitch bends), then the song's messages from there
+// on, and the chart's own notes that start at or after it — of every track and of the player
+// track that the play filter leaves audible (`muted` clear) — each a note-on at its time and a
+// note-off `length` chart ticks later.
+
+#include <cstdint>
+#include <vector>
+
+#include "SongTimeline.h"
+#include "TimedMessage.h"
+#include "chart/Chart.h"
+
+std::vector<TimedMessage> BuildPlaySchedule(const CChart& chart, const SongTimeline& song, int64_t startTick);

@@ -1,0 +1,82 @@
+#include "SongTimeline.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <optional>
+
+#include "smf/LibSmf.h"
+
+namespace {
+
+// The events of one library track as messages at chart ticks, notes left out.
+void AddTrack(const CLibTrack& track, uint16_t resolution, std::vector<TimedMessage>& out) {
+    uint64_t fileTick = 0;
+    for (uint32_t i = 0; i < track.Count(); ++i) {
+        const LibEvent event = track.Event(i);
+        fileTick += event.delta;
+        const auto tick = static_cast<int64_t>(fileTick * kChartTicksPerQuarter / resolution);
+        if (event.status == kTempoStatus) {
+            TimedMessage tempo = TimedMessage::Make(tick, kTempoMessage);
+            tempo.tempo = LibEventValue(event);
+            out.push_back(std::move(tempo));
+        } else if (const SysExPayload* payload = track.PayloadOf(event)) {
+            TimedMessage sysex = TimedMessage::Make(tick, kSysExMessage);
+            sysex.sysex.assign(payload->bytes.begin(), payload->bytes.end());
+            if (!sysex.sysex.empty() && sysex.sysex.back() == 0xF7) sysex.sysex.pop_back();
+            out.push_back(std::move(sysex));
+        } else if (event.status >= 0xA0 && event.status <= 0xEF) {
+            out.push_back(TimedMessage::Make(tick, event.status, event.data1, event.data2));
+        }
+    }
+}
+
+}  // namespace
+
+Status SongTimeline::FromSongBytes(std::span<const uint8_t> bytes, SongTimeline& out) {
+    CLibSmf smf;
+    if (Status status = smf.OpenBytes(std::vector<uint8_t>(bytes.begin(), bytes.end())); !status)
+        return status;
+    std::vector<CLibTrack> tracks(smf.FileTrackCount());
+    for (CLibTrack& track : tracks) smf.AddTrack(track);
+    smf.Read();
+    out.messages.clear();
+    for (const CLibTrack& track : tracks) AddTrack(track, smf.Resolution(), out.messages);
+    // Stable, so messages of one tick keep their file order, tracks in file order.
+    std::stable_sort(out.messages.begin(), out.messages.end(),
+                     [](const TimedMessage& a, const TimedMessage& b) { return a.tick < b.tick; });
+    return {};
+}
+
+uint32_t SongTimeline::TempoAt(int64_t tick) const {
+    uint32_t tempo = kDefaultTempoUs;
+    for (const TimedMessage& m : messages) {
+        if (m.tick > tick) break;
+        if (m.status == kTempoMessage && m.tempo != 0) tempo = m.tempo;
+    }
+    return tempo;
+}
+
+std::vector<TimedMessage> SongTimeline::StateAt(int64_t tick) const {
+    std::array<std::optional<TimedMessage>, 16> program, bend, pressure;
+    std::array<std::map<uint8_t, TimedMessage>, 16> controllers;
+    for (const TimedMessage& m : messages) {
+        if (m.tick >= tick) break;
+        const uint8_t kind = m.status & 0xF0;
+        const std::size_t channel = m.status & 0x0F;
+        if (kind == 0xC0) program[channel] = m;
+        if (kind == 0xE0) bend[channel] = m;
+        if (kind == 0xD0) pressure[channel] = m;
+        if (kind == 0xB0) controllers[channel][m.data1] = m;
+    }
+    std::vector<TimedMessage> state;
+    for (std::size_t channel = 0; channel < 16; ++channel) {
+        // The program first, as a program change may reset controllers on some devices.
+        for (const auto* m : {&program[channel], &bend[channel], &pressure[channel]}) {
+            if (*m) state.push_back(**m);
+        }
+        for (const auto& [controller, m] : controllers[channel]) state.push_back(m);
+    }
+    for (TimedMessage& m : state) m.tick = tick;
+    return state;
+}

@@ -1,0 +1,32 @@
+#pragma once
+// SongTimeline: the chart's song as playback uses it: every message of the song file except
+// its notes (programs, controllers, pitch bends, pressure, system exclusive, tempo changes), in
+// time order, at chart ticks. The chart's own notes are played instead of the song's.
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "TimedMessage.h"
+#include "io/Status.h"
+
+inline constexpr uint32_t kDefaultTempoUs = 500000;  // 120 beats per minute
+
+class SongTimeline {
+  public:
+    // Reads a Standard MIDI File; NotMidi and the reader's other failures as CLibSmf gives them.
+    static Status FromSongBytes(std::span<const uint8_t> bytes, SongTimeline& out);
+
+    const std::vector<TimedMessage>& Messages() const { return messages; }
+
+    // Tempo in force at `tick`: that of the last tempo change at or before it, else 500,000.
+    uint32_t TempoAt(int64_t tick) const;
+
+    // What is in force at `tick` and must be sent again when playing starts there: the last
+    // program, pitch bend and channel pressure of every channel, the last value of every
+    // controller of every channel, all stamped `tick`, in channel order.
+    std::vector<TimedMessage> StateAt(int64_t tick) const;
+
+  private:
+    std::vector<TimedMessage> messages;
+};

@@ -1,0 +1,115 @@
+#include "WavRenderer.h"
+
+#include <fluidsynth.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+
+#include "io/ByteWriter.h"
+#include "io/PathText.h"
+
+namespace {
+
+struct SettingsDeleter {
+    void operator()(fluid_settings_t* s) const { delete_fluid_settings(s); }
+};
+struct SynthDeleter {
+    void operator()(fluid_synth_t* s) const { delete_fluid_synth(s); }
+};
+
+constexpr int kBlockFrames = 64;  // FluidSynth applies events at this granularity anyway
+constexpr double kMaxTailSeconds = 5.0;
+constexpr int kSilence = 2;  // sample values this small count as silence at the end
+
+void Send(fluid_synth_t* synth, const TimedMessage& m) {
+    const int channel = m.status & 0x0F;
+    switch (m.status & 0xF0) {
+        case 0x80: fluid_synth_noteoff(synth, channel, m.data1); break;
+        case 0x90:
+            if (m.data2 == 0)
+                fluid_synth_noteoff(synth, channel, m.data1);
+            else
+                fluid_synth_noteon(synth, channel, m.data1, m.data2);
+            break;
+        case 0xA0: fluid_synth_key_pressure(synth, channel, m.data1, m.data2); break;
+        case 0xB0: fluid_synth_cc(synth, channel, m.data1, m.data2); break;
+        case 0xC0: fluid_synth_program_change(synth, channel, m.data1); break;
+        case 0xD0: fluid_synth_channel_pressure(synth, channel, m.data1); break;
+        case 0xE0: fluid_synth_pitch_bend(synth, channel, m.data1 | m.data2 << 7); break;
+        case 0xF0:
+            // FluidSynth wants the bytes between F0 and F7.
+            if (m.status == kSysExMessage && !m.sysex.empty())
+                fluid_synth_sysex(synth, reinterpret_cast<const char*>(m.sysex.data()),
+                                  static_cast<int>(m.sysex.size()), nullptr, nullptr, nullptr, 0);
+            break;
+        default: break;
+    }
+}
+
+}  // namespace
+
+std::filesystem::path DefaultSoundFont() {
+    if (const char* chosen = std::getenv("RYX_SOUNDFONT"); chosen && *chosen) return chosen;
+    return "/usr/share/sounds/sf2/default-GM.sf2";
+}
+
+Status RenderSchedule(const std::vector<TimedMessage>& schedule, const MusicClock& clock,
+                      const std::filesystem::path& soundFont, std::vector<int16_t>& samples) {
+    samples.clear();
+    std::unique_ptr<fluid_settings_t, SettingsDeleter> settings(new_fluid_settings());
+    fluid_settings_setnum(settings.get(), "synth.sample-rate", kRenderSampleRate);
+    std::unique_ptr<fluid_synth_t, SynthDeleter> synth(new_fluid_synth(settings.get()));
+    if (!synth) return Status::Fail(ErrorCode::OutOfMemory);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(soundFont, error) ||
+        fluid_synth_sfload(synth.get(), PathText(soundFont).c_str(), 1) == FLUID_FAILED) {
+        Status status = Status::Fail(ErrorCode::OpenInput, PathText(soundFont));
+        status.reason = "not a SoundFont that loads";
+        return status;
+    }
+
+    int16_t block[kBlockFrames * 2];
+    std::size_t next = 0;
+    int64_t frame = 0;
+    // Messages are applied at the start of the block that holds their time.
+    while (next < schedule.size()) {
+        const double blockEnd = static_cast<double>(frame + kBlockFrames) / kRenderSampleRate;
+        while (next < schedule.size() && clock.SecondsUntil(schedule[next].tick) < blockEnd)
+            Send(synth.get(), schedule[next++]);
+        fluid_synth_write_s16(synth.get(), kBlockFrames, block, 0, 2, block, 1, 2);
+        samples.insert(samples.end(), block, block + kBlockFrames * 2);
+        frame += kBlockFrames;
+    }
+    // The release tail, until the synthesizer falls silent or the tail's limit.
+    const auto tailBlocks = static_cast<int>(kMaxTailSeconds * kRenderSampleRate / kBlockFrames);
+    for (int i = 0; i < tailBlocks; ++i) {
+        fluid_synth_write_s16(synth.get(), kBlockFrames, block, 0, 2, block, 1, 2);
+        samples.insert(samples.end(), block, block + kBlockFrames * 2);
+        if (std::all_of(std::begin(block), std::end(block),
+                        [](int16_t s) { return std::abs(s) <= kSilence; }) &&
+            fluid_synth_get_active_voice_count(synth.get()) == 0)
+            break;
+    }
+    return {};
+}
+
+std::vector<uint8_t> WavBytes(const std::vector<int16_t>& samples) {
+    const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
+    ByteWriter out;
+    out.Bytes("RIFF");
+    out.U32(36 + dataBytes);
+    out.Bytes("WAVEfmt ");
+    out.U32(16);
+    out.U16(1);  // PCM
+    out.U16(2);  // stereo
+    out.U32(kRenderSampleRate);
+    out.U32(kRenderSampleRate * 4);
+    out.U16(4);
+    out.U16(16);
+    out.Bytes("data");
+    out.U32(dataBytes);
+    for (int16_t s : samples) out.U16(static_cast<uint16_t>(s));
+    return std::move(out.Data());
+}

@@ -1,0 +1,159 @@
+// What playing a chart sends and when: the song's messages without its notes, the state in
+// force at a start point, the chart's notes through the play filter, the music clock, and
+// the offline render through the real synthesizer.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "playback/MusicClock.h"
+#include "playback/PlaySchedule.h"
+#include "playback/WavRenderer.h"
+#include "support/SmfBuilder.h"
+#include "support/TestChart.h"
+
+namespace {
+
+// A song at 480 ticks a quarter: a tempo change to 250,000 µs at the second quarter, a program,
+// a controller, a pitch bend and a system exclusive, and notes that must never be sent.
+const Bytes kSong =
+    Smf(1, 480,
+        {Track({Tempo(0, 500000), Tempo(480, 250000)}),
+         Track({Ev(0, {0xC1, 40}), Ev(0, {0xB1, 7, 90}), Ev(0, {0x91, 60, 100}), Ev(240, {0xE1, 0, 0x50}),
+                Ev(0, {0xF0, 4, 0x7E, 0x7F, 0x09, 0xF7}), Ev(240, {0x81, 60, 0}), Ev(480, {0xB1, 7, 20})})});
+
+SongTimeline Timeline() {
+    SongTimeline song;
+    EXPECT_TRUE(SongTimeline::FromSongBytes(kSong, song));
+    return song;
+}
+
+std::vector<std::pair<int64_t, uint8_t>> TicksAndStatus(const std::vector<TimedMessage>& messages) {
+    std::vector<std::pair<int64_t, uint8_t>> out;
+    for (const TimedMessage& m : messages) out.emplace_back(m.tick, m.status);
+    return out;
+}
+
+}  // namespace
+
+TEST(SongTimeline, KeepsEverythingButNotesAtChartTicks) {
+    const SongTimeline song = Timeline();
+    EXPECT_EQ(TicksAndStatus(song.Messages()), (std::vector<std::pair<int64_t, uint8_t>>{{0, kTempoMessage},
+                                                                                         {0, 0xC1},
+                                                                                         {0, 0xB1},
+                                                                                         {384, 0xE1},
+                                                                                         {384, kSysExMessage},
+                                                                                         {768, kTempoMessage},
+                                                                                         {1536, 0xB1}}));
+    EXPECT_EQ(song.Messages()[4].sysex, (std::vector<uint8_t>{0x7E, 0x7F, 0x09}));
+    EXPECT_EQ(song.TempoAt(767), 500000u);
+    EXPECT_EQ(song.TempoAt(768), 250000u);
+
+    // Starting at 1000: the program, the bend and the volume of 90 are sent again there.
+    const std::vector<TimedMessage> state = song.StateAt(1000);
+    EXPECT_EQ(TicksAndStatus(state),
+              (std::vector<std::pair<int64_t, uint8_t>>{{1000, 0xC1}, {1000, 0xE1}, {1000, 0xB1}}));
+    EXPECT_EQ(state[2].data2, 90);
+    EXPECT_EQ(song.StateAt(2000)[2].data2, 20);
+
+    SongTimeline notMidi;
+    EXPECT_EQ(SongTimeline::FromSongBytes(Bytes(20, 'x'), notMidi).code, ErrorCode::NotMidi);
+}
+
+TEST(MusicClock, FollowsTheTempoFromTheStartPoint) {
+    const SongTimeline song = Timeline();
+    const MusicClock fromZero(song.Messages(), 0, song.TempoAt(0));
+    EXPECT_DOUBLE_EQ(fromZero.SecondsUntil(768), 0.5);    // one quarter at 120 bpm
+    EXPECT_DOUBLE_EQ(fromZero.SecondsUntil(1536), 0.75);  // then one at 240 bpm
+    EXPECT_EQ(fromZero.TickAfter(0.75), 1536);
+    EXPECT_EQ(fromZero.TickAfter(0.25), 384);
+    const MusicClock fromLater(song.Messages(), 1152, song.TempoAt(1152));
+    EXPECT_DOUBLE_EQ(fromLater.SecondsUntil(1536), 0.125);  // the faster tempo is in force there
+}
+
+TEST(PlaySchedule, ChartNotesThroughThePlayFilterFromTheStartPoint) {
+    CChart chart;
+    chart.tracks[0].Append(MakeNote(0, 50, 0, 100));
+    chart.tracks[0].Append(MakeNote(2000, 52, 0, 300));
+    chart.tracks[2].Append(MakeNote(1000, 70, 2, 200));
+    chart.player.Append(MakeNote(1000, 70, 2, 200));
+    chart.usedTrackCount = 3;
+    const SongTimeline song = Timeline();
+
+    auto notes = [&](int64_t start) {
+        std::vector<std::tuple<int64_t, uint8_t, uint8_t>> out;  // tick, note on/off, key
+        for (const TimedMessage& m : BuildPlaySchedule(chart, song, start))
+            if ((m.status & 0xE0) == 0x80) out.emplace_back(m.tick, m.status & 0xF0, m.data1);
+        return out;
+    };
+    using N = std::vector<std::tuple<int64_t, uint8_t, uint8_t>>;
+    chart.SetPlayFilter(kPlayAll);  // the 16 tracks, not the player's copies
+    EXPECT_EQ(notes(0), (N{{0, 0x90, 50},
+                           {100, 0x80, 50},
+                           {1000, 0x90, 70},
+                           {1200, 0x80, 70},
+                           {2000, 0x90, 52},
+                           {2300, 0x80, 52}}));
+    EXPECT_EQ(notes(1001), (N{{2000, 0x90, 52}, {2300, 0x80, 52}}));  // the song's own notes never
+    chart.SetPlayFilter(2);
+    EXPECT_EQ(notes(0), (N{{1000, 0x90, 70}, {1200, 0x80, 70}}));
+    chart.SetPlayFilter(kPlayPlayerOnly);
+    EXPECT_EQ(notes(0), (N{{1000, 0x90, 70}, {1200, 0x80, 70}}));
+    chart.tracks[2].Notes()[0].velocity = 1;  // the player's notes are their own copies
+    chart.player.Notes()[0].velocity = 99;
+    for (const TimedMessage& m : BuildPlaySchedule(chart, song, 0)) {
+        if (m.IsNoteOn()) {
+            EXPECT_EQ(m.data2, 99);
+        }
+    }
+
+    // The state in force comes first at the start point.
+    const std::vector<TimedMessage> later = BuildPlaySchedule(chart, song, 1000);
+    ASSERT_GE(later.size(), 3u);
+    EXPECT_EQ(later[0].status, 0xC1);
+    EXPECT_EQ(later[0].tick, 1000);
+}
+
+TEST(Render, ANoteSoundsAtItsTimeAndAFilteredOneDoesNot) {
+    CChart chart;
+    chart.tracks[0].Append(MakeNote(768, 60, 0, 768));   // at 0.5 s for 0.5 s
+    chart.tracks[1].Append(MakeNote(2304, 64, 1, 768));  // at 1.5 s
+    chart.usedTrackCount = 2;
+    SongTimeline song;
+    ASSERT_TRUE(SongTimeline::FromSongBytes(Smf(1, 96, {Track({Tempo(0, 500000)})}), song));
+
+    auto loudness = [](const std::vector<int16_t>& samples, double from, double to) {
+        double sum = 0;
+        std::size_t n = 0;
+        for (auto i = static_cast<std::size_t>(from * kRenderSampleRate) * 2;
+             i < static_cast<std::size_t>(to * kRenderSampleRate) * 2 && i < samples.size(); ++i, ++n)
+            sum += double(samples[i]) * samples[i];
+        return n ? std::sqrt(sum / n) : 0.0;
+    };
+    auto render = [&](int16_t filter, int64_t start) {
+        chart.SetPlayFilter(filter);
+        std::vector<int16_t> samples;
+        EXPECT_TRUE(RenderSchedule(BuildPlaySchedule(chart, song, start),
+                                   MusicClock(song.Messages(), start, 500000), DefaultSoundFont(), samples));
+        return samples;
+    };
+    const std::vector<int16_t> all = render(kPlayAll, 0);
+    EXPECT_LT(loudness(all, 0.0, 0.45), 5.0);
+    EXPECT_GT(loudness(all, 0.55, 0.95), 100.0);
+    EXPECT_GT(loudness(all, 1.55, 1.95), 100.0);
+
+    const std::vector<int16_t> firstOnly = render(0, 0);
+    EXPECT_LT(loudness(firstOnly, 1.7, 1.95), loudness(all, 1.7, 1.95) / 20);
+
+    // From 1 s on: the first note never sounds, the second comes half a second in.
+    const std::vector<int16_t> later = render(kPlayAll, 1536);
+    EXPECT_LT(loudness(later, 0.0, 0.45), 5.0);
+    EXPECT_GT(loudness(later, 0.55, 0.95), 100.0);
+
+    std::vector<int16_t> none;
+    EXPECT_EQ(RenderSchedule({}, MusicClock({}, 0, 500000), "/nonexistent.sf2", none).code,
+              ErrorCode::OpenInput);
+    const std::vector<uint8_t> wav = WavBytes({1, -1});
+    EXPECT_EQ(wav.size(), 44u + 4u);
+    EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
+}
