@@ -45,7 +45,7 @@ int RunRender(const RenderOptions& options, const std::filesystem::path& tempDir
         return 2;
     }
     chart.SetPlayFilter(*mode);
-    const std::vector<TimedMessage> schedule = BuildPlaySchedule(chart, song, options.from);
+    const std::vector<ScheduledMessage> schedule = BuildPlaySchedule(chart, song, options.from);
     const MusicClock clock(song.Messages(), options.from, song.TempoAt(options.from));
     std::vector<int16_t> samples;
     if (Status status =

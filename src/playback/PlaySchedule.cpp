@@ -4,20 +4,23 @@
 
 namespace {
 
-void AddNotes(const CNoteTrack& track, int64_t startTick, std::vector<TimedMessage>& out) {
-    if (track.muted) return;
+void AddNotes(const CNoteTrack& track, int index, int64_t startTick, bool leaveOutMuted,
+              std::vector<ScheduledMessage>& out) {
+    if (leaveOutMuted && track.muted) return;
     for (const CNote& note : track.Notes()) {
         if (note.time < startTick) continue;
         const auto channel = static_cast<uint8_t>(note.status & 0x0F);
         out.push_back(
-            TimedMessage::Make(note.time, static_cast<uint8_t>(0x90 | channel), note.key, note.velocity));
-        out.push_back(TimedMessage::Make(int64_t{note.time} + std::max(note.length, 0),
-                                         static_cast<uint8_t>(0x80 | channel), note.key));
+            {TimedMessage::Make(note.time, static_cast<uint8_t>(0x90 | channel), note.key, note.velocity),
+             index});
+        out.push_back({TimedMessage::Make(int64_t{note.time} + std::max(note.length, 0),
+                                          static_cast<uint8_t>(0x80 | channel), note.key),
+                       index});
     }
 }
 
-// Order within one tick: tempo and state first, then note-offs, then everything else, so a
-// note that ends where the next one of its key starts does not cut the new one short.
+// Order within one tick: tempo and state first, then note-offs, then note-ons, so a note that
+// ends where the next one of its key starts does not cut the new one short.
 int Rank(const TimedMessage& m) {
     if (m.status == kTempoMessage) return 0;
     if ((m.status & 0xF0) == 0x80) return 2;
@@ -27,16 +30,23 @@ int Rank(const TimedMessage& m) {
 
 }  // namespace
 
-std::vector<TimedMessage> BuildPlaySchedule(const CChart& chart, const SongTimeline& song,
-                                            int64_t startTick) {
-    std::vector<TimedMessage> schedule = song.StateAt(startTick);
+std::vector<ScheduledMessage> BuildPlaySchedule(const CChart& chart, const SongTimeline& song,
+                                                int64_t startTick, bool leaveOutMuted) {
+    std::vector<ScheduledMessage> schedule;
+    // The tempo in force first, then everything else in force at the start point.
+    schedule.push_back({TimedMessage::Make(startTick, kTempoMessage)});
+    schedule.back().message.tempo = song.TempoAt(startTick);
+    for (TimedMessage& m : song.StateAt(startTick)) schedule.push_back({std::move(m)});
     for (const TimedMessage& m : song.Messages()) {
-        if (m.tick >= startTick) schedule.push_back(m);
+        if (m.tick >= startTick) schedule.push_back({m});
     }
-    for (const CNoteTrack& track : chart.tracks) AddNotes(track, startTick, schedule);
-    AddNotes(chart.player, startTick, schedule);
-    std::stable_sort(schedule.begin(), schedule.end(), [](const TimedMessage& a, const TimedMessage& b) {
-        return a.tick != b.tick ? a.tick < b.tick : Rank(a) < Rank(b);
-    });
+    for (int t = 0; t < kTrackCount; ++t)
+        AddNotes(chart.tracks[static_cast<std::size_t>(t)], t, startTick, leaveOutMuted, schedule);
+    AddNotes(chart.player, kPlayerTrack, startTick, leaveOutMuted, schedule);
+    std::stable_sort(schedule.begin(), schedule.end(),
+                     [](const ScheduledMessage& a, const ScheduledMessage& b) {
+                         return a.message.tick != b.message.tick ? a.message.tick < b.message.tick
+                                                                 : Rank(a.message) < Rank(b.message);
+                     });
     return schedule;
 }

@@ -12,4 +12,15 @@
 #include "TimedMessage.h"
 #include "chart/Chart.h"
 
-std::vector<TimedMessage> BuildPlaySchedule(const CChart& chart, const SongTimeline& song, int64_t startTick);
+inline constexpr int kSongTrack = -1;    // a message of the song
+inline constexpr int kPlayerTrack = 16;  // a note of the player track
+
+struct ScheduledMessage {
+    TimedMessage message;
+    int track = kSongTrack;  // the chart track 0..15 a note belongs to, or kPlayerTrack
+};
+
+// With `leaveOutMuted` the notes of muted tracks are left out; without it every track's notes
+// are there, tagged, for a player that applies the filter as it plays.
+std::vector<ScheduledMessage> BuildPlaySchedule(const CChart& chart, const SongTimeline& song,
+                                                int64_t startTick, bool leaveOutMuted = true);

@@ -55,7 +55,7 @@ std::filesystem::path DefaultSoundFont() {
     return "/usr/share/sounds/sf2/default-GM.sf2";
 }
 
-Status RenderSchedule(const std::vector<TimedMessage>& schedule, const MusicClock& clock,
+Status RenderSchedule(const std::vector<ScheduledMessage>& schedule, const MusicClock& clock,
                       const std::filesystem::path& soundFont, std::vector<int16_t>& samples) {
     samples.clear();
     std::unique_ptr<fluid_settings_t, SettingsDeleter> settings(new_fluid_settings());
@@ -76,8 +76,8 @@ Status RenderSchedule(const std::vector<TimedMessage>& schedule, const MusicCloc
     // Messages are applied at the start of the block that holds their time.
     while (next < schedule.size()) {
         const double blockEnd = static_cast<double>(frame + kBlockFrames) / kRenderSampleRate;
-        while (next < schedule.size() && clock.SecondsUntil(schedule[next].tick) < blockEnd)
-            Send(synth.get(), schedule[next++]);
+        while (next < schedule.size() && clock.SecondsUntil(schedule[next].message.tick) < blockEnd)
+            Send(synth.get(), schedule[next++].message);
         fluid_synth_write_s16(synth.get(), kBlockFrames, block, 0, 2, block, 1, 2);
         samples.insert(samples.end(), block, block + kBlockFrames * 2);
         frame += kBlockFrames;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "MusicClock.h"
+#include "PlaySchedule.h"
 #include "TimedMessage.h"
 #include "io/Status.h"
 
@@ -20,7 +21,7 @@ std::filesystem::path DefaultSoundFont();
 
 // Renders `schedule` (time order) with `clock` as its music clock into interleaved stereo
 // samples. OpenInput when the SoundFont cannot be loaded.
-Status RenderSchedule(const std::vector<TimedMessage>& schedule, const MusicClock& clock,
+Status RenderSchedule(const std::vector<ScheduledMessage>& schedule, const MusicClock& clock,
                       const std::filesystem::path& soundFont, std::vector<int16_t>& samples);
 
 // The samples as the bytes of a WAV file.

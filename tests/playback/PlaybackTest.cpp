@@ -82,8 +82,10 @@ TEST(PlaySchedule, ChartNotesThroughThePlayFilterFromTheStartPoint) {
 
     auto notes = [&](int64_t start) {
         std::vector<std::tuple<int64_t, uint8_t, uint8_t>> out;  // tick, note on/off, key
-        for (const TimedMessage& m : BuildPlaySchedule(chart, song, start))
+        for (const ScheduledMessage& s : BuildPlaySchedule(chart, song, start)) {
+            const TimedMessage& m = s.message;
             if ((m.status & 0xE0) == 0x80) out.emplace_back(m.tick, m.status & 0xF0, m.data1);
+        }
         return out;
     };
     using N = std::vector<std::tuple<int64_t, uint8_t, uint8_t>>;
@@ -101,17 +103,19 @@ TEST(PlaySchedule, ChartNotesThroughThePlayFilterFromTheStartPoint) {
     EXPECT_EQ(notes(0), (N{{1000, 0x90, 70}, {1200, 0x80, 70}}));
     chart.tracks[2].Notes()[0].velocity = 1;  // the player's notes are their own copies
     chart.player.Notes()[0].velocity = 99;
-    for (const TimedMessage& m : BuildPlaySchedule(chart, song, 0)) {
-        if (m.IsNoteOn()) {
-            EXPECT_EQ(m.data2, 99);
+    for (const ScheduledMessage& s : BuildPlaySchedule(chart, song, 0)) {
+        if (s.message.IsNoteOn()) {
+            EXPECT_EQ(s.message.data2, 99);
         }
     }
 
     // The state in force comes first at the start point.
-    const std::vector<TimedMessage> later = BuildPlaySchedule(chart, song, 1000);
+    const std::vector<ScheduledMessage> later = BuildPlaySchedule(chart, song, 1000);
     ASSERT_GE(later.size(), 3u);
-    EXPECT_EQ(later[0].status, 0xC1);
-    EXPECT_EQ(later[0].tick, 1000);
+    EXPECT_EQ(later[0].message.status, kTempoMessage);
+    EXPECT_EQ(later[0].message.tempo, 250000u);
+    EXPECT_EQ(later[1].message.status, 0xC1);
+    EXPECT_EQ(later[1].message.tick, 1000);
 }
 
 TEST(Render, ANoteSoundsAtItsTimeAndAFilteredOneDoesNot) {

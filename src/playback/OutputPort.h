@@ -1,0 +1,31 @@
+#pragma once
+// OutputPort: where playback's MIDI messages go: the software synthesizer, a MIDI device, or
+// a recording for tests. Send is called on the sound engine's thread only.
+
+#include <string>
+#include <vector>
+
+#include "TimedMessage.h"
+
+class OutputPort {
+  public:
+    virtual ~OutputPort() = default;
+    // Sends `message` now (its `tick` is the music time it was due, for recording).
+    virtual void Send(const TimedMessage& message) = 0;
+    virtual std::string Name() const = 0;
+};
+
+// A port that keeps what it was sent, with the time the clock showed, for tests.
+class RecordingPort final : public OutputPort {
+  public:
+    struct Sent {
+        double seconds;  // the engine's clock when it was sent
+        TimedMessage message;
+    };
+
+    void Send(const TimedMessage& message) override { sent.push_back({now, message}); }
+    std::string Name() const override { return "Recording"; }
+
+    double now = 0;  // set by whoever drives the clock
+    std::vector<Sent> sent;
+};

@@ -1,0 +1,101 @@
+#include "Sequencer.h"
+
+#include "PlaySchedule.h"
+
+uint32_t Sequencer::AudibleMask(const CChart& chart) {
+    uint32_t mask = chart.player.muted ? 0 : 1u << kPlayerTrack;
+    for (int t = 0; t < kTrackCount; ++t) {
+        if (!chart.tracks[static_cast<std::size_t>(t)].muted) mask |= 1u << t;
+    }
+    return mask;
+}
+
+void Sequencer::Load(SongTimeline newSong, const CChart& newChart) {
+    Stop();
+    song = std::move(newSong);
+    chart = &newChart;
+}
+
+void Sequencer::BuildFrom(int64_t tick) {
+    schedule.clear();
+    if (!chart) return;
+    for (ScheduledMessage& m : BuildPlaySchedule(*chart, song, tick, /*leaveOutMuted=*/false))
+        schedule.push_back({std::move(m.message), m.track});
+    next = 0;
+}
+
+void Sequencer::Start(int64_t tick, double now) {
+    SilenceSounding();
+    BuildFrom(tick);
+    clock.emplace(song.Messages(), tick, song.TempoAt(tick));
+    startTick = tick;
+    startTime = now;
+    pausedTick = tick;
+    playing = true;
+    paused = false;
+}
+
+void Sequencer::Pause(double now) {
+    if (!playing || paused) return;
+    pausedTick = Position(now);
+    paused = true;
+    SilenceSounding();
+}
+
+void Sequencer::Resume(double now) {
+    if (!playing || !paused) return;
+    // The clock goes on from the paused music time, with the tempo in force there.
+    clock.emplace(song.Messages(), pausedTick, song.TempoAt(pausedTick));
+    startTick = pausedTick;
+    startTime = now;
+    paused = false;
+}
+
+void Sequencer::Stop() {
+    SilenceSounding();
+    schedule.clear();
+    next = 0;
+    playing = false;
+    paused = false;
+    pausedTick = 0;
+}
+
+int64_t Sequencer::Position(double now) const {
+    if (!playing || paused || !clock) return pausedTick;
+    return clock->TickAfter(now - startTime);
+}
+
+double Sequencer::Pump(double now) {
+    if (!playing || paused) return kNever;
+    while (next < schedule.size()) {
+        const Entry& entry = schedule[next];
+        const double due = startTime + clock->SecondsUntil(entry.message.tick);
+        if (due > now) return due;
+        const TimedMessage& m = entry.message;
+        const std::pair<uint8_t, uint8_t> key{static_cast<uint8_t>(m.status & 0x0F), m.data1};
+        if (entry.track == kSongTrack) {
+            // Tempo is the clock's business; a port has nothing to do with it.
+            if (m.status != kTempoMessage) port->Send(m);
+        } else if (m.IsNoteOn()) {
+            if (audible & (1u << entry.track)) {
+                port->Send(m);
+                sounding.insert(key);
+            }
+        } else if (sounding.erase(key) != 0) {
+            port->Send(m);
+        }
+        ++next;
+    }
+    return kNever;
+}
+
+void Sequencer::SilenceSounding() {
+    for (const auto& [channel, key] : sounding)
+        port->Send(TimedMessage::Make(pausedTick, static_cast<uint8_t>(0x80 | channel), key));
+    sounding.clear();
+}
+
+void Sequencer::SetPort(OutputPort& newPort) {
+    SilenceSounding();
+    port = &newPort;
+}

@@ -1,0 +1,77 @@
+#pragma once
+// Sequencer: plays a chart's play schedule against real time. It is driven by Pump(now),
+// which sends every message that is due at `now` (seconds on any steady clock) and says when
+// the next one is due, so a thread can sleep until then and a test can step a manual clock.
+// Not thread-safe by itself: the sound engine calls it under its own lock.
+//
+// Music time follows the song's tempo from the start point (MusicClock). Pausing silences the
+// notes that sound and remembers the music time; resuming continues from exactly there.
+// Starting at another point sends again what is in force there (programs, controllers,
+// bends, tempo). Note-ons of tracks muted at their time are not sent; a note-off is sent only
+// for a note-on that was.
+
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "MusicClock.h"
+#include "OutputPort.h"
+#include "SongTimeline.h"
+#include "chart/Chart.h"
+
+class Sequencer {
+  public:
+    static constexpr double kNever = std::numeric_limits<double>::infinity();
+
+    explicit Sequencer(OutputPort& port) : port(&port) {}
+
+    // The song and the chart to play; stops anything playing. The chart's tracks are read
+    // when playing starts (the player track as it is then).
+    void Load(SongTimeline song, const CChart& chart);
+    // Starts playing at music time `tick` at clock time `now`.
+    void Start(int64_t tick, double now);
+    void Pause(double now);
+    void Resume(double now);
+    // Silences everything and forgets the position.
+    void Stop();
+
+    // Sends what is due at `now`; returns the clock time of the next message (kNever when
+    // none is left or playback is paused or stopped).
+    double Pump(double now);
+
+    // Music time at clock time `now` (the paused position while paused).
+    int64_t Position(double now) const;
+    bool Playing() const { return playing; }
+    bool Paused() const { return paused; }
+
+    // Which tracks sound: bit t for track t (0..15), bit 16 for the player's notes.
+    void SetAudible(uint32_t mask) { audible = mask; }
+    static uint32_t AudibleMask(const CChart& chart);
+
+    void SetPort(OutputPort& newPort);
+
+  private:
+    struct Entry {
+        TimedMessage message;
+        int track = -1;  // the chart track (16: the player's) a note belongs to; -1: the song's
+    };
+    void BuildFrom(int64_t tick);
+    void SilenceSounding();
+
+    OutputPort* port;
+    SongTimeline song;
+    const CChart* chart = nullptr;
+    std::vector<Entry> schedule;
+    std::size_t next = 0;
+    std::optional<MusicClock> clock;
+    int64_t startTick = 0;  // music time at which the clock's segment starts
+    double startTime = 0;   // clock time matching startTick
+    int64_t pausedTick = 0;
+    bool playing = false;
+    bool paused = false;
+    uint32_t audible = 0x1FFFF;
+    std::set<std::pair<uint8_t, uint8_t>> sounding;  // channel, key of notes on
+};
