@@ -13,6 +13,10 @@ class OutputPort {
     // Sends `message` now (its `tick` is the music time it was due, for recording).
     virtual void Send(const TimedMessage& message) = 0;
     virtual std::string Name() const = 0;
+    // Makes the port ready when it becomes the current one; false when it cannot be used.
+    virtual bool Open() { return true; }
+    // Lets the device go when another port becomes current.
+    virtual void Close() {}
 };
 
 // A port that keeps what it was sent, with the time the clock showed, for tests.
@@ -25,7 +29,9 @@ class RecordingPort final : public OutputPort {
 
     void Send(const TimedMessage& message) override { sent.push_back({now, message}); }
     std::string Name() const override { return "Recording"; }
+    bool Open() override { return opens; }
 
-    double now = 0;  // set by whoever drives the clock
+    double now = 0;     // set by whoever drives the clock
+    bool opens = true;  // tests make a port that cannot be opened
     std::vector<Sent> sent;
 };

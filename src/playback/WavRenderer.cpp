@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "SynthMessages.h"
 #include "io/ByteWriter.h"
 #include "io/PathText.h"
 
@@ -22,31 +23,6 @@ struct SynthDeleter {
 constexpr int kBlockFrames = 64;  // FluidSynth applies events at this granularity anyway
 constexpr double kMaxTailSeconds = 5.0;
 constexpr int kSilence = 2;  // sample values this small count as silence at the end
-
-void Send(fluid_synth_t* synth, const TimedMessage& m) {
-    const int channel = m.status & 0x0F;
-    switch (m.status & 0xF0) {
-        case 0x80: fluid_synth_noteoff(synth, channel, m.data1); break;
-        case 0x90:
-            if (m.data2 == 0)
-                fluid_synth_noteoff(synth, channel, m.data1);
-            else
-                fluid_synth_noteon(synth, channel, m.data1, m.data2);
-            break;
-        case 0xA0: fluid_synth_key_pressure(synth, channel, m.data1, m.data2); break;
-        case 0xB0: fluid_synth_cc(synth, channel, m.data1, m.data2); break;
-        case 0xC0: fluid_synth_program_change(synth, channel, m.data1); break;
-        case 0xD0: fluid_synth_channel_pressure(synth, channel, m.data1); break;
-        case 0xE0: fluid_synth_pitch_bend(synth, channel, m.data1 | m.data2 << 7); break;
-        case 0xF0:
-            // FluidSynth wants the bytes between F0 and F7.
-            if (m.status == kSysExMessage && !m.sysex.empty())
-                fluid_synth_sysex(synth, reinterpret_cast<const char*>(m.sysex.data()),
-                                  static_cast<int>(m.sysex.size()), nullptr, nullptr, nullptr, 0);
-            break;
-        default: break;
-    }
-}
 
 }  // namespace
 
@@ -77,7 +53,7 @@ Status RenderSchedule(const std::vector<ScheduledMessage>& schedule, const Music
     while (next < schedule.size()) {
         const double blockEnd = static_cast<double>(frame + kBlockFrames) / kRenderSampleRate;
         while (next < schedule.size() && clock.SecondsUntil(schedule[next].message.tick) < blockEnd)
-            Send(synth.get(), schedule[next++].message);
+            SendToSynth(synth.get(), schedule[next++].message);
         fluid_synth_write_s16(synth.get(), kBlockFrames, block, 0, 2, block, 1, 2);
         samples.insert(samples.end(), block, block + kBlockFrames * 2);
         frame += kBlockFrames;

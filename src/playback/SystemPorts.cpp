@@ -1,0 +1,122 @@
+#include "SystemPorts.h"
+
+#include <RtMidi.h>
+#include <fluidsynth.h>
+
+#include <cstdlib>
+
+#include "SynthMessages.h"
+#include "io/PathText.h"
+
+namespace {
+
+class FluidSynthPort final : public OutputPort {
+  public:
+    explicit FluidSynthPort(const std::filesystem::path& soundFont) : soundFont(soundFont) {}
+    ~FluidSynthPort() override { Close(); }
+
+    std::string Name() const override {
+        std::string name = "Software Synthesizer (FluidSynth)";
+        if (!problem.empty()) name += " \u2014 " + problem;
+        return name;
+    }
+
+    bool Open() override {
+        if (synth) return true;
+        settings = new_fluid_settings();
+        synth = new_fluid_synth(settings);
+        if (!synth || fluid_synth_sfload(synth, PathText(soundFont).c_str(), 1) == FLUID_FAILED) {
+            problem = "no SoundFont";
+        } else {
+            // JACK must not start a server of its own just to be asked.
+            setenv("JACK_NO_START_SERVER", "1", 0);
+            for (const char* name : {"pulseaudio", "pipewire", "alsa", "jack"}) {
+                fluid_settings_setstr(settings, "audio.driver", name);
+                driver = new_fluid_audio_driver(settings, synth);
+                if (driver) break;
+            }
+            problem = driver ? "" : "no audio output";
+        }
+        // Even silent, the port stays usable: the music clock runs and the view plays.
+        return true;
+    }
+
+    void Close() override {
+        if (driver) delete_fluid_audio_driver(driver);
+        if (synth) delete_fluid_synth(synth);
+        if (settings) delete_fluid_settings(settings);
+        driver = nullptr;
+        synth = nullptr;
+        settings = nullptr;
+    }
+
+    void Send(const TimedMessage& message) override {
+        if (synth) SendToSynth(synth, message);
+    }
+
+  private:
+    std::filesystem::path soundFont;
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+    fluid_audio_driver_t* driver = nullptr;
+    std::string problem;
+};
+
+class RtMidiPort final : public OutputPort {
+  public:
+    RtMidiPort(unsigned index, std::string name) : index(index), name(std::move(name)) {}
+
+    std::string Name() const override { return name; }
+
+    bool Open() override {
+        try {
+            out = std::make_unique<RtMidiOut>();
+            out->openPort(index);
+            return true;
+        } catch (const RtMidiError&) {
+            out.reset();
+            return false;
+        }
+    }
+
+    void Close() override { out.reset(); }
+
+    void Send(const TimedMessage& m) override {
+        if (!out || m.status == kTempoMessage) return;
+        std::vector<unsigned char> bytes;
+        if (m.status == kSysExMessage) {
+            bytes.push_back(0xF0);
+            bytes.insert(bytes.end(), m.sysex.begin(), m.sysex.end());
+            bytes.push_back(0xF7);
+        } else {
+            bytes = {m.status, m.data1};
+            const uint8_t kind = m.status & 0xF0;
+            if (kind != 0xC0 && kind != 0xD0) bytes.push_back(m.data2);
+        }
+        try {
+            out->sendMessage(&bytes);
+        } catch (const RtMidiError&) {
+            // A device that went away: the message is lost, playback goes on.
+        }
+    }
+
+  private:
+    unsigned index;
+    std::string name;
+    std::unique_ptr<RtMidiOut> out;
+};
+
+}  // namespace
+
+std::vector<std::unique_ptr<OutputPort>> SystemPorts(const std::filesystem::path& soundFont) {
+    std::vector<std::unique_ptr<OutputPort>> ports;
+    ports.push_back(std::make_unique<FluidSynthPort>(soundFont));
+    try {
+        RtMidiOut probe;
+        for (unsigned i = 0; i < probe.getPortCount(); ++i)
+            ports.push_back(std::make_unique<RtMidiPort>(i, probe.getPortName(i)));
+    } catch (const RtMidiError&) {
+        // No MIDI system (no ALSA sequencer, no JACK): the synthesizer alone.
+    }
+    return ports;
+}

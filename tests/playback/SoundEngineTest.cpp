@@ -1,0 +1,81 @@
+// The sound engine's thread and ports: everything due is sent once, in order, on the engine's
+// own thread; a port that cannot be opened leaves the previous one current.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <mutex>
+#include <thread>
+
+#include "playback/SoundEngine.h"
+#include "support/SmfBuilder.h"
+#include "support/TestChart.h"
+
+namespace {
+
+// Records what the engine's thread sends; read once the engine is gone.
+class ThreadRecordingPort final : public OutputPort {
+  public:
+    explicit ThreadRecordingPort(bool opens = true) : opens(opens) {}
+    void Send(const TimedMessage& message) override {
+        std::lock_guard guard(lock);
+        sent.push_back(message);
+    }
+    std::string Name() const override { return opens ? "works" : "broken"; }
+    bool Open() override { return opens; }
+    std::vector<TimedMessage> Sent() {
+        std::lock_guard guard(lock);
+        return sent;
+    }
+
+  private:
+    bool opens;
+    std::mutex lock;
+    std::vector<TimedMessage> sent;
+};
+
+}  // namespace
+
+TEST(SoundEngine, SendsEverythingDueOnItsOwnThreadInOrder) {
+    std::vector<std::unique_ptr<OutputPort>> ports;
+    ports.push_back(std::make_unique<ThreadRecordingPort>());
+    auto* port = static_cast<ThreadRecordingPort*>(ports.front().get());
+    SoundEngine engine(std::move(ports));
+
+    CChart chart;
+    for (int i = 0; i < 4; ++i)
+        chart.tracks[i % 2].Append(MakeNote(i * 40, static_cast<uint8_t>(60 + i), i % 2, 20));
+    chart.usedTrackCount = 2;
+    chart.SetPlayFilter(0);
+    SongTimeline song;
+    ASSERT_TRUE(SongTimeline::FromSongBytes(Smf(1, 96, {Track({Tempo(0, 500000)})}), song));
+    engine.Load(std::move(song), chart);
+    engine.SetAudible(Sequencer::AudibleMask(chart));
+    engine.Play(0);
+    // 160 chart ticks at 120 bpm is about a tenth of a second; wait for it, however slow the machine.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (engine.Position() < 200 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    engine.Stop();
+
+    std::vector<std::pair<uint8_t, uint8_t>> notes;  // status, key
+    for (const TimedMessage& m : port->Sent()) notes.emplace_back(m.status, m.data1);
+    EXPECT_EQ(notes,
+              (std::vector<std::pair<uint8_t, uint8_t>>{{0x90, 60}, {0x80, 60}, {0x90, 62}, {0x80, 62}}));
+}
+
+TEST(SoundEngine, APortThatCannotOpenLeavesThePreviousOne) {
+    std::vector<std::unique_ptr<OutputPort>> ports;
+    ports.push_back(std::make_unique<ThreadRecordingPort>());
+    ports.push_back(std::make_unique<ThreadRecordingPort>(false));
+    ports.push_back(std::make_unique<ThreadRecordingPort>());
+    SoundEngine engine(std::move(ports));
+    EXPECT_EQ(engine.PortCount(), 3);
+    EXPECT_FALSE(engine.ChangePort(1));
+    EXPECT_EQ(engine.CurrentPort(), 0);
+    EXPECT_TRUE(engine.ChangePort(2));
+    EXPECT_EQ(engine.CurrentPort(), 2);
+    EXPECT_EQ(engine.PortName(1), "broken");
+    EXPECT_EQ(engine.PortName(7), "");
+}
