@@ -1,11 +1,14 @@
 // ryxtool: the chart editor's file work from the command line.
 
 #include <CLI/CLI.hpp>
+#include <atomic>
+#include <csignal>
 #include <iostream>
 
 #include "ConvertCommand.h"
 #include "DumpCommand.h"
 #include "EventsCommand.h"
+#include "PlayCommand.h"
 #include "PreviewCommand.h"
 #include "RenderCommand.h"
 #include "SetCommand.h"
@@ -13,6 +16,9 @@
 #include "io/TempDirectory.h"
 
 namespace {
+
+// Set by Ctrl+C while playing, so the engine stops cleanly.
+std::atomic<bool> stopRequested = false;
 
 int Run(int argc, char** argv) {
     CLI::App app{
@@ -76,6 +82,15 @@ int Run(int argc, char** argv) {
     render->add_option("--filter", renderOptions.filter, "all (default), player, or a track 0..15");
     render->add_option("--soundfont", renderSoundFont, "General MIDI SoundFont (default: the system's)");
 
+    PlayOptions playOptions;
+    std::string playChart, playPort;
+    CLI::App* play = app.add_subcommand("play", "Play a chart in real time as the editor's Play does");
+    play->add_option("FILE", playChart, "Chart file (.ryx)");
+    play->add_option("--from", playOptions.from, "Start point in chart ticks (default 0)");
+    play->add_option("--filter", playOptions.filter, "all (default), player, or a track 0..15");
+    play->add_option("--port", playPort, "Output port: its number or name (default 0)");
+    play->add_flag("--list-ports", playOptions.listPorts, "Print the output ports, one a line, and exit");
+
     std::string setPath;
     SongInfoOptions setOptions;
     CLI::App* set = app.add_subcommand("set", "Change a chart file's song information in place");
@@ -115,6 +130,12 @@ int Run(int argc, char** argv) {
         return RunPreview(previewOptions, temp->Path(), std::cerr);
     }
     if (*dump) return RunDump(dumpPath, temp->Path(), std::cout, std::cerr);
+    if (*play) {
+        if (!playChart.empty()) playOptions.chart = playChart;
+        if (!playPort.empty()) playOptions.port = playPort;
+        std::signal(SIGINT, [](int) { stopRequested = true; });
+        return RunPlay(playOptions, temp->Path(), std::cout, std::cerr, stopRequested);
+    }
     if (*render) {
         renderOptions.chart = renderChart;
         renderOptions.output = renderOutput;

@@ -1,14 +1,34 @@
 #include "SystemPorts.h"
 
 #include <RtMidi.h>
+#include <alsa/asoundlib.h>
 #include <fluidsynth.h>
+#include <jack/jack.h>
 
 #include <cstdlib>
+#include <system_error>
 
 #include "SynthMessages.h"
 #include "io/PathText.h"
 
 namespace {
+
+// The sound libraries print their own complaints on a machine without sound; the port list
+// says what matters in its names, so their messages are dropped.
+void QuietFluid(int, const char*, void*) {}
+void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
+void QuietJack(const char*) {}
+
+void QuietenSoundLibraries() {
+    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+        fluid_set_log_function(level, QuietFluid, nullptr);
+    snd_lib_error_set_handler(QuietAlsa);
+    jack_set_error_function(QuietJack);
+    jack_set_info_function(QuietJack);
+}
+
+// The MIDI output ports of one RtMidi interface; none when it is not there.
+void AddMidiPorts(RtMidi::Api api, std::vector<std::unique_ptr<OutputPort>>& ports);
 
 class FluidSynthPort final : public OutputPort {
   public:
@@ -64,13 +84,14 @@ class FluidSynthPort final : public OutputPort {
 
 class RtMidiPort final : public OutputPort {
   public:
-    RtMidiPort(unsigned index, std::string name) : index(index), name(std::move(name)) {}
+    RtMidiPort(RtMidi::Api api, unsigned index, std::string name)
+        : api(api), index(index), name(std::move(name)) {}
 
     std::string Name() const override { return name; }
 
     bool Open() override {
         try {
-            out = std::make_unique<RtMidiOut>();
+            out = std::make_unique<RtMidiOut>(api);
             out->openPort(index);
             return true;
         } catch (const RtMidiError&) {
@@ -101,22 +122,35 @@ class RtMidiPort final : public OutputPort {
     }
 
   private:
+    RtMidi::Api api;
     unsigned index;
     std::string name;
     std::unique_ptr<RtMidiOut> out;
 };
 
+void AddMidiPorts(RtMidi::Api api, std::vector<std::unique_ptr<OutputPort>>& ports) {
+    try {
+        RtMidiOut probe(api);
+        for (unsigned i = 0; i < probe.getPortCount(); ++i)
+            ports.push_back(std::make_unique<RtMidiPort>(api, i, probe.getPortName(i)));
+    } catch (const RtMidiError&) {
+        // This interface is not there: no ports from it.
+    }
+}
+
 }  // namespace
 
 std::vector<std::unique_ptr<OutputPort>> SystemPorts(const std::filesystem::path& soundFont) {
+    QuietenSoundLibraries();
     std::vector<std::unique_ptr<OutputPort>> ports;
     ports.push_back(std::make_unique<FluidSynthPort>(soundFont));
-    try {
-        RtMidiOut probe;
-        for (unsigned i = 0; i < probe.getPortCount(); ++i)
-            ports.push_back(std::make_unique<RtMidiPort>(i, probe.getPortName(i)));
-    } catch (const RtMidiError&) {
-        // No MIDI system (no ALSA sequencer, no JACK): the synthesizer alone.
+    // Without the ALSA sequencer device RtMidi's ALSA interface only prints an error.
+    std::error_code error;
+    if (std::filesystem::exists("/dev/snd/seq", error)) AddMidiPorts(RtMidi::LINUX_ALSA, ports);
+    // Likewise without a JACK server; asking JACK itself (quietened above) tells.
+    if (jack_client_t* probe = jack_client_open("ryx-probe", JackNoStartServer, nullptr)) {
+        jack_client_close(probe);
+        AddMidiPorts(RtMidi::UNIX_JACK, ports);
     }
     return ports;
 }

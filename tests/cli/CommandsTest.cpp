@@ -8,6 +8,7 @@
 #include "CommandHelpers.h"
 #include "chart/ChartFile.h"
 #include "cli/DumpCommand.h"
+#include "cli/PlayCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/SetCommand.h"
 #include "support/TestChart.h"
@@ -173,4 +174,32 @@ TEST(Render, WritesTheAuditionAndRefusesBadInputWithoutWriting) {
         EXPECT_FALSE(message.str().empty()) << c.what;
     }
     EXPECT_FALSE(std::filesystem::exists(folder / "bad.wav"));
+}
+
+TEST(Play, ListsPortsPlaysToTheEndAndRefusesBadInput) {
+    ScratchFolder folder, temp;
+    ConvertDemoSong(folder / "demo.ryx", temp.Path());
+    const std::atomic<bool> keepGoing = false;
+    PlayOptions list;
+    list.listPorts = true;
+    std::ostringstream ports, err;
+    ASSERT_EQ(RunPlay(list, temp.Path(), ports, err, keepGoing), 0);
+    EXPECT_EQ(ports.str().rfind("0 Software Synthesizer (FluidSynth)", 0), 0u) << ports.str();
+
+    PlayOptions play;
+    play.chart = folder / "demo.ryx";
+    play.from = 24300;  // the last few hundred ticks of the demo song
+    std::ostringstream out;
+    ASSERT_EQ(RunPlay(play, temp.Path(), out, err, keepGoing), 0) << err.str();
+    EXPECT_NE(out.str().find("ended at 24501"), std::string::npos) << out.str();
+
+    for (auto change :
+         {+[](PlayOptions& o) { o.port = "no such port"; }, +[](PlayOptions& o) { o.filter = "x"; },
+          +[](PlayOptions& o) { o.chart = "/nonexistent.ryx"; }}) {
+        PlayOptions bad = play;
+        change(bad);
+        std::ostringstream ignored, message;
+        EXPECT_EQ(RunPlay(bad, temp.Path(), ignored, message, keepGoing), 2);
+        EXPECT_FALSE(message.str().empty());
+    }
 }

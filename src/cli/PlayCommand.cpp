@@ -1,0 +1,74 @@
+#include "PlayCommand.h"
+
+#include <chrono>
+#include <thread>
+
+#include "PlaybackInput.h"
+#include "playback/SoundEngine.h"
+#include "playback/SystemPorts.h"
+#include "playback/WavRenderer.h"
+
+namespace {
+
+// The port the option names: its index in the list, or its name.
+std::optional<int> FindPort(const SoundEngine& engine, const std::string& wanted) {
+    for (int i = 0; i < engine.PortCount(); ++i) {
+        if (std::to_string(i) == wanted || engine.PortName(i) == wanted) return i;
+    }
+    return std::nullopt;
+}
+
+// The end of the last note: where playing stops.
+int64_t SongEnd(const CChart& chart) {
+    int64_t end = 0;
+    for (const CNoteTrack& track : chart.tracks) {
+        for (const CNote& note : track.Notes()) end = std::max(end, int64_t{note.time} + note.length);
+    }
+    return end;
+}
+
+}  // namespace
+
+int RunPlay(const PlayOptions& options, const std::filesystem::path& tempDir, std::ostream& out,
+            std::ostream& err, const std::atomic<bool>& stop) {
+    SoundEngine engine(SystemPorts(DefaultSoundFont()));
+    if (options.listPorts) {
+        for (int i = 0; i < engine.PortCount(); ++i) out << i << " " << engine.PortName(i) << "\n";
+        return 0;
+    }
+    if (!options.chart) {
+        err << "ryxtool: play needs a chart file\n";
+        return 2;
+    }
+    CChart chart;
+    SongTimeline song;
+    if (!LoadPlaybackInput(*options.chart, options.filter, options.from, tempDir, chart, song, err)) return 2;
+    if (options.port) {
+        const std::optional<int> index = FindPort(engine, *options.port);
+        if (!index) {
+            err << "ryxtool: no output port " << *options.port << " (ryxtool play --list-ports lists them)\n";
+            return 2;
+        }
+        if (!engine.ChangePort(*index)) {
+            err << "ryxtool: output port " << engine.PortName(*index) << " cannot be opened\n";
+            return 2;
+        }
+    }
+    out << "Playing through " << engine.PortName(engine.CurrentPort()) << "\n";
+    const int64_t end = SongEnd(chart);
+    engine.Load(std::move(song), chart);
+    engine.SetAudible(Sequencer::AudibleMask(chart));
+    engine.Play(options.from);
+    auto nextReport = std::chrono::steady_clock::now();
+    while (!stop && engine.Position() < end) {
+        if (std::chrono::steady_clock::now() >= nextReport) {
+            out << "position " << engine.Position() << " / " << end << std::endl;
+            nextReport += std::chrono::seconds(1);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    const int64_t reached = std::min(engine.Position(), end);
+    engine.Stop();
+    out << (stop ? "stopped at " : "ended at ") << reached << "\n";
+    return 0;
+}

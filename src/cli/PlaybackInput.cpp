@@ -1,0 +1,48 @@
+#include "PlaybackInput.h"
+
+#include <optional>
+
+#include "chart/ChartFile.h"
+#include "io/FileBytes.h"
+
+namespace {
+
+// The editor's play filter for the option: -1 all tracks, -2 the player's notes, or a track.
+std::optional<int16_t> FilterMode(const std::string& text) {
+    if (text == "all") return kPlayAll;
+    if (text == "player") return kPlayPlayerOnly;
+    if (text.empty() || text.size() > 2 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int track = std::stoi(text);
+    if (track >= kTrackCount) return std::nullopt;
+    return static_cast<int16_t>(track);
+}
+
+}  // namespace
+
+bool LoadPlaybackInput(const std::filesystem::path& chartPath, const std::string& filter, int64_t from,
+                       const std::filesystem::path& tempDir, CChart& chart, SongTimeline& song,
+                       std::ostream& err) {
+    const std::optional<int16_t> mode = FilterMode(filter);
+    if (!mode) {
+        err << "ryxtool: filter must be all, player or a track 0 to 15, not " << filter << "\n";
+        return false;
+    }
+    if (from < 0) {
+        err << "ryxtool: --from must not be negative\n";
+        return false;
+    }
+    if (Status status = LoadChartFile(chart, chartPath, tempDir); !status) {
+        err << "ryxtool: " << status.Message() << "\n";
+        return false;
+    }
+    std::vector<uint8_t> songBytes;
+    Status read = ReadFileBytes(PathFromText(chart.songInfo.midiPath), songBytes);
+    if (read) read = SongTimeline::FromSongBytes(songBytes, song);
+    if (!read) {
+        err << "ryxtool: the chart's song cannot be read: " << read.Message() << "\n";
+        return false;
+    }
+    chart.SetPlayFilter(*mode);
+    return true;
+}
