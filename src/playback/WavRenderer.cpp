@@ -74,6 +74,7 @@ Status RenderSchedule(const std::vector<ScheduledMessage>& schedule, const Music
 std::vector<uint8_t> WavBytes(const std::vector<int16_t>& samples) {
     const auto dataBytes = static_cast<uint32_t>(samples.size() * 2);
     ByteWriter out;
+    out.Reserve(44 + std::size_t{dataBytes});
     out.Bytes("RIFF");
     out.U32(36 + dataBytes);
     out.Bytes("WAVEfmt ");

@@ -1,0 +1,117 @@
+// Playback: how far each note goes out from its music time through the sound engine in real
+// time (recording port, a dense chart), the CPU the engine uses while playing, and how fast
+// the offline renderer turns out music.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+#include "chart/Lanes.h"
+#include "midi_import/ConversionPipeline.h"
+#include "playback/PlaySchedule.h"
+#include "playback/SoundEngine.h"
+#include "playback/WavRenderer.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+class StampingPort final : public OutputPort {
+  public:
+    void Send(const TimedMessage& message) override {
+        std::lock_guard guard(lock);
+        if (message.IsNoteOn()) stamps.emplace_back(message.tick, SteadyClock::now());
+    }
+    std::string Name() const override { return "stamps"; }
+    std::mutex lock;
+    std::vector<std::pair<int64_t, SteadyClock::time_point>> stamps;
+};
+
+double CpuSeconds() {
+#ifndef _WIN32
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+#else
+    return 0;
+#endif
+}
+
+void BM_NoteTimingThroughTheEngine(benchmark::State& state) {
+    CChart chart;
+    for (int i = 0; i < 400; ++i) {  // a note every 20 chart ticks, 13 ms at 120 bpm: about 5 s
+        CNote note;
+        note.time = i * 20;
+        note.length = 15;
+        note.key = static_cast<uint8_t>(48 + i % 24);
+        note.velocity = 90;
+        note.status = 0x90;
+        chart.tracks[0].Append(note);
+    }
+    chart.usedTrackCount = 1;
+    std::vector<double> errors;
+    double cpu = 0, wall = 0;
+    for (auto _ : state) {
+        std::vector<std::unique_ptr<OutputPort>> ports;
+        ports.push_back(std::make_unique<StampingPort>());
+        auto* port = static_cast<StampingPort*>(ports.front().get());
+        SoundEngine engine(std::move(ports));
+        SongTimeline song;  // no song: 120 bpm throughout
+        engine.Load(song, chart);
+        const double cpuStart = CpuSeconds();
+        const auto start = SteadyClock::now();
+        engine.Play(0);
+        while (engine.Position() < 8000) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        wall = std::chrono::duration<double>(SteadyClock::now() - start).count();
+        cpu = CpuSeconds() - cpuStart;
+        engine.Stop();
+        std::lock_guard guard(port->lock);
+        for (const auto& [tick, when] : port->stamps) {
+            const double due = tick * 0.5 / 768;
+            errors.push_back(std::abs(std::chrono::duration<double>(when - start).count() - due) * 1000);
+        }
+    }
+    std::sort(errors.begin(), errors.end());
+    auto at = [&](double q) {
+        return errors.empty() ? 0 : errors[static_cast<std::size_t>(q * (errors.size() - 1))];
+    };
+    state.counters["p50ms"] = at(0.5);
+    state.counters["p99ms"] = at(0.99);
+    state.counters["maxms"] = errors.empty() ? 0 : errors.back();
+    state.counters["cpuPercent"] = wall > 0 ? 100 * cpu / wall : 0;
+}
+BENCHMARK(BM_NoteTimingThroughTheEngine)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_RenderDemoSong(benchmark::State& state) {
+    std::ifstream in(RYX_SOURCE_DIR "/data/demo.mid", std::ios::binary);
+    std::vector<uint8_t> midi((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    CChart chart;
+    ConversionLog log;
+    const std::optional<std::vector<uint8_t>> accompaniment = ConvertSongBytes(midi, chart, log);
+    SongTimeline song;
+    if (!accompaniment || !SongTimeline::FromSongBytes(*accompaniment, song))
+        state.SkipWithError("no demo song");
+    chart.SetPlayFilter(kPlayAll);
+    const auto schedule = BuildPlaySchedule(chart, song, 0);
+    double seconds = 0;
+    for (auto _ : state) {
+        std::vector<int16_t> samples;
+        RenderSchedule(schedule, MusicClock(song.Messages(), 0, song.TempoAt(0)), DefaultSoundFont(),
+                       samples);
+        seconds = static_cast<double>(samples.size() / 2) / kRenderSampleRate;
+    }
+    state.counters["musicSecondsPerSecond"] =
+        benchmark::Counter(seconds * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_RenderDemoSong)->Unit(benchmark::kMillisecond);
+
+}  // namespace
