@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -54,12 +55,15 @@ ViewSettings ViewSettingsOf(const AppSettings& s) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instruments)
+CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instruments,
+                       std::unique_ptr<SoundEngine> soundEngine)
     : folders(folders),
       instruments(instruments),
       settings(AppSettings::Read(key, PathText(folders.program))),
       view(chart, GeometryForThisScreen(), ViewSettingsOf(settings)),
-      editor(view) {
+      editor(view),
+      engine(std::move(soundEngine)),
+      player(std::make_unique<PlayController>(chart, *engine)) {
     setWindowTitle("RYX Creator");
     setWindowIcon(MakeIcon(IconKind::Program));
     setAcceptDrops(true);
@@ -70,7 +74,9 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
 
     viewWidget = new ChartViewWidget(view, editor, this);
     viewWidget->onHelp = [this] { Help(); };
-    viewWidget->isPlaying = [] { return false; };
+    viewWidget->isPlaying = [this] { return player->Playing(); };
+    frameTimer = new QTimer(this);
+    connect(frameTimer, &QTimer::timeout, this, &CMainFrame::FollowPlayback);
     setCentralWidget(viewWidget);
     BuildMenus();
 
@@ -84,6 +90,7 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
         // not yet saved to any file.
         fileTitle = pendingTitle;
         chartPath.clear();
+        StopForNewChart();
         view.ResetForLoadedChart(fileTitle);
     };
     session = std::make_unique<ConversionSession>(chart, folders.temp, hooks);
@@ -143,8 +150,8 @@ void CMainFrame::BuildMenus() {
     add(edit, "Select All(&S)\tCtrl+A", [this] { editor.SelectAll(); });
     add(edit, "Delete All(&D)\tCtrl+Z", [this] { editor.DeselectAll(); });
     edit->addSeparator();
-    add(edit, "Play/Pause(&P)\tF3", [] {})->setEnabled(false);
-    add(edit, "Stop(&S)\tF4", [] {})->setEnabled(false);
+    add(edit, "Play/Pause(&P)\tF3", [this] { PlayPause(); });
+    add(edit, "Stop(&S)\tF4", [this] { Stop(); });
     edit->addSeparator();
     add(edit, "Options(&O)\tF2", [this] { Options(); });
 
@@ -171,8 +178,13 @@ void CMainFrame::ConnectViewHooks() {
     view.hooks.selectTrackRow = [this](int row) { palette->Tracks()->SelectRow(row); };
     view.hooks.clearTrackList = [this] { palette->Tracks()->Clear(); };
     view.hooks.invalidate = [this] { viewWidget->update(); };
+    view.hooks.seek = [this](int32_t position) { chart.SeekAll(position); };
+    player->setLit = [this](int row, bool lit) { palette->Tracks()->SetLit(row, lit); };
     editor.onCommand = [this](EditorCommand command) { OnEditorCommand(command); };
-    editor.onBoxesChanged = [this] { palette->ShowBoxes(editor.boxes); };
+    editor.onBoxesChanged = [this] {
+        palette->ShowBoxes(editor.boxes);
+        player->FilterChanged();
+    };
     editor.setBusy = [](bool busy) {
         if (busy)
             QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -187,14 +199,20 @@ void CMainFrame::ConnectPalette() {
     connect(palette, &ToolsPalette::selectedTrackBoxClicked, this, [this] {
         if (view.HasChart()) editor.TogglePlaySelectedTrack();
         palette->ShowBoxes(editor.boxes);
+        player->FilterChanged();
     });
     connect(palette, &ToolsPalette::selectedNotesBoxClicked, this, [this] {
         if (view.HasChart()) editor.TogglePlaySelectedNotes();
         palette->ShowBoxes(editor.boxes);
+        player->FilterChanged();
     });
+    connect(palette, &ToolsPalette::playPause, this, [this] { PlayPause(); });
+    connect(palette, &ToolsPalette::stop, this, [this] { Stop(); });
+    palette->SetTransportEnabled(true);
     connect(palette, &ToolsPalette::trackChosen, this, [this](int row) {
         view.SetCurrentTrack(row);
         editor.boxes.CurrentTrackChanged(chart, row);
+        player->FilterChanged();
         view.Invalidate();
     });
     connect(palette, &ToolsPalette::options, this, [this] { Options(); });
@@ -208,9 +226,8 @@ void CMainFrame::OnEditorCommand(EditorCommand command) {
         case EditorCommand::Save: Save(); break;
         case EditorCommand::SaveAs: SaveAs(); break;
         case EditorCommand::Options: Options(); break;
-        // The transport comes with the sound engine.
-        case EditorCommand::PlayPause:
-        case EditorCommand::Stop: break;
+        case EditorCommand::PlayPause: PlayPause(); break;
+        case EditorCommand::Stop: Stop(); break;
     }
 }
 
@@ -270,6 +287,7 @@ bool CMainFrame::OpenChartFile(const std::filesystem::path& path) {
         showError(QString::fromStdString(status.Message()));
         return false;
     }
+    StopForNewChart();
     view.ClearBeforeLoading();
     fileTitle = PathText(path.stem());
     chartPath = path;
@@ -343,10 +361,57 @@ bool CMainFrame::MaySetChartAside() {
     return false;
 }
 
+void CMainFrame::PlayPause() {
+    if (!view.HasChart()) return;
+    FocusView();
+    if (!player->PlayPause(view.position, view.songLength, PathFromText(chart.songInfo.midiPath))) return;
+    if (player->Playing()) {
+        frameTimer->start(std::max(settings.frameSkip, 1));
+    } else {
+        frameTimer->stop();
+    }
+}
+
+void CMainFrame::Stop() {
+    if (!view.HasChart()) return;
+    player->Stop();
+    frameTimer->stop();
+    view.SetPosition(0, true);
+    view.UpdateTimeReadout(0);
+    view.Invalidate();
+}
+
+void CMainFrame::FollowPlayback() {
+    bool ended = false;
+    const int32_t position = player->Follow(view.songLength, ended);
+    // At the end the cursors follow the position too; during play they are the player's.
+    view.SetPosition(position, ended);
+    if (palette)
+        palette->SetTimeText(QString::fromStdString(std::to_string(position / 1000) + " / " +
+                                                    std::to_string(view.songLength / 1000)));
+    view.Invalidate();
+    if (!player->Playing()) frameTimer->stop();
+}
+
+void CMainFrame::StopForNewChart() {
+    player->ChartReplaced();
+    frameTimer->stop();
+}
+
 void CMainFrame::Options() {
+    // The settings cannot change under a playing chart.
+    if (player->Playing()) return;
     QStringList rows;
     for (const std::string& row : palette->Fields().trackRows) rows.push_back(QString::fromStdString(row));
-    OptionsDialog dialog(settings, rows, this);
+    QStringList ports;
+    for (int i = 0; i < engine->PortCount(); ++i)
+        ports.push_back(QString::fromStdString(engine->PortName(i)));
+    OptionsDialog dialog(settings, rows, ports, engine->CurrentPort(), this);
+    dialog.changePort = [this](int index) {
+        StopForNewChart();  // the song is loaded again on the new port at the next Play
+        engine->ChangePort(index);
+        return engine->CurrentPort();
+    };
     if (runDialog(dialog) == QDialog::Accepted) {
         settings = dialog.Applied(settings);
         view.settings = ViewSettingsOf(settings).Sanitised();
@@ -403,6 +468,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    StopForNewChart();
     settings.windowX = x();
     settings.windowY = y();
     settings.toolX = palette->x();

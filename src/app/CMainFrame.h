@@ -17,8 +17,11 @@
 #include "editor/NoteEditor.h"
 #include "midi_import/ConversionSession.h"
 #include "midi_import/MidiInfoManager.h"
+#include "playback/PlayController.h"
+#include "playback/SoundEngine.h"
 
 class ChartViewWidget;
+class QTimer;
 class QDialog;
 class ConvertDialog;
 class ProgressDialog;
@@ -37,7 +40,9 @@ class CMainFrame : public QMainWindow {
     // What the user answers to "Save changes?".
     enum class SaveAnswer { Save, Discard, Cancel };
 
-    CMainFrame(const AppFolders& folders, const CMidiInfoManager& instruments);
+    // `engine` plays the chart (the system's ports in the program, a recording port in tests).
+    CMainFrame(const AppFolders& folders, const CMidiInfoManager& instruments,
+               std::unique_ptr<SoundEngine> engine);
     ~CMainFrame() override;
 
     // Opens a file as its extension says: a MIDI file (.mid, .midi, .rmi, any case) prepares
@@ -55,6 +60,8 @@ class CMainFrame : public QMainWindow {
     void OpenChart();
     bool Save();
     bool SaveAs();
+    void PlayPause();
+    void Stop();
     void Options();
     void Help();
     void About();
@@ -79,6 +86,9 @@ class CMainFrame : public QMainWindow {
     ConvertDialog* Converter() const { return converter; }
     const std::filesystem::path& ChartPath() const { return chartPath; }
     const AppSettings& Settings() const { return settings; }
+    const PlayController& Player() const { return *player; }
+    // One frame of playback: the view follows the music clock (the frame timer's work).
+    void FollowPlayback();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -101,6 +111,8 @@ class CMainFrame : public QMainWindow {
     // build has no address (and the help's start with no section).
     void OpenLink(const char* address, const char* helpSection);
     void FocusView();
+    // Playback stops and forgets the song: a chart is replaced or the window closes.
+    void StopForNewChart();
 
     AppFolders folders;
     const CMidiInfoManager& instruments;
@@ -111,6 +123,9 @@ class CMainFrame : public QMainWindow {
     ChartView view;
     NoteEditor editor;
     std::unique_ptr<ConversionSession> session;
+    std::unique_ptr<SoundEngine> engine;
+    std::unique_ptr<PlayController> player;
+    QTimer* frameTimer = nullptr;  // every FRAMESKIP milliseconds while playing
 
     ChartViewWidget* viewWidget = nullptr;
     ToolsPalette* palette = nullptr;

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
 
@@ -29,7 +30,8 @@ QSlider* Slider(int low, int high, int tick, QWidget* parent) {
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(const AppSettings& settings, const QStringList& trackRows, QWidget* owner)
+OptionsDialog::OptionsDialog(const AppSettings& settings, const QStringList& trackRows,
+                             const QStringList& ports, int currentPort, QWidget* owner)
     : QDialog(owner) {
     setWindowTitle("OPTION");
 
@@ -79,8 +81,13 @@ OptionsDialog::OptionsDialog(const AppSettings& settings, const QStringList& tra
 
     auto* portBox = new QGroupBox("MIDI PORT", this);
     port = new QComboBox(portBox);
-    port->addItem("No output port (sound comes with a later version)");
-    port->setEnabled(false);
+    port->addItems(ports);
+    port->setCurrentIndex(currentPort);
+    connect(port, &QComboBox::activated, this, [this](int index) {
+        if (!changePort) return;
+        const QSignalBlocker quiet(port);
+        port->setCurrentIndex(changePort(index));
+    });
     auto* portForm = new QFormLayout(portBox);
     portForm->addRow("Midi Out Port", port);
 

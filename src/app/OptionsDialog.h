@@ -1,9 +1,10 @@
 #pragma once
 // OptionsDialog: the modal "OPTION" window: the view's frame skip, note interval and scroll
 // speed, the shortest long note, the wind-instrument length trim on a chosen track, and the
-// output port (greyed until the program has sound). Nothing changes until OK.
+// output port. Nothing changes until OK, except the port, which switches at once.
 
 #include <QDialog>
+#include <functional>
 #include <optional>
 
 #include "AppSettings.h"
@@ -17,8 +18,14 @@ class OptionsDialog : public QDialog {
     Q_OBJECT
 
   public:
-    // `trackRows` are the palette's track list rows, row i being track i.
-    OptionsDialog(const AppSettings& settings, const QStringList& trackRows, QWidget* owner);
+    // `trackRows` are the palette's track list rows, row i being track i; `ports` the sound
+    // engine's output ports with `currentPort` chosen.
+    OptionsDialog(const AppSettings& settings, const QStringList& trackRows, const QStringList& ports,
+                  int currentPort, QWidget* owner);
+
+    // Switches the output port at once when another is chosen (CANCEL does not undo it);
+    // returns the port that is current afterwards, which the list then shows.
+    std::function<int(int index)> changePort;
 
     // The settings as the dialog leaves them (after OK).
     AppSettings Applied(AppSettings settings) const;
@@ -30,6 +37,7 @@ class OptionsDialog : public QDialog {
     QCheckBox* EditBox() const { return edit; }
     QSlider* WindSlider() const { return wind; }
     QComboBox* TrackChoice() const { return instrument; }
+    QComboBox* PortChoice() const { return port; }
 
   private:
     // Moves the controls to `settings` ("DEFAULT" moves them to the defaults).

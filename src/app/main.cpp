@@ -17,6 +17,8 @@
 #include "io/PathText.h"
 #include "io/TempDirectory.h"
 #include "midi_import/MidiInfoManager.h"
+#include "playback/SystemPorts.h"
+#include "playback/WavRenderer.h"
 
 int main(int argc, char** argv) {
     QElapsedTimer sinceStart;
@@ -46,7 +48,7 @@ int main(int argc, char** argv) {
     splash.show();
     QApplication::processEvents();
 
-    CMainFrame frame(folders, instruments);
+    CMainFrame frame(folders, instruments, std::make_unique<SoundEngine>(SystemPorts(DefaultSoundFont())));
     frame.show();
     frame.Palette()->show();
     splash.finish(&frame);

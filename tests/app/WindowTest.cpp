@@ -29,6 +29,8 @@
 #include "chart/Selection.h"
 #include "cli/CommandHelpers.h"
 #include "midi_import/ConversionPipeline.h"
+#include "playback/OutputPort.h"
+#include "playback/SoundEngine.h"
 #include "support/SmfBuilder.h"
 #include "support/TestFiles.h"
 
@@ -54,7 +56,11 @@ struct Window {
     Window() {
         std::filesystem::remove(SettingsFile());
         CMidiInfoManager::Read(kData / "Instlist.txt", instruments);
-        frame = std::make_unique<CMainFrame>(AppFolders{kData, temp.Path(), kData}, instruments);
+        std::vector<std::unique_ptr<OutputPort>> ports;
+        ports.push_back(std::make_unique<RecordingPort>());
+        ports.push_back(std::make_unique<RecordingPort>());
+        frame = std::make_unique<CMainFrame>(AppFolders{kData, temp.Path(), kData}, instruments,
+                                             std::make_unique<SoundEngine>(std::move(ports)));
         frame->showError = [this](const QString& message) { errors.push_back(message.toStdString()); };
         frame->askSaveChanges = [this] {
             ++questions;
@@ -307,4 +313,37 @@ TEST(Options, SlidersBeatsDefaultsAndTheLengthTrim) {
     w.frame->Options();
     EXPECT_EQ(bass.Notes()[0].length, second.time - first.time - 100);
     EXPECT_EQ(w.frame->Settings().windLengthDecrease, 10);
+}
+
+TEST(Playback, PlayPauseStopAndOptionsWhilePlaying) {
+    Window w;
+    w.ConvertDemo();
+    w.frame->PlayPause();
+    ASSERT_TRUE(w.frame->Player().Playing());
+    int optionsShown = 0;
+    w.frame->runDialog = [&](QDialog&) {
+        ++optionsShown;
+        return int(QDialog::Rejected);
+    };
+    w.frame->Options();  // refused while playing
+    EXPECT_EQ(optionsShown, 0);
+    QTest::qWait(120);
+    w.frame->FollowPlayback();
+    EXPECT_GT(w.frame->View().position, 0);
+    w.frame->PlayPause();  // pause
+    EXPECT_FALSE(w.frame->Player().Playing());
+    w.frame->Stop();
+    EXPECT_EQ(w.frame->View().position, 0);
+    for (int row = 0; row < 4; ++row) EXPECT_EQ(w.frame->Palette()->Tracks()->RowText(row).isEmpty(), false);
+
+    // The port list shows the engine's ports and switches at once.
+    w.frame->runDialog = [&](QDialog& dialog) {
+        auto& options = static_cast<OptionsDialog&>(dialog);
+        EXPECT_EQ(options.PortChoice()->count(), 2);
+        EXPECT_TRUE(options.PortChoice()->isEnabled());
+        ++optionsShown;
+        return int(QDialog::Rejected);
+    };
+    w.frame->Options();
+    EXPECT_EQ(optionsShown, 1);
 }

@@ -1,0 +1,103 @@
+#include "PlayController.h"
+
+#include "io/FileBytes.h"
+
+namespace {
+constexpr int64_t kLitGap = 5000;  // chart ticks between a note's end and the next note of its track
+}  // namespace
+
+void PlayController::ChartReplaced() {
+    engine.Stop();
+    loaded = started = playing = false;
+    ClearLit();
+}
+
+bool PlayController::PlayPause(int32_t position, int32_t songLength, const std::filesystem::path& songPath) {
+    if (position >= songLength) return false;
+    if (playing) {
+        engine.Pause();
+        playing = false;
+        ClearLit();
+        return true;
+    }
+    if (!loaded) {
+        std::vector<uint8_t> bytes;
+        SongTimeline song;
+        if (!ReadFileBytes(songPath, bytes) || !SongTimeline::FromSongBytes(bytes, song)) return false;
+        engine.Load(std::move(song), chart);
+        loaded = true;
+    }
+    if (started && engine.Paused() && position == lastPosition) {
+        engine.Resume();
+    } else {
+        StartAt(position);
+    }
+    playing = true;
+    return true;
+}
+
+void PlayController::StartAt(int32_t position) {
+    if (chart.selectionChanged) chart.RebuildPlayerFromSelection();
+    chart.SeekAll(position);
+    engine.SetAudible(Sequencer::AudibleMask(chart));
+    engine.Play(position);
+    started = true;
+    lastPosition = position;
+}
+
+void PlayController::Stop() {
+    if (playing) engine.Pause();
+    playing = false;
+    // The view goes back to 0, so the next Play starts there rather than resuming.
+    lastPosition = kMoved;
+    ClearLit();
+}
+
+void PlayController::FilterChanged() {
+    engine.SetAudible(Sequencer::AudibleMask(chart));
+}
+
+int32_t PlayController::Follow(int32_t songLength, bool& ended) {
+    ended = false;
+    if (!playing) return lastPosition == kMoved ? 0 : lastPosition;
+    auto position = static_cast<int32_t>(std::min<int64_t>(engine.Position(), INT32_MAX));
+    StepNotes(position);
+    if (position > songLength) {
+        engine.Pause();
+        playing = false;
+        position = songLength;
+        ended = true;
+        ClearLit();
+    }
+    lastPosition = position;
+    return position;
+}
+
+void PlayController::StepNotes(int32_t position) {
+    auto step = [&](CNoteTrack& track) {
+        while (track.cursor < track.Count() && track.Notes()[track.cursor].time <= position) {
+            const CNote played = track.Notes()[track.cursor++];
+            if (track.cursor >= track.Count()) {
+                if (setLit) setLit(played.track, false);
+                break;
+            }
+            const CNote& next = track.Notes()[track.cursor];
+            const int64_t gap = int64_t{next.time} - played.time - played.length;
+            if (setLit) {
+                if (gap < kLitGap)
+                    setLit(next.track, true);
+                else
+                    setLit(played.track, false);
+            }
+        }
+    };
+    for (CNoteTrack& track : chart.tracks) {
+        if (track.Count() > 0) step(track);
+    }
+    step(chart.player);
+}
+
+void PlayController::ClearLit() {
+    if (!setLit) return;
+    for (int row = 0; row < kTrackCount; ++row) setLit(row, false);
+}

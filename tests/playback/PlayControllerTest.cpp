@@ -1,0 +1,71 @@
+// The editor's Play/Pause and Stop over the engine: the state table and the lit track rows.
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "playback/PlayController.h"
+#include "support/SmfBuilder.h"
+#include "support/TestChart.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+struct Controlled {
+    Controlled() : engine(Ports()), controller(chart, engine) {
+        WriteBytes(folder / "song.mid", Smf(1, 96, {Track({Tempo(0, 500000)})}));
+        controller.setLit = [this](int row, bool on) { lit[row] = on; };
+    }
+    static std::vector<std::unique_ptr<OutputPort>> Ports() {
+        std::vector<std::unique_ptr<OutputPort>> ports;
+        ports.push_back(std::make_unique<RecordingPort>());
+        return ports;
+    }
+    ScratchFolder folder;
+    CChart chart;
+    SoundEngine engine;
+    PlayController controller;
+    std::map<int, bool> lit;
+};
+
+}  // namespace
+
+TEST(PlayController, RowsLightWhileTheNextNoteComesWithin5000Ticks) {
+    Controlled c;
+    c.chart.tracks[0].Append(MakeNote(0, 60, 0, 100));
+    c.chart.tracks[0].Append(MakeNote(5099, 60, 0, 100));  // 4999 after the first one's end
+    c.chart.tracks[1].Append(MakeNote(0, 62, 1, 100));
+    c.chart.tracks[1].Append(MakeNote(5100, 62, 1, 100));  // 5000 after
+    c.chart.usedTrackCount = 2;
+    c.chart.SeekAll(0);
+    c.controller.StepNotes(0);
+    EXPECT_TRUE(c.lit[0]);
+    EXPECT_FALSE(c.lit[1]);
+    c.controller.StepNotes(5100);  // both tracks play their last note
+    EXPECT_FALSE(c.lit[0]);
+    EXPECT_FALSE(c.lit[1]);
+}
+
+TEST(PlayController, StateTable) {
+    Controlled c;
+    c.chart.tracks[0].Append(MakeNote(0, 60, 0, 100));
+    c.chart.tracks[0].Append(MakeNote(100000, 62, 0, 100));
+    c.chart.usedTrackCount = 1;
+    const std::filesystem::path song = c.folder / "song.mid";
+    EXPECT_FALSE(c.controller.PlayPause(100100, 100100, song));  // at the end: nothing
+    EXPECT_FALSE(c.controller.PlayPause(0, 100100, c.folder / "missing.mid"));
+    ASSERT_TRUE(c.controller.PlayPause(0, 100100, song));  // idle -> playing
+    EXPECT_TRUE(c.controller.Playing());
+    EXPECT_TRUE(c.engine.Playing());
+    ASSERT_TRUE(c.controller.PlayPause(0, 100100, song));  // playing -> paused
+    EXPECT_FALSE(c.controller.Playing());
+    EXPECT_TRUE(c.engine.Paused());
+    c.controller.Stop();  // paused, the view back at 0
+    bool ended = false;
+    EXPECT_EQ(c.controller.Follow(100100, ended), 0);
+    ASSERT_TRUE(c.controller.PlayPause(50000, 100100, song));  // moved while stopped: starts there
+    EXPECT_GE(c.engine.Position(), 50000);
+    c.controller.ChartReplaced();
+    EXPECT_FALSE(c.controller.Started());
+    EXPECT_FALSE(c.engine.Playing());
+}
