@@ -12,6 +12,7 @@
 
 #include "CMainFrame.h"
 #include "Logo.h"
+#include "RegistryKey.h"
 #include "ToolsPalette.h"
 #include "io/DataFolder.h"
 #include "io/PathText.h"
@@ -48,7 +49,12 @@ int main(int argc, char** argv) {
     splash.show();
     QApplication::processEvents();
 
-    CMainFrame frame(folders, instruments, std::make_unique<SoundEngine>(SystemPorts(DefaultSoundFont())));
+    // The SoundFont: the "SOUNDFONT" setting, else RYX_SOUNDFONT, else the system's.
+    std::string soundFont;
+    if (!RegistryKey().GetString("SOUNDFONT", soundFont) || soundFont.empty())
+        soundFont = PathText(DefaultSoundFont());
+    CMainFrame frame(folders, instruments,
+                     std::make_unique<SoundEngine>(SystemPorts(PathFromText(soundFont))));
     frame.show();
     frame.Palette()->show();
     splash.finish(&frame);

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "PlaybackInput.h"
+#include "io/PathText.h"
 #include "playback/SoundEngine.h"
 #include "playback/SystemPorts.h"
 #include "playback/WavRenderer.h"
@@ -53,6 +54,12 @@ int RunPlay(const PlayOptions& options, const std::filesystem::path& tempDir, st
             err << "ryxtool: output port " << engine.PortName(*index) << " cannot be opened\n";
             return 2;
         }
+    }
+    std::error_code error;
+    if (engine.CurrentPort() == 0 && !std::filesystem::is_regular_file(DefaultSoundFont(), error)) {
+        err << "ryxtool: the SoundFont " << PathText(DefaultSoundFont())
+            << " cannot be read; set RYX_SOUNDFONT to a General MIDI SoundFont\n";
+        return 2;
     }
     out << "Playing through " << engine.PortName(engine.CurrentPort()) << "\n";
     const int64_t end = SongEnd(chart);

@@ -14,6 +14,10 @@ void Sequencer::Load(SongTimeline newSong, const CChart& newChart) {
     Stop();
     song = std::move(newSong);
     chart = &newChart;
+    // A General MIDI reset, so nothing of the previous song (programs, controllers) lingers.
+    TimedMessage reset = TimedMessage::Make(0, kSysExMessage);
+    reset.sysex = {0x7E, 0x7F, 0x09, 0x01};
+    port->Send(reset);
 }
 
 void Sequencer::BuildFrom(int64_t tick) {

@@ -28,8 +28,8 @@ class Sequencer {
 
     explicit Sequencer(OutputPort& port) : port(&port) {}
 
-    // The song and the chart to play; stops anything playing. The chart's tracks are read
-    // when playing starts (the player track as it is then).
+    // The song and the chart to play; stops anything playing and sends the General MIDI
+    // reset. The chart's tracks are read when playing starts (the player track as it is then).
     void Load(SongTimeline song, const CChart& chart);
     // Starts playing at music time `tick` at clock time `now`.
     void Start(int64_t tick, double now);

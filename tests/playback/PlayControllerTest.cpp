@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <map>
+#include <thread>
 
 #include "playback/PlayController.h"
 #include "support/SmfBuilder.h"
@@ -68,4 +70,21 @@ TEST(PlayController, StateTable) {
     c.controller.ChartReplaced();
     EXPECT_FALSE(c.controller.Started());
     EXPECT_FALSE(c.engine.Playing());
+}
+
+TEST(PlayController, TheEndOfTheSongPausesThere) {
+    Controlled c;
+    c.chart.tracks[0].Append(MakeNote(0, 60, 0, 40));
+    c.chart.usedTrackCount = 1;
+    ASSERT_TRUE(c.controller.PlayPause(0, 40, c.folder / "song.mid"));
+    bool ended = false;
+    int32_t position = 0;
+    for (int i = 0; i < 500 && !ended; ++i) {  // 40 chart ticks is 26 ms at 120 bpm
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        position = c.controller.Follow(40, ended);
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(position, 40);
+    EXPECT_FALSE(c.controller.Playing());
+    EXPECT_FALSE(c.controller.PlayPause(40, 40, c.folder / "song.mid"));  // at the end: nothing
 }
