@@ -66,14 +66,14 @@ void BM_NoteTimingThroughTheEngine(benchmark::State& state) {
         auto* port = static_cast<StampingPort*>(ports.front().get());
         SoundEngine engine(std::move(ports));
         SongTimeline song;  // no song: 120 bpm throughout
-        engine.Load(song, chart);
+        engine.LoadSong(song, chart);
         const double cpuStart = CpuSeconds();
         const auto start = SteadyClock::now();
-        engine.Play(0);
+        engine.StartSegment();
         while (engine.Position() < 8000) std::this_thread::sleep_for(std::chrono::milliseconds(50));
         wall = std::chrono::duration<double>(SteadyClock::now() - start).count();
         cpu = CpuSeconds() - cpuStart;
-        engine.Stop();
+        engine.StopSegment();
         std::lock_guard guard(port->lock);
         for (const auto& [tick, when] : port->stamps) {
             const double due = tick * 0.5 / 768;

@@ -63,9 +63,11 @@ int RunPlay(const PlayOptions& options, const std::filesystem::path& tempDir, st
     }
     out << "Playing through " << engine.PortName(engine.CurrentPort()) << "\n";
     const int64_t end = SongEnd(chart);
-    engine.Load(std::move(song), chart);
+    engine.LoadSong(std::move(song), chart);
     engine.SetAudible(Sequencer::AudibleMask(chart));
-    engine.Play(options.from);
+    engine.SetStartPoint(options.from);
+    engine.SendTempo(chart.tempoMap.StartTempo(static_cast<int32_t>(options.from)));
+    engine.StartSegment();
     auto nextReport = std::chrono::steady_clock::now();
     while (!stop && engine.Position() < end) {
         if (std::chrono::steady_clock::now() >= nextReport) {
@@ -75,7 +77,7 @@ int RunPlay(const PlayOptions& options, const std::filesystem::path& tempDir, st
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     const int64_t reached = std::min(engine.Position(), end);
-    engine.Stop();
+    engine.StopSegment();
     out << (stop ? "stopped at " : "ended at ") << reached << "\n";
     return 0;
 }

@@ -7,7 +7,7 @@ constexpr int64_t kLitGap = 5000;  // chart ticks between a note's end and the n
 }  // namespace
 
 void PlayController::ChartReplaced() {
-    engine.Stop();
+    engine.StopSegment();
     loaded = started = playing = false;
     ClearLit();
 }
@@ -15,7 +15,7 @@ void PlayController::ChartReplaced() {
 bool PlayController::PlayPause(int32_t position, int32_t songLength, const std::filesystem::path& songPath) {
     if (position >= songLength) return false;
     if (playing) {
-        engine.Pause();
+        engine.PauseToggle();
         playing = false;
         ClearLit();
         return true;
@@ -24,29 +24,28 @@ bool PlayController::PlayPause(int32_t position, int32_t songLength, const std::
         std::vector<uint8_t> bytes;
         SongTimeline song;
         if (!ReadFileBytes(songPath, bytes) || !SongTimeline::FromSongBytes(bytes, song)) return false;
-        engine.Load(std::move(song), chart);
+        engine.LoadSong(std::move(song), chart);
         loaded = true;
     }
-    if (started && engine.Paused() && position == lastPosition) {
-        engine.Resume();
-    } else {
-        StartAt(position);
-    }
+    // Chosen notes changed while paused: the engine plays the new player track afresh.
+    if (engine.Started() && chart.selectionChanged) engine.StopSegment();
+    if (!engine.Started() || position != lastPosition) engine.SetStartPoint(position);
+    if (chart.selectionChanged) chart.RebuildPlayerFromSelection();
+    chart.SeekAll(position);
+    engine.SendTempo(chart.tempoMap.StartTempo(position));
+    engine.SetAudible(Sequencer::AudibleMask(chart));
+    if (engine.Started())
+        engine.PauseToggle();  // resumes
+    else
+        engine.StartSegment();
+    started = true;
     playing = true;
+    lastPosition = position;
     return true;
 }
 
-void PlayController::StartAt(int32_t position) {
-    if (chart.selectionChanged) chart.RebuildPlayerFromSelection();
-    chart.SeekAll(position);
-    engine.SetAudible(Sequencer::AudibleMask(chart));
-    engine.Play(position);
-    started = true;
-    lastPosition = position;
-}
-
 void PlayController::Stop() {
-    if (playing) engine.Pause();
+    if (!engine.Paused()) engine.PauseToggle();
     playing = false;
     // The view goes back to 0, so the next Play starts there rather than resuming.
     lastPosition = kMoved;
@@ -63,7 +62,7 @@ int32_t PlayController::Follow(int32_t songLength, bool& ended) {
     auto position = static_cast<int32_t>(std::min<int64_t>(engine.Position(), INT32_MAX));
     StepNotes(position);
     if (position > songLength) {
-        engine.Pause();
+        engine.PauseToggle();
         playing = false;
         position = songLength;
         ended = true;

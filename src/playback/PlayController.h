@@ -40,7 +40,6 @@ class PlayController {
     bool Started() const { return started; }
 
   private:
-    void StartAt(int32_t position);
     void ClearLit();
 
     CChart& chart;

@@ -1,5 +1,7 @@
 #include "Sequencer.h"
 
+#include <algorithm>
+
 #include "PlaySchedule.h"
 
 uint32_t Sequencer::AudibleMask(const CChart& chart) {
@@ -14,10 +16,30 @@ void Sequencer::Load(SongTimeline newSong, const CChart& newChart) {
     Stop();
     song = std::move(newSong);
     chart = &newChart;
-    // A General MIDI reset, so nothing of the previous song (programs, controllers) lingers.
+    // So nothing of the previous song (programs, controllers) lingers.
+    SendGmReset();
+}
+
+void Sequencer::SendGmReset() {
     TimedMessage reset = TimedMessage::Make(0, kSysExMessage);
     reset.sysex = {0x7E, 0x7F, 0x09, 0x01};
     port->Send(reset);
+}
+
+void Sequencer::PlayNote(const TimedMessage& noteOn, int64_t length, double now) {
+    port->Send(noteOn);
+    TimedMessage noteOff =
+        TimedMessage::Make(0, static_cast<uint8_t>(0x80 | (noteOn.status & 0x0F)), noteOn.data1);
+    if (!playing || paused) {
+        port->Send(noteOff);
+        return;
+    }
+    // Its end joins the schedule in time order, as a song message so no filter drops it.
+    noteOff.tick = Position(now) + std::max<int64_t>(length, 0);
+    auto at =
+        std::upper_bound(schedule.begin() + static_cast<std::ptrdiff_t>(next), schedule.end(), noteOff.tick,
+                         [](int64_t tick, const Entry& e) { return tick < e.message.tick; });
+    schedule.insert(at, Entry{noteOff, kSongTrack});
 }
 
 void Sequencer::BuildFrom(int64_t tick) {
@@ -28,10 +50,10 @@ void Sequencer::BuildFrom(int64_t tick) {
     next = 0;
 }
 
-void Sequencer::Start(int64_t tick, double now) {
+void Sequencer::Start(int64_t tick, double now, uint32_t tempo) {
     SilenceSounding();
     BuildFrom(tick);
-    clock.emplace(song.Messages(), tick, song.TempoAt(tick));
+    clock.emplace(song.Messages(), tick, tempo != 0 ? tempo : song.TempoAt(tick));
     startTick = tick;
     startTime = now;
     pausedTick = tick;

@@ -31,8 +31,9 @@ class Sequencer {
     // The song and the chart to play; stops anything playing and sends the General MIDI
     // reset. The chart's tracks are read when playing starts (the player track as it is then).
     void Load(SongTimeline song, const CChart& chart);
-    // Starts playing at music time `tick` at clock time `now`.
-    void Start(int64_t tick, double now);
+    // Starts playing at music time `tick` at clock time `now`, with `tempo` (microseconds per
+    // quarter note) in force there, or the song's own tempo there when 0.
+    void Start(int64_t tick, double now, uint32_t tempo = 0);
     void Pause(double now);
     void Resume(double now);
     // Silences everything and forgets the position.
@@ -52,6 +53,11 @@ class Sequencer {
     static uint32_t AudibleMask(const CChart& chart);
 
     void SetPort(OutputPort& newPort);
+    // Sends a note-on now and its note-off `length` chart ticks later in music time (at once
+    // when not playing).
+    void PlayNote(const TimedMessage& noteOn, int64_t length, double now);
+    // Sends the General MIDI reset now.
+    void SendGmReset();
 
   private:
     struct Entry {

@@ -65,8 +65,8 @@ std::string SoundEngine::PortName(int index) const {
 bool SoundEngine::ChangePort(int index) {
     if (index < 0 || index >= PortCount()) return false;
     if (index == current) return true;
+    StopSegment();
     std::lock_guard guard(lock);
-    sequencer.Stop();
     OutputPort& next = *ports[static_cast<std::size_t>(index)];
     if (!next.Open()) return false;
     ports[static_cast<std::size_t>(current)]->Close();
@@ -75,50 +75,114 @@ bool SoundEngine::ChangePort(int index) {
     return true;
 }
 
-void SoundEngine::Load(SongTimeline song, const CChart& chart) {
-    std::lock_guard guard(lock);
-    sequencer.Load(std::move(song), chart);
-}
-
-void SoundEngine::Play(int64_t tick) {
-    {
-        std::lock_guard guard(lock);
-        sequencer.Start(tick, Now());
-    }
+void SoundEngine::Wake() {
     wake.notify_all();
 }
 
-void SoundEngine::Pause() {
+void SoundEngine::LoadSong(SongTimeline song, const CChart& chart) {
+    StopSegment();
     std::lock_guard guard(lock);
-    sequencer.Pause(Now());
+    sequencer.Load(std::move(song), chart);  // sends the General MIDI reset
+    loaded = true;
 }
 
-void SoundEngine::Resume() {
+void SoundEngine::SetStartPoint(int64_t tick) {
+    startPoint = std::max<int64_t>(tick, 0);
+}
+
+void SoundEngine::StartSegment() {
+    if (!loaded) return;
+    if (paused) {
+        ResumeSegment();
+        return;
+    }
+    if (started) return;
     {
         std::lock_guard guard(lock);
-        sequencer.Resume(Now());
+        const double now = Now();
+        sequencer.Start(startPoint, now, startTempo);
+        started = true;
+        songOffset = startPoint;
+        segmentStart = startPoint;  // music time is the song position itself
+        referenceStart = Reference(now);
     }
-    wake.notify_all();
+    Wake();
 }
 
-void SoundEngine::Stop() {
+void SoundEngine::PauseToggle() {
+    if (!started) return;
+    if (paused) {
+        ResumeSegment();
+        return;
+    }
+    std::lock_guard guard(lock);
+    const double now = Now();
+    const int64_t music = sequencer.Position(now);
+    sequencer.Pause(now);
+    songOffset += music - segmentStart;
+    referencePlayed += Reference(now) - referenceStart;
+    startPoint = songOffset;
+    // The music time stands still at the pause, so the position stays where it stopped.
+    segmentStart = music;
+    paused = true;
+}
+
+void SoundEngine::ResumeSegment() {
+    if (!paused) return;
+    {
+        std::lock_guard guard(lock);
+        const double now = Now();
+        // Continuing where it stopped keeps the notes' order exactly; a start point moved
+        // meanwhile starts afresh there, with what is in force there.
+        if (startPoint == sequencer.Position(now))
+            sequencer.Resume(now);
+        else
+            sequencer.Start(startPoint, now, startTempo);
+        songOffset = startPoint;
+        segmentStart = startPoint;
+        referenceStart = Reference(now);
+        paused = false;
+    }
+    Wake();
+}
+
+void SoundEngine::StopSegment() {
+    if (!started) return;
     std::lock_guard guard(lock);
     sequencer.Stop();
+    songOffset = segmentStart = referenceStart = referencePlayed = 0;
+    startPoint = 0;
+    started = paused = false;
 }
 
-bool SoundEngine::Playing() const {
-    std::lock_guard guard(lock);
-    return sequencer.Playing() && !sequencer.Paused();
+void SoundEngine::SendTempo(uint32_t microsecondsPerQuarter) {
+    startTempo = microsecondsPerQuarter == 0 ? 500000 : microsecondsPerQuarter;
 }
 
-bool SoundEngine::Paused() const {
+void SoundEngine::PlayNote(const CNote& note) {
+    {
+        std::lock_guard guard(lock);
+        sequencer.PlayNote(
+            TimedMessage::Make(0, static_cast<uint8_t>(0x90 | (note.status & 0x0F)), note.key, note.velocity),
+            note.length, Now());
+    }
+    Wake();
+}
+
+void SoundEngine::SendGmReset() {
     std::lock_guard guard(lock);
-    return sequencer.Paused();
+    sequencer.SendGmReset();
+}
+
+SoundEngine::Time SoundEngine::CurrentTime() const {
+    std::lock_guard guard(lock);
+    const double now = Now();
+    return {Reference(now), sequencer.Position(now)};
 }
 
 int64_t SoundEngine::Position() const {
-    std::lock_guard guard(lock);
-    return sequencer.Position(Now());
+    const Time time = CurrentTime();
+    return time.music + songOffset - segmentStart;
 }
 
 void SoundEngine::SetAudible(uint32_t mask) {

@@ -35,16 +35,45 @@ class SoundEngine {
     // stays current (and false is returned).
     bool ChangePort(int index);
 
-    // The song and chart to play; stops playback. The chart must stay alive while loaded.
-    void Load(SongTimeline song, const CChart& chart);
-    // Starts at `tick` with the chart's notes as they are now.
-    void Play(int64_t tick);
-    void Pause();
-    void Resume();
-    void Stop();
-    bool Playing() const;
-    bool Paused() const;
-    // Music time now, chart ticks.
+    // The song and chart to play: stops a loaded song (StopSegment), sends the General MIDI
+    // reset, and holds the song until another is loaded. The chart must stay alive meanwhile.
+    void LoadSong(SongTimeline song, const CChart& chart);
+    // Where StartSegment and ResumeSegment start, chart ticks.
+    void SetStartPoint(int64_t tick);
+    // Only when loaded: resumes when paused; otherwise, when not started, starts at the start
+    // point with the tempo SendTempo gave (or the song's own there).
+    void StartSegment();
+    // Only when started: pauses (songOffset and referencePlayed take in what was played, the
+    // start point becomes where it stopped) or, when paused, ResumeSegment.
+    void PauseToggle();
+    // Only when paused: plays again from the start point.
+    void ResumeSegment();
+    // Only when started: silences, forgets the position, start point 0.
+    void StopSegment();
+    // The tempo the next start begins with; 0 counts as 500,000 microseconds per quarter.
+    void SendTempo(uint32_t microsecondsPerQuarter);
+    // Plays `note` now on its channel, its end `length` chart ticks later in music time.
+    void PlayNote(const CNote& note);
+    void SendGmReset();
+
+    struct Time {
+        int64_t reference = 0;  // 100-nanosecond units since the engine started
+        int64_t music = 0;      // music time, chart ticks
+    };
+    Time CurrentTime() const;
+
+    bool Loaded() const { return loaded; }
+    bool Started() const { return started; }
+    bool Paused() const { return paused; }
+    bool Playing() const { return started && !paused; }
+    // Song position from which the segment was started, chart ticks.
+    int64_t SongOffset() const { return songOffset; }
+    // Music time at which the current run began.
+    int64_t SegmentStart() const { return segmentStart; }
+    // Reference time played before the pauses, 100-nanosecond units.
+    int64_t ReferencePlayed() const { return referencePlayed; }
+
+    // The song position now: music time + songOffset - segmentStart.
     int64_t Position() const;
     // The play filter: bit t for track t, bit 16 for the player's notes (Sequencer::AudibleMask).
     void SetAudible(uint32_t mask);
@@ -52,7 +81,9 @@ class SoundEngine {
   private:
     using Clock = std::chrono::steady_clock;
     double Now() const;
+    int64_t Reference(double seconds) const { return static_cast<int64_t>(seconds * 1e7); }
     void Run();
+    void Wake();
 
     std::vector<std::unique_ptr<OutputPort>> ports;
     int current = 0;
@@ -61,5 +92,15 @@ class SoundEngine {
     std::condition_variable wake;
     Sequencer sequencer;
     bool quit = false;
+    // The state the user-interface thread sees; only it changes these.
+    bool loaded = false;
+    bool started = false;
+    bool paused = false;
+    int64_t startPoint = 0;
+    uint32_t startTempo = 0;
+    int64_t songOffset = 0;
+    int64_t segmentStart = 0;
+    int64_t referenceStart = 0;
+    int64_t referencePlayed = 0;
     std::thread worker;  // last, so it starts when everything it uses exists
 };

@@ -49,15 +49,15 @@ TEST(SoundEngine, SendsEverythingDueOnItsOwnThreadInOrder) {
     chart.SetPlayFilter(0);
     SongTimeline song;
     ASSERT_TRUE(SongTimeline::FromSongBytes(Smf(1, 96, {Track({Tempo(0, 500000)})}), song));
-    engine.Load(std::move(song), chart);
+    engine.LoadSong(std::move(song), chart);
     engine.SetAudible(Sequencer::AudibleMask(chart));
-    engine.Play(0);
+    engine.StartSegment();
     // 160 chart ticks at 120 bpm is about a tenth of a second; wait for it, however slow the machine.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
     while (engine.Position() < 200 && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    engine.Stop();
+    engine.StopSegment();
 
     std::vector<std::pair<uint8_t, uint8_t>> notes;  // status, key
     for (const TimedMessage& m : port->Sent()) {
@@ -80,4 +80,52 @@ TEST(SoundEngine, APortThatCannotOpenLeavesThePreviousOne) {
     EXPECT_EQ(engine.CurrentPort(), 2);
     EXPECT_EQ(engine.PortName(1), "broken");
     EXPECT_EQ(engine.PortName(7), "");
+}
+
+TEST(SoundEngine, SegmentBookkeepingAcrossPauseResumeAndStop) {
+    std::vector<std::unique_ptr<OutputPort>> ports;
+    ports.push_back(std::make_unique<ThreadRecordingPort>());
+    auto* port = static_cast<ThreadRecordingPort*>(ports.front().get());
+    SoundEngine engine(std::move(ports));
+    CChart chart;
+    chart.tracks[0].Append(MakeNote(100000, 60, 0, 10));
+    chart.usedTrackCount = 1;
+    SongTimeline song;
+    ASSERT_TRUE(SongTimeline::FromSongBytes(Smf(1, 96, {Track({Tempo(0, 500000)})}), song));
+    engine.StartSegment();  // nothing loaded: nothing happens
+    EXPECT_FALSE(engine.Started());
+    engine.LoadSong(std::move(song), chart);
+    engine.SetStartPoint(1000);
+    engine.StartSegment();
+    EXPECT_EQ(engine.SongOffset(), 1000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    engine.PauseToggle();
+    ASSERT_TRUE(engine.Paused());
+    const int64_t paused = engine.Position();
+    EXPECT_GT(paused, 1000);
+    EXPECT_EQ(engine.SongOffset(), paused);
+    EXPECT_GT(engine.ReferencePlayed(), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(engine.Position(), paused);  // a paused song stays where it stopped
+    engine.PauseToggle();                  // resumes from there
+    EXPECT_TRUE(engine.Playing());
+    EXPECT_GE(engine.Position(), paused);
+
+    // A note played by hand sounds now and ends its length later in music time.
+    CNote note = MakeNote(0, 72, 0, 20);
+    engine.PlayNote(note);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    int ons = 0, offs = 0;
+    for (const TimedMessage& m : port->Sent()) {
+        if (m.data1 != 72) continue;
+        ons += m.IsNoteOn();
+        offs += m.IsNoteOff();
+    }
+    EXPECT_EQ(ons, 1);
+    EXPECT_EQ(offs, 1);
+
+    engine.StopSegment();
+    EXPECT_FALSE(engine.Started());
+    EXPECT_EQ(engine.SongOffset(), 0);
+    EXPECT_EQ(engine.ReferencePlayed(), 0);
 }
