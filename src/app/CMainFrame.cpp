@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -24,6 +25,7 @@
 #include "ProgressDialog.h"
 #include "ToolsPalette.h"
 #include "TrackList.h"
+#include "chart/BeatGrid.h"
 #include "chart/ChartFile.h"
 #include "chart/ChartInfo.h"
 #include "editor/LengthTrim.h"
@@ -50,6 +52,7 @@ ViewSettings ViewSettingsOf(const AppSettings& s) {
     v.interval = s.interval;
     v.scroll = s.scroll;
     v.longLength = s.longLength;
+    v.beatLines = s.beatLines;
     return v;
 }
 
@@ -97,6 +100,7 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
     converter = new ConvertDialog(*session, this);
     converter->onFinished = [this] {
         MarkSaved();
+        ShowBeatReadout();  // the tempo map is complete once the conversion is
         FocusView();
     };
 
@@ -121,6 +125,9 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
     showError = [this](const QString& message) { QMessageBox::warning(this, "Error", message); };
     runDialog = [](QDialog& dialog) { return dialog.exec(); };
 
+    // The status line shows the measure, beat and tempo; made now so the window's fixed size
+    // includes it and the view keeps its own size.
+    statusBar()->setSizeGripEnabled(false);
     // Movable and minimisable, never resizable.
     adjustSize();
     setFixedSize(size());
@@ -155,6 +162,11 @@ void CMainFrame::BuildMenus() {
     edit->addSeparator();
     add(edit, "Options(&O)\tF2", [this] { Options(); });
 
+    QMenu* viewMenu = menuBar()->addMenu("View(&V)");
+    beatLinesAction = add(viewMenu, "Beat Lines(&B)", [this] { SetBeatLines(!settings.beatLines); });
+    beatLinesAction->setCheckable(true);
+    beatLinesAction->setChecked(settings.beatLines);
+
     QMenu* info = menuBar()->addMenu("Info(&I)");
     add(info, "Help(&H)\tF1", [this] { Help(); });
     add(info, "About RYX Creator...(&A)", [this] { About(); });
@@ -166,6 +178,7 @@ void CMainFrame::BuildMenus() {
 void CMainFrame::ConnectViewHooks() {
     view.hooks.setTimeText = [this](const std::string& text) {
         palette->SetTimeText(QString::fromStdString(text));
+        ShowBeatReadout();
     };
     view.hooks.setCaption = [this](const std::string& caption) {
         setWindowTitle(QString::fromStdString(caption));
@@ -292,6 +305,7 @@ bool CMainFrame::OpenChartFile(const std::filesystem::path& path) {
     fileTitle = PathText(path.stem());
     chartPath = path;
     view.ResetForLoadedChart(fileTitle);
+    ShowBeatReadout();
     MarkSaved();
     FocusView();
     return true;
@@ -389,8 +403,21 @@ void CMainFrame::FollowPlayback() {
     if (palette)
         palette->SetTimeText(QString::fromStdString(std::to_string(position / 1000) + " / " +
                                                     std::to_string(view.songLength / 1000)));
+    ShowBeatReadout();
     view.Invalidate();
     if (!player->Playing()) frameTimer->stop();
+}
+
+void CMainFrame::SetBeatLines(bool on) {
+    settings.beatLines = on;
+    view.settings.beatLines = on;
+    beatLinesAction->setChecked(on);
+    view.Invalidate();
+}
+
+void CMainFrame::ShowBeatReadout() {
+    if (!view.HasChart()) return;
+    statusBar()->showMessage(QString::fromStdString(BeatReadout(chart.tempoMap, view.position)));
 }
 
 void CMainFrame::StopForNewChart() {
@@ -415,6 +442,7 @@ void CMainFrame::Options() {
     if (runDialog(dialog) == QDialog::Accepted) {
         settings = dialog.Applied(settings);
         view.settings = ViewSettingsOf(settings).Sanitised();
+        beatLinesAction->setChecked(settings.beatLines);
         if (std::optional<int> track = dialog.TrimTrack(); track && view.HasChart() && *track < kTrackCount)
             TrimLengths(chart.tracks[static_cast<std::size_t>(*track)], settings.windLengthDecrease);
         view.SetPosition(view.position, false);

@@ -21,6 +21,7 @@
 #include "playback/SoundEngine.h"
 
 class ChartViewWidget;
+class QAction;
 class QTimer;
 class QDialog;
 class ConvertDialog;
@@ -89,6 +90,8 @@ class CMainFrame : public QMainWindow {
     const PlayController& Player() const { return *player; }
     // One frame of playback: the view follows the music clock (the frame timer's work).
     void FollowPlayback();
+    // Beat and measure lines under the notes on or off (View menu, Options).
+    void SetBeatLines(bool on);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -113,6 +116,8 @@ class CMainFrame : public QMainWindow {
     void FocusView();
     // Playback stops and forgets the song: a chart is replaced or the window closes.
     void StopForNewChart();
+    // The measure:beat and tempo read-out at the view position, in the status line.
+    void ShowBeatReadout();
 
     AppFolders folders;
     const CMidiInfoManager& instruments;
@@ -126,6 +131,7 @@ class CMainFrame : public QMainWindow {
     std::unique_ptr<SoundEngine> engine;
     std::unique_ptr<PlayController> player;
     QTimer* frameTimer = nullptr;  // every FRAMESKIP milliseconds while playing
+    QAction* beatLinesAction = nullptr;
 
     ChartViewWidget* viewWidget = nullptr;
     ToolsPalette* palette = nullptr;

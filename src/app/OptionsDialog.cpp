@@ -39,10 +39,12 @@ OptionsDialog::OptionsDialog(const AppSettings& settings, const QStringList& tra
     frameSkip = Slider(0, 80, 40, display);
     interval = Slider(5, 15, 5, display);
     scroll = Slider(50, 150, 50, display);
+    beatLines = new QCheckBox("Beat and measure lines", display);
     auto* displayForm = new QFormLayout(display);
     displayForm->addRow("Frame Skip", frameSkip);
     displayForm->addRow("Note Interval", interval);
     displayForm->addRow("Scroll Speed", scroll);
+    displayForm->addRow(beatLines);
 
     auto* notes = new QGroupBox("NOTE OPTIONS", this);
     auto* longBox = new QGroupBox("Minimun Long Note Length", notes);
@@ -116,6 +118,7 @@ void OptionsDialog::Show(const AppSettings& s) {
     interval->setValue(kIntervalMirror - s.interval);
     scroll->setValue(s.scroll);
     wind->setValue(s.windLengthDecrease);
+    beatLines->setChecked(s.beatLines);
     // Any value but the two shorter lengths shows as four beats.
     beats[s.longLength == 192 ? 0 : s.longLength == 384 ? 1 : 2]->setChecked(true);
     edit->setChecked(false);
@@ -131,6 +134,7 @@ AppSettings OptionsDialog::Applied(AppSettings s) const {
     s.interval = kIntervalMirror - interval->value();
     s.scroll = scroll->value();
     s.windLengthDecrease = wind->value();
+    s.beatLines = beatLines->isChecked();
     for (int i = 0; i < 3; ++i) {
         if (beats[i]->isChecked()) s.longLength = kLongLengths[i];
     }

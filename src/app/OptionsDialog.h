@@ -38,6 +38,7 @@ class OptionsDialog : public QDialog {
     QSlider* WindSlider() const { return wind; }
     QComboBox* TrackChoice() const { return instrument; }
     QComboBox* PortChoice() const { return port; }
+    QCheckBox* BeatLinesBox() const { return beatLines; }
 
   private:
     // Moves the controls to `settings` ("DEFAULT" moves them to the defaults).
@@ -50,6 +51,7 @@ class OptionsDialog : public QDialog {
     QSlider* wind;
     QRadioButton* beats[3];
     QCheckBox* edit;
+    QCheckBox* beatLines;
     QComboBox* instrument;
     QComboBox* port;
     QWidget* windControls;

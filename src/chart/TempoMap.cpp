@@ -14,12 +14,18 @@ void CTempoMap::BuildTempoMap(const CLibTrack& tempoTrack, uint16_t resolution) 
         tick += event.delta;
         entries.push_back({ClampToU32(tick), LibEventValue(event)});
     }
+    for (const KeptMeta& meta : tempoTrack.metas) {
+        // A time signature: numerator, the denominator as a power of two, then clocks.
+        if (meta.type != 0x58 || meta.data.size() < 2 || meta.data[0] == 0 || meta.data[1] > 6) continue;
+        meters.push_back({ClampToU32(meta.time), meta.data[0], static_cast<uint8_t>(1u << meta.data[1])});
+    }
     songResolution = resolution;
     built = true;
 }
 
 void CTempoMap::ReleaseTempoMap() {
     entries.clear();
+    meters.clear();
     built = false;
 }
 

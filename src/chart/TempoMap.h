@@ -15,9 +15,16 @@ class CTempoMap {
         uint32_t tick = 0;
         uint32_t tempo = 0;  // microseconds per quarter note
     };
+    // A time signature of the song from `tick` (song ticks) on.
+    struct Meter {
+        uint32_t tick = 0;
+        uint8_t numerator = 4;
+        uint8_t denominator = 4;  // the note value of a beat: 4 a quarter, 8 an eighth
+    };
 
     // Replaces the map with one entry per event of the song's tempo track (absolute tick and
-    // the event's 24-bit value) and records the song's resolution (ticks per quarter note).
+    // the event's 24-bit value), keeps the track's time signatures, and records the song's
+    // resolution (ticks per quarter note).
     void BuildTempoMap(const CLibTrack& tempoTrack, uint16_t songResolution);
     void ReleaseTempoMap();
 
@@ -30,11 +37,13 @@ class CTempoMap {
     uint32_t StartTempo(int32_t position) const;
 
     const std::vector<Entry>& Entries() const { return entries; }
+    const std::vector<Meter>& Meters() const { return meters; }
     bool Built() const { return built; }
     uint16_t SongResolution() const { return songResolution; }
 
   private:
     std::vector<Entry> entries;
+    std::vector<Meter> meters;
     bool built = false;
     uint16_t songResolution = 0;
 };

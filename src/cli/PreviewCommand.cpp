@@ -29,6 +29,7 @@ int RunPreview(const PreviewOptions& options, const std::filesystem::path& tempD
     ViewSettings settings;
     settings.interval = options.interval;
     settings.longLength = options.longLength;
+    settings.beatLines = options.beatLines;
     ChartView view(chart, options.layout == "large" ? ViewGeometry::Large() : ViewGeometry::Small(),
                    settings);
     if (Status status = view.LoadBitmaps(options.dataDir); !status) {

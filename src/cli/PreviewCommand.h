@@ -15,6 +15,7 @@ struct PreviewOptions {
     std::string layout = "large";   // "large" (540 × 600) or "small" (380 × 400)
     int interval = 10;              // INTERVAL, chart ticks per pixel, at least 1
     int longLength = 768;           // LONG, the shortest long note
+    bool beatLines = false;         // beat and measure lines under the notes
     std::filesystem::path dataDir;  // the folder holding "common/"
 };
 

@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <span>
 
+#include "chart/BeatGrid.h"
+
 namespace {
 
 constexpr Colour kBlack = 0x000000;
 constexpr Colour kWhite = 0xFFFFFF;
+constexpr Colour kBeatLine = 0xD4D4D4;
+constexpr Colour kMeasureLine = 0x808080;
 
 class NotePainter {
   public:
@@ -60,6 +64,25 @@ bool Passed(const CNote& note, int32_t position) {
     return int64_t{note.time} + note.length < position;
 }
 
+// Beat lines one pixel, measure lines two, across every lane where the note's bottom edge
+// would be; drawn before the notes, so a note always covers them.
+void PaintBeatLines(const ChartView& view, DrawScreen& screen) {
+    const ViewGeometry& g = view.geometry;
+    const int64_t top = int64_t{view.position} + int64_t{g.laneHeight} * view.Interval();
+    for (const GridLine& line : BeatLines(view.Chart().tempoMap, view.position, top)) {
+        const int64_t y = g.Bottom() - 1 - view.Offset(static_cast<int32_t>(line.tick));
+        if (y < g.margin || y >= g.Bottom()) continue;
+        for (int column = 0; column < 15; ++column) {
+            if (column == 7) continue;  // the scroll column
+            const int left = g.ColumnX(column);
+            screen.HLine(left, left + g.laneWidth - 1, static_cast<int>(y),
+                         line.measure ? kMeasureLine : kBeatLine);
+            if (line.measure && y - 1 >= g.margin)
+                screen.HLine(left, left + g.laneWidth - 1, static_cast<int>(y - 1), kMeasureLine);
+        }
+    }
+}
+
 void PaintRubberBand(const ChartView& view, DrawScreen& screen) {
     const ViewGeometry& g = view.geometry;
     const DragState& d = view.drag;
@@ -85,6 +108,7 @@ void PaintChartView(ChartView& view, DrawScreen& screen) {
     screen.Blit(view.scrollBar, g.ScrollX(), g.margin);
 
     if (view.HasChart()) {
+        if (view.settings.beatLines) PaintBeatLines(view, screen);
         NotePainter painter(view, screen);
         for (const CNote& note : view.CurrentTrack().Notes()) {
             if (note.hidden || Passed(note, view.position)) continue;

@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTest>
 
 #include "app/AppSettings.h"
@@ -245,6 +246,7 @@ TEST(Settings, BoundsDefaultsAndRoundTrip) {
         key.SetDword("SCROLL", 151);
         key.SetDword("FRAMESKIP", -1);
         key.SetDword("LONG", 500);
+        key.SetDword("GRID", 5);
         key.SetString("RYXER", "An author with a name far too long");
         key.Sync();
     }
@@ -259,17 +261,20 @@ TEST(Settings, BoundsDefaultsAndRoundTrip) {
     EXPECT_EQ(read.scroll, 100);
     EXPECT_EQ(read.frameSkip, 40);
     EXPECT_EQ(read.longLength, 768);
+    EXPECT_FALSE(read.beatLines);
     EXPECT_EQ(AppSettings::StoredAuthor(key), "An author with a na");
 
     read.interval = 7;
     read.longLength = 384;
     read.windowX = 123;
+    read.beatLines = true;
     read.WriteAtShutDown(key, "Kim", "/opt/ryx");
     RegistryKey again;
     const AppSettings back = AppSettings::Read(again, "/opt/ryx");
     EXPECT_EQ(back.interval, 7);
     EXPECT_EQ(back.longLength, 384);
     EXPECT_EQ(back.windowX, 123);
+    EXPECT_TRUE(back.beatLines);
     EXPECT_EQ(AppSettings::StoredAuthor(again), "Kim");
 }
 
@@ -346,4 +351,17 @@ TEST(Playback, PlayPauseStopAndOptionsWhilePlaying) {
     };
     w.frame->Options();
     EXPECT_EQ(optionsShown, 1);
+}
+
+TEST(Window, BeatLinesToggleAndTheMeasureReadout) {
+    Window w;
+    w.ConvertDemo();
+    EXPECT_EQ(w.frame->statusBar()->currentMessage(), "1:1  112.0 BPM");  // the demo song starts at 112
+    const QSize size = w.frame->ViewWidget()->size();
+    EXPECT_FALSE(w.frame->View().settings.beatLines);
+    w.frame->SetBeatLines(true);
+    EXPECT_TRUE(w.frame->View().settings.beatLines);
+    EXPECT_EQ(w.frame->ViewWidget()->size(), size);
+    w.frame->View().ScrollBy(4 * 3072);  // four measures on, where the tempo is 128
+    EXPECT_EQ(w.frame->statusBar()->currentMessage(), "5:1  128.0 BPM");
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "chart/BeatGrid.h"
 #include "chart/ChartFile.h"
 #include "chart/TempoMap.h"
 #include "smf/LibSmf.h"
@@ -65,4 +66,31 @@ TEST(TempoMap, ALoadedChartGetsTheTempoMapOfItsSong) {
     ASSERT_TRUE(SaveChartFile(chart, folder / "u.ryx", temp.Path()));
     ASSERT_TRUE(LoadChartFile(loaded, folder / "u.ryx", temp.Path()));
     EXPECT_TRUE(loaded.tempoMap.Entries().empty());
+}
+
+TEST(BeatGrid, BeatsAndMeasuresFollowTheTimeSignatures) {
+    CTempoMap plain;  // no time signature: 4/4 at 120 bpm
+    std::vector<std::pair<int64_t, bool>> lines;
+    for (const GridLine& l : BeatLines(plain, 700, 3072)) lines.emplace_back(l.tick, l.measure);
+    EXPECT_EQ(lines, (std::vector<std::pair<int64_t, bool>>{
+                         {768, false}, {1536, false}, {2304, false}, {3072, true}}));
+    EXPECT_EQ(BeatReadout(plain, 0), "1:1  120.0 BPM");
+    EXPECT_EQ(BeatReadout(plain, 3071), "1:4  120.0 BPM");
+    EXPECT_EQ(BeatReadout(plain, 3072), "2:1  120.0 BPM");
+
+    // 3/4 from the second measure (file tick 384 at 96 a quarter), 6/8 from the fourth.
+    CLibTrack track;
+    track.Insert(MakeTempoEvent(0, 600000));
+    track.metas.push_back({384, 0x58, {3, 2, 24, 8}});
+    track.metas.push_back({384 + 2 * 288, 0x58, {6, 3, 24, 8}});
+    CTempoMap map;
+    map.BuildTempoMap(track, 96);
+    lines.clear();
+    for (const GridLine& l : BeatLines(map, 3072, 3072 + 2 * 2304 + 384))
+        lines.emplace_back(l.tick, l.measure);
+    ASSERT_GE(lines.size(), 8u);
+    EXPECT_EQ(lines[0], (std::pair<int64_t, bool>{3072, true}));
+    EXPECT_EQ(lines[3], (std::pair<int64_t, bool>{3072 + 2304, true}));  // three quarters a measure
+    EXPECT_EQ(lines[7], (std::pair<int64_t, bool>{3072 + 2 * 2304 + 384, false}));  // eighths in 6/8
+    EXPECT_EQ(BeatReadout(map, 3072 + 2304 + 768), "3:2  100.0 BPM");
 }

@@ -292,3 +292,21 @@ TEST(DrawScreen, EveryPrimitiveClipsToTheBuffer) {
     EXPECT_EQ(screen.At(8, 0), 0x00FF00u);
     EXPECT_EQ(std::count(screen.Pixels().begin(), screen.Pixels().end(), 0x00FF00u), 4);
 }
+
+TEST(Painter, BeatLinesLieUnderTheNotesOnlyWhenAskedFor) {
+    Painted p;
+    p.Add(3072, 60);  // the first beat of measure 2, lane 0
+    p.Load();
+    const int measureY = 590 - 1 - 307;  // the bottom row of a note cell at 3072
+    const int beatY = 590 - 1 - 76;
+    EXPECT_EQ(Painted::At(p.Paint(), 1, measureY), 0xFFFFFFu);  // off by default
+    p.view.settings.beatLines = true;
+    DrawScreen s = p.Paint();
+    EXPECT_EQ(Painted::At(s, 1, measureY), 0x808080u);
+    EXPECT_EQ(Painted::At(s, 1, measureY - 1), 0x808080u);  // measures are two pixels
+    EXPECT_EQ(Painted::At(s, 1, beatY), 0xD4D4D4u);
+    EXPECT_EQ(Painted::At(s, 1, beatY - 1), 0xFFFFFFu);
+    EXPECT_EQ(Painted::At(s, 9, beatY), 0xD4D4D4u);                    // the player's lanes too
+    EXPECT_EQ(Painted::At(s, 0, measureY), CellColour(64));            // the note covers its line
+    EXPECT_EQ(s.At(p.view.geometry.ScrollX() + 2, beatY), 0x777777u);  // never over the scroll column
+}

@@ -187,7 +187,9 @@ TEST(ConversionSession, ATemporaryFileThatCannotBeWrittenStopsTheConversion) {
         chart.songInfo.midiPath = "previous song";
         ConversionSession session(chart, temp.Path(), {}, faulty);
         session.Prepare(folder / "song.mid", "song");
-        if (c.oks == 2) ASSERT_EQ(session.Ok(), ConversionSession::Outcome::Converted) << c.name;
+        if (c.oks == 2) {
+            ASSERT_EQ(session.Ok(), ConversionSession::Outcome::Converted) << c.name;
+        }
         EXPECT_EQ(session.Ok(), ConversionSession::Outcome::Stopped) << c.name;
         const std::string& log = session.log.Text();
         EXPECT_NE(log.find(std::string("Unable to write the temporary file \"") + c.name + "\""),

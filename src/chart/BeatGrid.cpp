@@ -1,0 +1,71 @@
+#include "BeatGrid.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+constexpr int64_t kQuarter = 768;
+
+// The meters in chart ticks, starting with 4/4 at 0 when the song sets none there.
+struct ChartMeter {
+    int64_t tick;
+    int64_t beat;  // chart ticks a beat
+    int numerator;
+};
+
+std::vector<ChartMeter> ChartMeters(const CTempoMap& map) {
+    const int64_t resolution = map.SongResolution() > 0 ? map.SongResolution() : kQuarter;
+    std::vector<ChartMeter> out{{0, kQuarter, 4}};
+    for (const CTempoMap::Meter& m : map.Meters()) {
+        const int64_t tick = int64_t{m.tick} * kQuarter / resolution;
+        const ChartMeter meter{tick, kQuarter * 4 / m.denominator, m.numerator};
+        if (tick <= out.back().tick)
+            out.back() = {out.back().tick, meter.beat, meter.numerator};
+        else
+            out.push_back(meter);
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<GridLine> BeatLines(const CTempoMap& map, int64_t from, int64_t to) {
+    std::vector<GridLine> lines;
+    const std::vector<ChartMeter> meters = ChartMeters(map);
+    for (std::size_t i = 0; i < meters.size(); ++i) {
+        const ChartMeter& m = meters[i];
+        const int64_t end = i + 1 < meters.size() ? meters[i + 1].tick : to + 1;
+        if (end <= from) continue;
+        // The first beat of this meter at or after `from`.
+        int64_t index = from > m.tick ? (from - m.tick + m.beat - 1) / m.beat : 0;
+        for (int64_t tick = m.tick + index * m.beat; tick < end && tick <= to; tick += m.beat, ++index)
+            lines.push_back({tick, index % m.numerator == 0});
+        if (end > to) break;
+    }
+    return lines;
+}
+
+std::string BeatReadout(const CTempoMap& map, int64_t tick) {
+    const std::vector<ChartMeter> meters = ChartMeters(map);
+    int64_t measure = 1;
+    int64_t beat = 1;
+    for (std::size_t i = 0; i < meters.size(); ++i) {
+        const ChartMeter& m = meters[i];
+        const int64_t end = i + 1 < meters.size() ? meters[i + 1].tick : INT64_MAX;
+        const int64_t measureTicks = m.beat * m.numerator;
+        if (tick < end) {
+            const int64_t into = std::max<int64_t>(tick - m.tick, 0);
+            measure += into / measureTicks;
+            beat = into % measureTicks / m.beat + 1;
+            break;
+        }
+        // Whole measures of this meter (a partial last one counts as a measure).
+        measure += (end - m.tick + measureTicks - 1) / measureTicks;
+    }
+    const double bpm = 60e6 / map.StartTempo(static_cast<int32_t>(std::clamp<int64_t>(tick, 0, INT32_MAX)));
+    char text[64];
+    std::snprintf(text, sizeof text, "%lld:%lld  %.1f BPM", static_cast<long long>(measure),
+                  static_cast<long long>(beat), bpm);
+    return text;
+}
