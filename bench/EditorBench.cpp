@@ -41,9 +41,11 @@ void GiveArtwork(ChartView& view) {
         std::vector<Colour>(static_cast<std::size_t>(g.laneWidth * g.buttonHeight), 0x4477FF));
 }
 
+// Argument 1: with beat and measure lines.
 void BM_PaintDenseFrame(benchmark::State& state) {
     CChart chart = DenseChart();
     ChartView view(chart, ViewGeometry::Large());
+    view.settings.beatLines = state.range(0) == 1;
     GiveArtwork(view);
     view.ResetForLoadedChart("dense");
     SelectAllInTrack(chart, 0, view.CollisionWindow());
@@ -55,7 +57,7 @@ void BM_PaintDenseFrame(benchmark::State& state) {
     }
     state.counters["selected"] = chart.selection.Count();
 }
-BENCHMARK(BM_PaintDenseFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PaintDenseFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 void BM_SelectAllDenseTrack(benchmark::State& state) {
     const CChart dense = DenseChart();
