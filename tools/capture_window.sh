@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the real editor under Xvfb, converts the demo song with the keyboard (Enter, Enter),
-# chooses the first track's notes (Ctrl+A) and captures the screen into docs/: the conversion
+# chooses the first track's notes (Ctrl+A), turns the beat lines on and captures the screen into docs/: the conversion
 # dialog ready, and the main window with the tools palette after the conversion.
 # Needs xvfb, xdotool and imagemagick (apt-get install xvfb xauth xdotool imagemagick).
 set -euo pipefail
@@ -12,7 +12,7 @@ CONFIG="$(mktemp -d)"
 trap 'kill "$APP" "$XVFB" 2>/dev/null || true; rm -rf "$CONFIG"' EXIT
 
 export DISPLAY=:97
-Xvfb "$DISPLAY" -screen 0 1000x640x24 -dpi 96 >/dev/null 2>&1 &
+Xvfb "$DISPLAY" -screen 0 1000x690x24 -dpi 96 >/dev/null 2>&1 &
 XVFB=$!
 sleep 1
 XDG_CONFIG_HOME="$CONFIG" "$EDITOR" "$ROOT/data/demo.mid" >/dev/null 2>&1 &
@@ -26,6 +26,9 @@ sleep 1
 MAIN="$(xdotool search --name 'RYX Creator - \[demo\]' | head -1)"
 xdotool windowfocus "$MAIN"
 xdotool key ctrl+a
+xdotool key alt+v
+sleep 0.3
+xdotool key b  # View > Beat Lines
 sleep 1
 import -window root "$OUT/main-window.png"
 echo "captured $OUT/convert-dialog.png and $OUT/main-window.png"

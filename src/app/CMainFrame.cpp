@@ -128,6 +128,9 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
     // The status line shows the measure, beat and tempo; made now so the window's fixed size
     // includes it and the view keeps its own size.
     statusBar()->setSizeGripEnabled(false);
+    // A permanent part of the status line, which menu hints never cover.
+    beatReadout = new QLabel(this);
+    statusBar()->addPermanentWidget(beatReadout, 1);
     // Movable and minimisable, never resizable.
     adjustSize();
     setFixedSize(size());
@@ -415,9 +418,13 @@ void CMainFrame::SetBeatLines(bool on) {
     view.Invalidate();
 }
 
+QString CMainFrame::BeatReadoutText() const {
+    return beatReadout->text();
+}
+
 void CMainFrame::ShowBeatReadout() {
     if (!view.HasChart()) return;
-    statusBar()->showMessage(QString::fromStdString(BeatReadout(chart.tempoMap, view.position)));
+    beatReadout->setText(QString::fromStdString(BeatReadout(chart.tempoMap, view.position)));
 }
 
 void CMainFrame::StopForNewChart() {

@@ -22,6 +22,7 @@
 
 class ChartViewWidget;
 class QAction;
+class QLabel;
 class QTimer;
 class QDialog;
 class ConvertDialog;
@@ -88,6 +89,7 @@ class CMainFrame : public QMainWindow {
     const std::filesystem::path& ChartPath() const { return chartPath; }
     const AppSettings& Settings() const { return settings; }
     const PlayController& Player() const { return *player; }
+    QString BeatReadoutText() const;
     // One frame of playback: the view follows the music clock (the frame timer's work).
     void FollowPlayback();
     // Beat and measure lines under the notes on or off (View menu, Options).
@@ -132,6 +134,7 @@ class CMainFrame : public QMainWindow {
     std::unique_ptr<PlayController> player;
     QTimer* frameTimer = nullptr;  // every FRAMESKIP milliseconds while playing
     QAction* beatLinesAction = nullptr;
+    QLabel* beatReadout = nullptr;  // the measure:beat and tempo read-out
 
     ChartViewWidget* viewWidget = nullptr;
     ToolsPalette* palette = nullptr;

@@ -356,12 +356,12 @@ TEST(Playback, PlayPauseStopAndOptionsWhilePlaying) {
 TEST(Window, BeatLinesToggleAndTheMeasureReadout) {
     Window w;
     w.ConvertDemo();
-    EXPECT_EQ(w.frame->statusBar()->currentMessage(), "1:1  112.0 BPM");  // the demo song starts at 112
+    EXPECT_EQ(w.frame->BeatReadoutText(), "1:1  112.0 BPM");  // the demo song starts at 112
     const QSize size = w.frame->ViewWidget()->size();
     EXPECT_FALSE(w.frame->View().settings.beatLines);
     w.frame->SetBeatLines(true);
     EXPECT_TRUE(w.frame->View().settings.beatLines);
     EXPECT_EQ(w.frame->ViewWidget()->size(), size);
     w.frame->View().ScrollBy(4 * 3072);  // four measures on, where the tempo is 128
-    EXPECT_EQ(w.frame->statusBar()->currentMessage(), "5:1  128.0 BPM");
+    EXPECT_EQ(w.frame->BeatReadoutText(), "5:1  128.0 BPM");
 }
