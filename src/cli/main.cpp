@@ -5,6 +5,7 @@
 #include <csignal>
 #include <iostream>
 
+#include "CheckCommand.h"
 #include "ConvertCommand.h"
 #include "DumpCommand.h"
 #include "EventsCommand.h"
@@ -92,6 +93,13 @@ int Run(int argc, char** argv) {
     play->add_option("--port", playPort, "Output port: its number or name (default 0)");
     play->add_flag("--list-ports", playOptions.listPorts, "Print the output ports, one a line, and exit");
 
+    std::string checkPath;
+    int32_t checkGap = 100;
+    CLI::App* check = app.add_subcommand("check", "List what would hurt a player or a reader of a chart");
+    check->add_option("FILE", checkPath, "Chart file (.ryx)")->required();
+    check->add_option("--gap", checkGap,
+                      "Closest two player notes of one lane may be, chart ticks (default 100)");
+
     std::string setPath;
     SongInfoOptions setOptions;
     CLI::App* set = app.add_subcommand("set", "Change a chart file's song information in place");
@@ -131,6 +139,7 @@ int Run(int argc, char** argv) {
         return RunPreview(previewOptions, temp->Path(), std::cerr);
     }
     if (*dump) return RunDump(dumpPath, temp->Path(), std::cout, std::cerr);
+    if (*check) return RunCheck(checkPath, checkGap, temp->Path(), std::cout, std::cerr);
     if (*play) {
         if (!playChart.empty()) playOptions.chart = playChart;
         if (!playPort.empty()) playOptions.port = playPort;

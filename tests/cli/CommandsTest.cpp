@@ -7,6 +7,7 @@
 
 #include "CommandHelpers.h"
 #include "chart/ChartFile.h"
+#include "cli/CheckCommand.h"
 #include "cli/DumpCommand.h"
 #include "cli/PlayCommand.h"
 #include "cli/RenderCommand.h"
@@ -202,4 +203,24 @@ TEST(Play, ListsPortsPlaysToTheEndAndRefusesBadInput) {
         EXPECT_EQ(RunPlay(bad, temp.Path(), ignored, message, keepGoing), 2);
         EXPECT_FALSE(message.str().empty());
     }
+}
+
+TEST(Check, CleanFindingsAndUnreadable) {
+    ScratchFolder folder, temp;
+    ConvertDemoSong(folder / "demo.ryx", temp.Path());
+    std::ostringstream out, err;
+    EXPECT_EQ(RunCheck(folder / "demo.ryx", 100, temp.Path(), out, err), 0) << out.str();
+    EXPECT_EQ(out.str(), "");
+
+    CChart chart;
+    ASSERT_TRUE(LoadChartFile(chart, folder / "demo.ryx", temp.Path()));
+    chart.songInfo.genre = 12;  // as a hand-edited file may hold
+    ASSERT_TRUE(SaveChartFile(chart, folder / "edited.ryx", temp.Path()));
+    std::ostringstream found;
+    EXPECT_EQ(RunCheck(folder / "edited.ryx", 100, temp.Path(), found, err), 1);
+    EXPECT_EQ(found.str(), "genre 12 is not one of 0 to 9\n");
+
+    std::ostringstream none, message;
+    EXPECT_EQ(RunCheck(folder / "missing.ryx", 100, temp.Path(), none, message), 2);
+    EXPECT_FALSE(message.str().empty());
 }

@@ -1,0 +1,107 @@
+#include "ChartCheck.h"
+
+#include <algorithm>
+#include <array>
+
+#include "BeatGrid.h"
+#include "ChartInfo.h"
+#include "Genres.h"
+
+namespace {
+
+constexpr int kPlayerRow = 16;
+
+// Milliseconds from the song's start to chart tick `tick`, through the tempo changes.
+double MsAt(const CTempoMap& map, int64_t tick) {
+    const double resolution = map.SongResolution() > 0 ? map.SongResolution() : 768.0;
+    double ms = 0;
+    int64_t at = 0;
+    uint32_t tempo = kDefaultTempo;
+    for (const CTempoMap::Entry& e : map.Entries()) {
+        const auto entryTick = static_cast<int64_t>(e.tick * 768.0 / resolution);
+        if (entryTick >= tick) break;
+        ms += (entryTick - at) * tempo / 768.0 / 1000.0;
+        at = entryTick;
+        tempo = e.tempo;
+    }
+    return ms + (tick - at) * tempo / 768.0 / 1000.0;
+}
+
+}  // namespace
+
+std::vector<ChartFinding> CheckChart(const CChart& chart, int32_t gap) {
+    std::vector<ChartFinding> findings;
+    std::vector<CNote> player(
+        chart.selectionChanged ? chart.selection.Notes().begin() : chart.player.Notes().begin(),
+        chart.selectionChanged ? chart.selection.Notes().end() : chart.player.Notes().end());
+    if (player.empty()) findings.push_back({-1, -1, -1, "the player has no notes to hit"});
+
+    std::stable_sort(player.begin(), player.end(),
+                     [](const CNote& a, const CNote& b) { return a.time < b.time; });
+    std::array<const CNote*, 8> lastInLane{};
+    for (const CNote& note : player) {
+        const CNote*& last = lastInLane[note.lane & 7];
+        if (last && note.time - int64_t{last->time} < gap)
+            findings.push_back({note.track, note.time, note.lane,
+                                "player notes " + std::to_string(note.time - last->time) +
+                                    " ticks apart in one lane (closer than " + std::to_string(gap) + ")"});
+        last = &note;
+    }
+    for (const CNote& note : player) {
+        if (note.track >= kTrackCount) continue;
+        for (const CNote& source : chart.tracks[note.track].Notes()) {
+            if (source.time == note.time && source.key == note.key && source.hidden) {
+                findings.push_back(
+                    {note.track, note.time, note.lane, "a player note is hidden by another note"});
+                break;
+            }
+        }
+    }
+    for (int t = 0; t < kTrackCount; ++t) {
+        const uint32_t count = chart.tracks[static_cast<std::size_t>(t)].Count();
+        if (count > kMaxBlockNotes)
+            findings.push_back(
+                {t, -1, -1, std::to_string(count) + " notes, more than a chart file holds (65535)"});
+    }
+    if (player.size() > kMaxBlockNotes)
+        findings.push_back({kPlayerRow, -1, -1, "more player notes than a chart file holds (65535)"});
+
+    const CSongInfo& info = chart.songInfo;
+    for (const auto& [name, text] :
+         {std::pair{"title", &info.title}, std::pair{"composer", &info.composer},
+          std::pair{"author", &info.author}, std::pair{"extended genre", &info.extGenre}}) {
+        if (text->size() > kMaxStoredStringBytes)
+            findings.push_back({-1, -1, -1,
+                                std::string("the ") + name + " is " + std::to_string(text->size()) +
+                                    " bytes; a chart file keeps 127"});
+    }
+    if (info.genre < 0 || info.genre >= kGenreCount)
+        findings.push_back({-1, -1, -1, "genre " + std::to_string(info.genre) + " is not one of 0 to 9"});
+    if (info.level < 0 || info.level >= kLevelCount)
+        findings.push_back(
+            {-1, -1, -1, "level " + std::to_string(info.level + 1) + " is not one of 1 to 10"});
+
+    if (chart.songLengthMs > 0) {
+        for (int t = 0; t < kTrackCount; ++t) {
+            for (const CNote& note : chart.tracks[static_cast<std::size_t>(t)].Notes()) {
+                if (MsAt(chart.tempoMap, note.time) > chart.songLengthMs) {
+                    findings.push_back({t, note.time, note.lane, "a note starts after the song ends"});
+                    break;  // one a track is enough to point at it
+                }
+            }
+        }
+    }
+    return findings;
+}
+
+std::string FindingLine(const CChart& chart, const ChartFinding& f) {
+    std::string line;
+    if (f.track >= 0) line = f.track == kPlayerRow ? "player's notes" : "track " + std::to_string(f.track);
+    if (f.tick >= 0) {
+        const std::string readout = BeatReadout(chart.tempoMap, f.tick);
+        line += (line.empty() ? "" : ", ") + readout.substr(0, readout.find(' ')) + " (tick " +
+                std::to_string(f.tick) + ")";
+    }
+    if (f.lane >= 0) line += (line.empty() ? "" : ", ") + std::string("lane ") + std::to_string(f.lane);
+    return line.empty() ? f.text : line + ": " + f.text;
+}

@@ -1,0 +1,16 @@
+#include "CheckCommand.h"
+
+#include "chart/ChartCheck.h"
+#include "chart/ChartFile.h"
+
+int RunCheck(const std::filesystem::path& chartPath, int32_t gap, const std::filesystem::path& tempDir,
+             std::ostream& out, std::ostream& err) {
+    CChart chart;
+    if (Status status = LoadChartFile(chart, chartPath, tempDir); !status) {
+        err << "ryxtool: " << status.Message() << "\n";
+        return 2;
+    }
+    const std::vector<ChartFinding> findings = CheckChart(chart, gap);
+    for (const ChartFinding& finding : findings) out << FindingLine(chart, finding) << "\n";
+    return findings.empty() ? 0 : 1;
+}
