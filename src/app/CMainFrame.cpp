@@ -18,6 +18,7 @@
 #include <cctype>
 
 #include "ChartViewWidget.h"
+#include "CheckDialog.h"
 #include "ConvertDialog.h"
 #include "Icons.h"
 #include "Logo.h"
@@ -26,6 +27,7 @@
 #include "ToolsPalette.h"
 #include "TrackList.h"
 #include "chart/BeatGrid.h"
+#include "chart/ChartCheck.h"
 #include "chart/ChartFile.h"
 #include "chart/ChartInfo.h"
 #include "editor/LengthTrim.h"
@@ -162,6 +164,8 @@ void CMainFrame::BuildMenus() {
     edit->addSeparator();
     add(edit, "Play/Pause(&P)\tF3", [this] { PlayPause(); });
     add(edit, "Stop(&S)\tF4", [this] { Stop(); });
+    edit->addSeparator();
+    add(edit, "Check Chart(&C)...", [this] { CheckChartCommand(); });
     edit->addSeparator();
     add(edit, "Options(&O)\tF2", [this] { Options(); });
 
@@ -343,6 +347,10 @@ bool CMainFrame::SaveChartTo(const std::filesystem::path& path) {
     chartPath = path;
     fileTitle = PathText(path.stem());
     setWindowTitle(QString::fromStdString("RYX Creator - [" + fileTitle + "]"));
+    // Saved, but a chart without notes to hit is no game: say so.
+    if (chart.player.Count() == 0)
+        showError(
+            "The chart is saved, but the player has no notes to hit: choose some notes and save again.");
     MarkSaved();
     viewWidget->update();
     return true;
@@ -430,6 +438,21 @@ void CMainFrame::ShowBeatReadout() {
 void CMainFrame::StopForNewChart() {
     player->ChartReplaced();
     frameTimer->stop();
+}
+
+void CMainFrame::CheckChartCommand() {
+    if (!view.HasChart()) return;
+    StorePaletteFields(palette->Fields(), chart.songInfo);
+    CheckDialog dialog(chart, CheckChart(chart, view.CollisionWindow()), this);
+    dialog.showFinding = [this](const ChartFinding& finding) {
+        if (finding.track >= 0 && finding.track < kTrackCount) view.SetCurrentTrack(finding.track);
+        if (finding.tick >= 0)
+            view.SetPosition(static_cast<int32_t>(std::max<int64_t>(finding.tick - 200, 0)), true);
+        view.UpdateTimeReadout(view.geometry.Bottom());
+        view.Invalidate();
+    };
+    runDialog(dialog);
+    FocusView();
 }
 
 void CMainFrame::Options() {

@@ -62,6 +62,8 @@ class CMainFrame : public QMainWindow {
     void OpenChart();
     bool Save();
     bool SaveAs();
+    // Lists the chart check's findings; a double click shows one in the view.
+    void CheckChartCommand();
     void PlayPause();
     void Stop();
     void Options();

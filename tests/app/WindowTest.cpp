@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -21,6 +22,7 @@
 #include "app/AppSettings.h"
 #include "app/CMainFrame.h"
 #include "app/ChartViewWidget.h"
+#include "app/CheckDialog.h"
 #include "app/ConvertDialog.h"
 #include "app/OptionsDialog.h"
 #include "app/RegistryKey.h"
@@ -364,4 +366,19 @@ TEST(Window, BeatLinesToggleAndTheMeasureReadout) {
     EXPECT_EQ(w.frame->ViewWidget()->size(), size);
     w.frame->View().ScrollBy(4 * 3072);  // four measures on, where the tempo is 128
     EXPECT_EQ(w.frame->BeatReadoutText(), "5:1  128.0 BPM");
+}
+
+TEST(Window, CheckChartListsFindingsAndShowsOne) {
+    Window w;
+    w.ConvertDemo();  // nothing chosen yet
+    w.frame->runDialog = [&](QDialog& dialog) {
+        auto& check = static_cast<CheckDialog&>(dialog);
+        EXPECT_EQ(check.List()->count(), 1);
+        EXPECT_EQ(check.List()->item(0)->text(), "the player has no notes to hit");
+        check.showFinding({2, 5000, 3, "example"});
+        return int(QDialog::Accepted);
+    };
+    w.frame->CheckChartCommand();
+    EXPECT_EQ(w.frame->View().currentTrack, 2);
+    EXPECT_EQ(w.frame->View().position, 4800);
 }
