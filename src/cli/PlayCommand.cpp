@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "PlaybackInput.h"
+#include "editor/ChartView.h"
 #include "io/PathText.h"
 #include "playback/SoundEngine.h"
 #include "playback/SystemPorts.h"
@@ -17,15 +18,6 @@ std::optional<int> FindPort(const SoundEngine& engine, const std::string& wanted
         if (std::to_string(i) == wanted || engine.PortName(i) == wanted) return i;
     }
     return std::nullopt;
-}
-
-// The end of the last note: where playing stops.
-int64_t SongEnd(const CChart& chart) {
-    int64_t end = 0;
-    for (const CNoteTrack& track : chart.tracks) {
-        for (const CNote& note : track.Notes()) end = std::max(end, int64_t{note.time} + note.length);
-    }
-    return end;
 }
 
 }  // namespace
@@ -62,7 +54,8 @@ int RunPlay(const PlayOptions& options, const std::filesystem::path& tempDir, st
         return 2;
     }
     out << "Playing through " << engine.PortName(engine.CurrentPort()) << "\n";
-    const int64_t end = SongEnd(chart);
+    // Where the editor's Play stops: the song length the view has.
+    const int64_t end = SongLengthTicks(chart);
     engine.LoadSong(std::move(song), chart);
     engine.SetAudible(Sequencer::AudibleMask(chart));
     engine.SetStartPoint(options.from);

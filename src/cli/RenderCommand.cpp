@@ -1,8 +1,7 @@
 #include "RenderCommand.h"
 
 #include "PlaybackInput.h"
-#include "chart/ChartFile.h"
-#include "io/FileBytes.h"
+#include "io/FileSystem.h"
 #include "playback/PlaySchedule.h"
 #include "playback/WavRenderer.h"
 
