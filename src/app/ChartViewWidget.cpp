@@ -31,6 +31,8 @@ EditorKey EditorKeyOf(int qtKey) {
         case Qt::Key_D: return EditorKey::D;
         case Qt::Key_A: return EditorKey::A;
         case Qt::Key_Z: return EditorKey::Z;
+        case Qt::Key_Y: return EditorKey::Y;
+        case Qt::Key_Backspace: return EditorKey::Backspace;
         default: return EditorKey::Other;
     }
 }
@@ -101,7 +103,12 @@ void ChartViewWidget::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
-    editor.KeyDown(key, event->modifiers() & Qt::ControlModifier, Playing());
+    const Qt::KeyboardModifiers held = event->modifiers();
+    editor.KeyDown(key,
+                   {.ctrl = held.testFlag(Qt::ControlModifier),
+                    .shift = held.testFlag(Qt::ShiftModifier),
+                    .alt = held.testFlag(Qt::AltModifier)},
+                   Playing());
     FollowRepeat();
 }
 

@@ -37,38 +37,35 @@ bool Select(CChart& chart, int track, uint32_t index, int32_t window) {
     return true;
 }
 
+std::optional<int> FindCopy(const CChart& chart, const CNote& note) {
+    const CNoteList& selection = chart.selection;
+    for (int i = selection.LowerBound(note.time);
+         i < selection.Count() && selection.GetAt(i).time == note.time; ++i) {
+        if (selection.GetAt(i).lane == note.lane) return i;
+    }
+    return std::nullopt;
+}
+
 bool Deselect(CChart& chart, int track, uint32_t index) {
     CNoteTrack* notes = TrackAt(chart, track);
     if (!notes || index >= notes->Count()) return false;
     CNote& note = notes->At(index);
-    CNoteList& selection = chart.selection;
-    for (int i = selection.LowerBound(note.time);
-         i < selection.Count() && selection.GetAt(i).time == note.time; ++i) {
-        if (selection.GetAt(i).lane != note.lane) continue;
-        selection.RemoveAt(i);
-        note.selected = false;
-        chart.selectionChanged = true;
-        return true;
-    }
-    return false;
+    const std::optional<int> entry = FindCopy(chart, note);
+    if (!entry) return false;
+    chart.selection.RemoveAt(*entry);
+    note.selected = false;
+    chart.selectionChanged = true;
+    return true;
 }
 
 void SelectAllInTrack(CChart& chart, int track, int32_t window) {
-    CNoteTrack* notes = TrackAt(chart, track);
-    if (!notes) return;
-    for (uint32_t i = 0; i < notes->Count(); ++i) {
-        const CNote& note = notes->At(i);
-        if (!note.hidden && !note.selected) Select(chart, track, i, window);
-    }
+    if (const CNoteTrack* notes = TrackAt(chart, track))
+        ForNotesToSelect(*notes, [&](uint32_t i) { Select(chart, track, i, window); });
 }
 
 void DeselectAllInTrack(CChart& chart, int track) {
-    CNoteTrack* notes = TrackAt(chart, track);
-    if (!notes) return;
-    for (uint32_t i = 0; i < notes->Count(); ++i) {
-        const CNote& note = notes->At(i);
-        if (!note.hidden && note.selected) Deselect(chart, track, i);
-    }
+    if (const CNoteTrack* notes = TrackAt(chart, track))
+        ForNotesToDeselect(*notes, [&](uint32_t i) { Deselect(chart, track, i); });
 }
 
 void SelectAllIfNoneSelected(CChart& chart, int currentTrack, int32_t window) {

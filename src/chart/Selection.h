@@ -5,6 +5,7 @@
 // settings), so Select refuses a note that would collide, including one already selected.
 
 #include <cstdint>
+#include <optional>
 
 #include "Chart.h"
 
@@ -14,13 +15,27 @@ inline constexpr int32_t kDefaultCollisionWindow = 10 * 10;  // cellHeight 10 ×
 // not exist, or one whose lane holds a selected note within `window` ticks (inclusive).
 bool Select(CChart& chart, int track, uint32_t index, int32_t window);
 
-// Deselects note `index` of track `track` and removes the first selection entry with its time
-// and lane. When no entry matches, nothing changes (false).
+// The selection entry of a selected track note: the first entry with the note's time and lane.
+std::optional<int> FindCopy(const CChart& chart, const CNote& trackNote);
+
+// Deselects note `index` of track `track` and removes its entry (FindCopy). When no entry
+// matches, nothing changes (false).
 bool Deselect(CChart& chart, int track, uint32_t index);
 
-// Select every note of the track that is neither hidden nor selected, in index order.
+// Select All calls select(index) for every note of the track that is neither hidden nor
+// selected, in index order; Delete All calls deselect(index) for every visible selected note.
+template <typename SelectNote>
+void ForNotesToSelect(const CNoteTrack& notes, SelectNote select) {
+    for (uint32_t i = 0; i < notes.Count(); ++i)
+        if (!notes.At(i).hidden && !notes.At(i).selected) select(i);
+}
+template <typename DeselectNote>
+void ForNotesToDeselect(const CNoteTrack& notes, DeselectNote deselect) {
+    for (uint32_t i = 0; i < notes.Count(); ++i)
+        if (!notes.At(i).hidden && notes.At(i).selected) deselect(i);
+}
+
 void SelectAllInTrack(CChart& chart, int track, int32_t window);
-// Deselect every selected note of the track that is not hidden.
 void DeselectAllInTrack(CChart& chart, int track);
 
 // Before a save: a chart whose selection list is empty gets every visible note of the

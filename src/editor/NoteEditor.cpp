@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "LengthTrim.h"
 #include "NoteLookup.h"
 #include "chart/Selection.h"
 #include "io/Clamp.h"
@@ -139,41 +140,54 @@ void NoteEditor::MouseMove(int x, int y) {
 
 void NoteEditor::MoveGrabbedTrackNote(int x) {
     CChart& chart = view.Chart();
-    CNote& note = view.CurrentTrack().At(grabbed);
+    const CNote& note = view.CurrentTrack().At(grabbed);
     const auto lane = static_cast<uint16_t>(view.geometry.TrackLaneAt(x));
     if (lane == note.lane ||
         !TrackNoteMoveAllowed(chart, view.currentTrack, grabbed, lane, view.position, view.CollisionWindow()))
         return;
     moved = true;
+    EditStep& step = history.Record();
     if (note.selected) {
-        if (std::optional<int> copy = FindCopy(chart, note)) chart.selection.GetAt(*copy).lane = lane;
+        if (std::optional<int> copy = FindCopy(chart, note)) {
+            NoteState entry = StateOf(chart.selection.GetAt(*copy));
+            entry.lane = lane;
+            step.SetEntry(chart, *copy, entry);
+        }
         chart.selectionChanged = true;
     }
-    note.lane = lane;
+    NoteState state = StateOf(note);
+    state.lane = lane;
+    step.SetTrackNote(chart, view.currentTrack, grabbed, state);
     view.Invalidate();
 }
 
 void NoteEditor::MoveGrabbedChartNote(int x) {
     CChart& chart = view.Chart();
     if (static_cast<int>(grabbed) >= chart.selection.Count()) return;
-    CNote& entry = chart.selection.GetAt(static_cast<int>(grabbed));
+    const CNote& entry = chart.selection.GetAt(static_cast<int>(grabbed));
     const auto lane = static_cast<uint16_t>(view.geometry.ChartLaneAt(x));
     if (lane == entry.lane ||
         !ChartNoteMoveAllowed(chart, static_cast<int>(grabbed), lane, view.position, view.CollisionWindow()))
         return;
     moved = true;
-    if (std::optional<uint32_t> source = FindSourceNote(chart, entry, view.position))
-        chart.tracks[entry.track].At(*source).lane = lane;
-    entry.lane = lane;
-    chart.selectionChanged = true;
+    EditStep& step = history.Record();
+    if (std::optional<uint32_t> source = FindSourceNote(chart, entry, view.position)) {
+        NoteState state = StateOf(chart.tracks[entry.track].At(*source));
+        state.lane = lane;
+        step.SetTrackNote(chart, entry.track, *source, state);
+    }
+    NoteState state = StateOf(entry);
+    state.lane = lane;
+    step.SetEntry(chart, static_cast<int>(grabbed), state);
     view.Invalidate();
 }
 
 void NoteEditor::ToggleSelection(uint32_t index) {
+    EditStep& step = history.Record();
     if (view.CurrentTrack().At(index).selected)
-        Deselect(view.Chart(), view.currentTrack, index);
+        step.Deselect(view.Chart(), view.currentTrack, index);
     else
-        Select(view.Chart(), view.currentTrack, index, view.CollisionWindow());
+        step.Select(view.Chart(), view.currentTrack, index, view.CollisionWindow());
 }
 
 void NoteEditor::EvaluateBand() {
@@ -210,7 +224,7 @@ void NoteEditor::LeftButtonUp(int x, int y) {
                 if (!view.rangeAnchor) return;
                 const uint32_t from = std::min(*view.rangeAnchor, i), to = std::max(*view.rangeAnchor, i);
                 for (uint32_t k = from; k <= to; ++k)
-                    Select(view.Chart(), view.currentTrack, k, view.CollisionWindow());
+                    history.Record().Select(view.Chart(), view.currentTrack, k, view.CollisionWindow());
                 return;
             }
             if (!moved) ToggleSelection(i);
@@ -240,39 +254,56 @@ void NoteEditor::EndPress() {
     moved = false;
     nearTop = nearBottom = false;
     repeat = Repeat::None;
+    CommitStep();
+}
+
+void NoteEditor::CommitStep() {
+    if (history.Commit() && onHistoryChanged) onHistoryChanged();
 }
 
 void NoteEditor::RightButtonDown(int x, int y) {
     if (!view.HasChart()) return;
     const ViewGeometry& g = view.geometry;
     CChart& chart = view.Chart();
+    EditStep& step = history.Record();
     if (g.TrackArea().Contains(x, y)) {
-        auto notes = view.CurrentTrack().Notes();
-        for (CNote& note : notes) {
+        const auto notes = view.CurrentTrack().Notes();
+        for (uint32_t i = 0; i < notes.size(); ++i) {
+            const CNote& note = notes[i];
             if (note.hidden || !view.IsLong(note)) continue;
             if (view.Offset(note.time) > g.TopLimit()) break;
             if (!view.HeadRect(note.time, note.lane).Contains(x, y)) continue;
-            note.longNote = !note.longNote;
             if (note.selected) {
-                if (std::optional<int> copy = FindCopy(chart, note))
-                    chart.selection.GetAt(*copy).longNote = note.longNote;
+                if (std::optional<int> copy = FindCopy(chart, note)) {
+                    NoteState entry = StateOf(chart.selection.GetAt(*copy));
+                    entry.longNote = !note.longNote;
+                    step.SetEntry(chart, *copy, entry);
+                }
                 chart.selectionChanged = true;
             }
+            NoteState state = StateOf(note);
+            state.longNote = !state.longNote;
+            step.SetTrackNote(chart, view.currentTrack, i, state);
             break;
         }
     } else if (g.ChartArea().Contains(x, y)) {
         for (int i = 0; i < chart.selection.Count(); ++i) {
-            CNote& entry = chart.selection.GetAt(i);
+            const CNote& entry = chart.selection.GetAt(i);
             if (entry.time < view.position || !view.IsLong(entry)) continue;
             if (view.Offset(entry.time) > g.TopLimit()) break;
             if (!view.HeadRect(entry.time, entry.lane + 8).Contains(x, y)) continue;
-            entry.longNote = !entry.longNote;
-            if (std::optional<uint32_t> source = FindSourceNote(chart, entry, view.position))
-                chart.tracks[entry.track].At(*source).longNote = entry.longNote;
-            chart.selectionChanged = true;
+            if (std::optional<uint32_t> source = FindSourceNote(chart, entry, view.position)) {
+                NoteState state = StateOf(chart.tracks[entry.track].At(*source));
+                state.longNote = !entry.longNote;
+                step.SetTrackNote(chart, entry.track, *source, state);
+            }
+            NoteState state = StateOf(entry);
+            state.longNote = !state.longNote;
+            step.SetEntry(chart, i, state);
             break;
         }
     }
+    CommitStep();
     view.Invalidate();
 }
 
@@ -281,7 +312,7 @@ void NoteEditor::Wheel(int delta) {
     view.ScrollBy(int64_t{5} * view.settings.scroll * (delta > 0 ? 1 : -1));
 }
 
-void NoteEditor::KeyDown(EditorKey key, bool ctrl, bool playing) {
+void NoteEditor::KeyDown(EditorKey key, KeyModifiers modifiers, bool playing) {
     const bool chart = view.HasChart();
     const int64_t screen = int64_t{view.geometry.laneHeight} * view.Interval();
     switch (key) {
@@ -315,19 +346,38 @@ void NoteEditor::KeyDown(EditorKey key, bool ctrl, bool playing) {
         case EditorKey::F6:
             if (chart) TogglePlaySelectedNotes();
             break;
+        case EditorKey::Backspace:
+            if (modifiers.alt && !playing) Undo();
+            break;
         default: break;
     }
-    if (!ctrl) return;
+    if (!modifiers.ctrl) return;
     switch (key) {
         case EditorKey::M: Command(EditorCommand::OpenMidi); break;
         case EditorKey::V: Command(EditorCommand::OpenChart); break;
         case EditorKey::S: Command(EditorCommand::Save); break;
-        case EditorKey::D: Command(EditorCommand::SaveAs); break;
+        case EditorKey::D:
+            if (ctrlZUndoes && modifiers.shift)
+                DeselectAll();
+            else
+                Command(EditorCommand::SaveAs);
+            break;
         case EditorKey::A:
             if (chart) SelectAll();
             break;
         case EditorKey::Z:
-            if (chart) DeselectAll();
+            if (modifiers.shift || ctrlZUndoes) {
+                if (playing) break;
+                if (modifiers.shift)
+                    Redo();
+                else
+                    Undo();
+            } else if (chart) {
+                DeselectAll();
+            }
+            break;
+        case EditorKey::Y:
+            if (!playing) Redo();
             break;
         default: break;
     }
@@ -341,17 +391,68 @@ template <typename Job>
 void NoteEditor::WholeTrackJob(Job job) {
     if (!view.HasChart()) return;
     if (setBusy) setBusy(true);
-    job(view.Chart(), view.currentTrack);
+    job(view.Chart(), view.currentTrack, history.Record());
+    CommitStep();
     if (setBusy) setBusy(false);
     view.Invalidate();
 }
 
 void NoteEditor::SelectAll() {
-    WholeTrackJob([&](CChart& chart, int track) { SelectAllInTrack(chart, track, view.CollisionWindow()); });
+    WholeTrackJob([&](CChart& chart, int track, EditStep& step) { step.SelectAll(chart, track, view.CollisionWindow()); });
 }
 
 void NoteEditor::DeselectAll() {
-    WholeTrackJob(DeselectAllInTrack);
+    WholeTrackJob([](CChart& chart, int track, EditStep& step) { step.DeselectAll(chart, track); });
+}
+
+void NoteEditor::SelectAllIfNoneSelected() {
+    if (view.HasChart() && view.Chart().selection.Count() == 0) SelectAll();
+}
+
+void NoteEditor::TrimTrack(int track, int d) {
+    if (!view.HasChart()) return;
+    history.Record().TrackJob(view.Chart(), track, [d](CNoteTrack& notes) { TrimLengths(notes, d); });
+    CommitStep();
+    view.Invalidate();
+}
+
+void NoteEditor::SetSongFields(const SongFields& fields) {
+    if (!view.HasChart()) return;
+    history.Record().SetSongFields(view.Chart(), fields);
+    CommitStep();
+}
+
+void NoteEditor::Undo() {
+    if (!view.HasChart()) return;
+    if (const EditStep* step = history.Undo(view.Chart())) ShowPlace(step->Place());
+    if (onHistoryChanged) onHistoryChanged();
+}
+
+void NoteEditor::Redo() {
+    if (!view.HasChart()) return;
+    if (const EditStep* step = history.Redo(view.Chart())) ShowPlace(step->Place());
+    if (onHistoryChanged) onHistoryChanged();
+}
+
+void NoteEditor::ChartReplaced() {
+    history.Clear();
+    if (onHistoryChanged) onHistoryChanged();
+}
+
+// Shows where a step changed the chart: its track's notes when they changed, and its earliest
+// change a quarter of the lanes above their bottom edge when it lies outside the lanes.
+void NoteEditor::ShowPlace(const EditPlace& place) {
+    if (place.track >= 0 && place.track != view.currentTrack) {
+        view.SetCurrentTrack(place.track);
+        boxes.CurrentTrackChanged(view.Chart(), place.track);
+        if (onBoxesChanged) onBoxesChanged();
+    }
+    if (place.hasTime && (place.time < view.position || view.Offset(place.time) > view.geometry.TopLimit())) {
+        const int64_t below = int64_t{view.geometry.laneHeight} / 4 * view.Interval();
+        view.SetPosition(ClampToI32(std::max<int64_t>(0, place.time - below)), true);
+        view.UpdateTimeReadout(view.geometry.Bottom());
+    }
+    view.Invalidate();
 }
 
 void NoteEditor::TogglePlaySelectedTrack() {

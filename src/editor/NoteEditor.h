@@ -3,6 +3,10 @@
 // events in client pixels, with the Shift/Ctrl state and whether playback runs; what belongs
 // to other parts of the program (file commands, options, transport) goes out as commands.
 //
+// Every change of the chart goes through the history, one undoable step per gesture: a press
+// of the left button up to its release, a right click, Select All, Delete All, the length
+// trim and a change of the song information.
+//
 // Scrolls that repeat while a button is held, or while the rubber band is near the top or
 // bottom edge, never block: the window calls RepeatStep() from a timer while Repeating().
 
@@ -11,9 +15,16 @@
 #include <optional>
 
 #include "ChartView.h"
+#include "EditHistory.h"
 #include "PlayFilterBoxes.h"
 
-enum class EditorKey { Shift, PageUp, PageDown, Up, Down, F2, F3, F4, F5, F6, M, V, S, D, A, Z, Other };
+enum class EditorKey { Shift, PageUp, PageDown, Up, Down, F2, F3, F4, F5, F6, M, V, S, D, A, Z, Y, Backspace, Other };
+
+struct KeyModifiers {
+    bool ctrl = false;
+    bool shift = false;
+    bool alt = false;
+};
 enum class EditorCommand { OpenMidi, OpenChart, Save, SaveAs, Options, PlayPause, Stop };
 
 class NoteEditor {
@@ -25,7 +36,9 @@ class NoteEditor {
     void RightButtonDown(int x, int y);
     void MouseMove(int x, int y);
     void Wheel(int delta);
-    void KeyDown(EditorKey key, bool ctrl, bool playing);
+    // Ctrl+Z is Delete All, or undo when ctrlZUndoes (Delete All is then Ctrl+Shift+D);
+    // Alt+Backspace undoes, Ctrl+Y and Ctrl+Shift+Z redo. No undo or redo while playing.
+    void KeyDown(EditorKey key, KeyModifiers modifiers, bool playing);
     void KeyUp(EditorKey key);
 
     bool Repeating() const { return repeat != Repeat::None; }
@@ -33,6 +46,17 @@ class NoteEditor {
 
     void SelectAll();
     void DeselectAll();
+    // Before a save: Select All when the chart has no player notes, as its own step.
+    void SelectAllIfNoneSelected();
+    // The length trim of the options dialog on `track`, with trim step `d`.
+    void TrimTrack(int track, int d);
+    // The palette's song information fields, one step when any of them differs.
+    void SetSongFields(const SongFields& fields);
+    // Undo and redo one step; the view moves to show the change when it does not.
+    void Undo();
+    void Redo();
+    // Another chart was opened or converted: its history starts empty and clean.
+    void ChartReplaced();
     void TogglePlaySelectedTrack();
     void TogglePlaySelectedNotes();
 
@@ -40,9 +64,12 @@ class NoteEditor {
     std::function<void()> setViewCursor;   // the view's own cursor while the mouse is over it
     std::function<void()> onBoxesChanged;  // the filter boxes changed (the palette shows them)
     std::function<void(bool)> setBusy;     // wait cursor on (true) and off around long jobs
+    std::function<void()> onHistoryChanged;  // a step was kept, undone or redone, or the history cleared
 
     PlayFilterBoxes boxes;
+    EditHistory history;
     bool shiftHeld = false;
+    bool ctrlZUndoes = false;
 
   private:
     enum class Repeat { None, UpButton, DownButton, NearTop, NearBottom };
@@ -54,8 +81,11 @@ class NoteEditor {
     void MoveGrabbedTrackNote(int x);
     void MoveGrabbedChartNote(int x);
     void EndPress();
+    // Keeps the gesture's step in the history.
+    void CommitStep();
+    void ShowPlace(const EditPlace& place);
     void Command(EditorCommand command);
-    // Runs job(chart, current track) under the wait cursor, then repaints.
+    // Runs job(chart, current track, step) under the wait cursor, keeps the step, repaints.
     template <typename Job>
     void WholeTrackJob(Job job);
     // Calls visit(index, note) for the current track's notes the view shows, in order.

@@ -13,15 +13,6 @@ int64_t Distance(int32_t a, int32_t b) {
 }
 }  // namespace
 
-std::optional<int> FindCopy(const CChart& chart, const CNote& note) {
-    const CNoteList& selection = chart.selection;
-    for (int i = selection.LowerBound(note.time);
-         i < selection.Count() && selection.GetAt(i).time == note.time; ++i) {
-        if (selection.GetAt(i).lane == note.lane) return i;
-    }
-    return std::nullopt;
-}
-
 std::optional<uint32_t> FindSourceNote(const CChart& chart, const CNote& entry, int32_t position) {
     if (entry.track >= kTrackCount || entry.time < position) return std::nullopt;
     const auto notes = chart.tracks[entry.track].Notes();

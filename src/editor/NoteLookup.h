@@ -6,9 +6,7 @@
 #include <optional>
 
 #include "chart/Chart.h"
-
-// The first selection-list entry with the note's time and lane.
-std::optional<int> FindCopy(const CChart& chart, const CNote& trackNote);
+#include "chart/Selection.h"  // FindCopy
 
 // In the entry's track, the first note that is not hidden, starts at or after `position`, and
 // has the entry's time and lane.

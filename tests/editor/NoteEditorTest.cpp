@@ -76,7 +76,7 @@ TEST(Gestures, ShiftClickSelectsTheRangeSkippingCollisions) {
     for (int32_t t : {1000, 1098, 1200, 1300, 1400}) f.Add(t, 60);
     f.Load();
     f.ClickNote(0);
-    f.editor.KeyDown(EditorKey::Shift, false, false);
+    f.editor.KeyDown(EditorKey::Shift, {}, false);
     f.ClickNote(4);
     f.editor.KeyUp(EditorKey::Shift);
     EXPECT_EQ(f.SelectedTimes(), (std::vector<int32_t>{1000, 1200, 1400}));
@@ -85,7 +85,7 @@ TEST(Gestures, ShiftClickSelectsTheRangeSkippingCollisions) {
     EditorFixture noAnchor;
     noAnchor.Add(1000, 60);
     noAnchor.Load();
-    noAnchor.editor.KeyDown(EditorKey::Shift, false, false);
+    noAnchor.editor.KeyDown(EditorKey::Shift, {}, false);
     noAnchor.ClickNote(0);
     EXPECT_TRUE(noAnchor.SelectedTimes().empty());
 }
@@ -159,7 +159,7 @@ TEST(Gestures, ScrollButtonsRepeatWhileHeldAndTheWheelMovesFiveSteps) {
     EXPECT_EQ(f.repaints, repaints);
     f.editor.Wheel(120);
     EXPECT_EQ(f.view.position, 500);
-    f.editor.KeyDown(EditorKey::PageUp, false, false);
+    f.editor.KeyDown(EditorKey::PageUp, {}, false);
     EXPECT_EQ(f.view.position, 5100);  // one screen is 5800 ticks, clamped to the song length
 }
 
@@ -201,19 +201,19 @@ TEST(Gestures, PlayFilterKeys) {
     f.Add(1000, 60);
     f.Load();
     f.view.SetCurrentTrack(0);
-    f.editor.KeyDown(EditorKey::F5, false, false);
+    f.editor.KeyDown(EditorKey::F5, {}, false);
     EXPECT_TRUE(f.editor.boxes.selectedTrack);
     EXPECT_FALSE(f.chart.tracks[0].muted);
     EXPECT_TRUE(f.chart.tracks[1].muted);
-    f.editor.KeyDown(EditorKey::F6, false, false);  // turns the other box off first
+    f.editor.KeyDown(EditorKey::F6, {}, false);  // turns the other box off first
     EXPECT_FALSE(f.editor.boxes.selectedTrack);
     EXPECT_TRUE(f.editor.boxes.selectedNotes);
     EXPECT_FALSE(f.editor.boxes.selectedTrackEnabled);
     EXPECT_FALSE(f.chart.player.muted);
     EXPECT_TRUE(f.chart.tracks[0].muted);
-    f.editor.KeyDown(EditorKey::F5, false, false);  // refused while only the player's notes play
+    f.editor.KeyDown(EditorKey::F5, {}, false);  // refused while only the player's notes play
     EXPECT_FALSE(f.editor.boxes.selectedTrack);
-    f.editor.KeyDown(EditorKey::F6, false, false);
+    f.editor.KeyDown(EditorKey::F6, {}, false);
     EXPECT_FALSE(f.editor.boxes.selectedNotes);
     EXPECT_TRUE(f.editor.boxes.selectedTrackEnabled);
     EXPECT_TRUE(f.chart.player.muted);
@@ -222,20 +222,20 @@ TEST(Gestures, PlayFilterKeys) {
 
 TEST(Gestures, CommandsAndShortcuts) {
     EditorFixture f;
-    f.editor.KeyDown(EditorKey::M, true, false);    // works without a chart
-    f.editor.KeyDown(EditorKey::F3, false, false);  // needs a chart
-    f.editor.KeyDown(EditorKey::F2, false, true);   // not while playing
+    f.editor.KeyDown(EditorKey::M, {.ctrl = true}, false);    // works without a chart
+    f.editor.KeyDown(EditorKey::F3, {}, false);  // needs a chart
+    f.editor.KeyDown(EditorKey::F2, {}, true);   // not while playing
     EXPECT_EQ(f.commands, std::vector<EditorCommand>{EditorCommand::OpenMidi});
     f.Add(1000, 60);
     f.Add(2000, 62);
     f.Load();
-    f.editor.KeyDown(EditorKey::A, true, false);
+    f.editor.KeyDown(EditorKey::A, {.ctrl = true}, false);
     EXPECT_EQ(f.chart.selection.Count(), 2);
-    f.editor.KeyDown(EditorKey::Z, true, false);
+    f.editor.KeyDown(EditorKey::Z, {.ctrl = true}, false);
     EXPECT_EQ(f.chart.selection.Count(), 0);
-    f.editor.KeyDown(EditorKey::S, true, false);
+    f.editor.KeyDown(EditorKey::S, {.ctrl = true}, false);
     EXPECT_EQ(f.commands.back(), EditorCommand::Save);
-    f.editor.KeyDown(EditorKey::F4, false, false);
+    f.editor.KeyDown(EditorKey::F4, {}, false);
     EXPECT_EQ(f.commands.back(), EditorCommand::Stop);
     // A press while playing starts nothing: no drag, no scroll.
     const Rect up = f.view.geometry.UpButton();
