@@ -39,7 +39,9 @@ AppSettings AppSettings::Read(const RegistryKey& key, const std::string& program
     s.frameSkip = InRange(key, "FRAMESKIP", 40, 0, 80);
     s.scroll = InRange(key, "SCROLL", 100, 50, 150);
     s.longLength = Stored(key, "LONG", 768, [](int32_t v) { return v == 192 || v == 384 || v == 768; });
-    s.beatLines = Stored(key, "GRID", 0, [](int32_t v) { return v == 0 || v == 1; }) == 1;
+    const auto isSwitch = [](int32_t v) { return v == 0 || v == 1; };
+    s.beatLines = Stored(key, "GRID", 0, isSwitch) == 1;
+    s.ctrlZUndoes = Stored(key, "CTRLZUNDO", 0, isSwitch) == 1;
     key.GetString("LastPath", s.lastPath);
     return s;
 }
@@ -60,6 +62,7 @@ void AppSettings::WriteAtShutDown(RegistryKey& key, const std::string& author,
     key.SetDword("SCROLL", scroll);
     key.SetDword("LONG", longLength);
     key.SetDword("GRID", beatLines ? 1 : 0);
+    key.SetDword("CTRLZUNDO", ctrlZUndoes ? 1 : 0);
     if (!author.empty()) key.SetString("RYXER", author.substr(0, kMaxAuthorChars));
     // The folder last used stays for the next run; the program's folder only when none was.
     key.SetString("LastPath", lastPath.empty() ? programFolder : lastPath);

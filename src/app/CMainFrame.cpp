@@ -30,7 +30,6 @@
 #include "chart/ChartCheck.h"
 #include "chart/ChartFile.h"
 #include "chart/ChartInfo.h"
-#include "editor/LengthTrim.h"
 #include "editor/PaletteFill.h"
 
 namespace {
@@ -96,12 +95,13 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
         fileTitle = pendingTitle;
         chartPath.clear();
         StopForNewChart();
+        editor.ChartReplaced();  // the old chart's steps must never reach the new one
         view.ResetForLoadedChart(fileTitle);
     };
     session = std::make_unique<ConversionSession>(chart, folders.temp, hooks);
     converter = new ConvertDialog(*session, this);
     converter->onFinished = [this] {
-        MarkSaved();
+        ChartLoaded();
         ShowBeatReadout();  // the tempo map is complete once the conversion is
         FocusView();
     };
@@ -159,8 +159,11 @@ void CMainFrame::BuildMenus() {
     add(file, "Exit(&X)", [this] { close(); });
 
     QMenu* edit = menuBar()->addMenu("Edit(&E)");
+    undoAction = add(edit, "Undo(&U)", [this] { Undo(); });
+    redoAction = add(edit, "Redo(&R)\tCtrl+Y", [this] { Redo(); });
+    edit->addSeparator();
     add(edit, "Select All(&S)\tCtrl+A", [this] { editor.SelectAll(); });
-    add(edit, "Delete All(&D)\tCtrl+Z", [this] { editor.DeselectAll(); });
+    deleteAllAction = add(edit, "Delete All(&D)", [this] { editor.DeselectAll(); });
     edit->addSeparator();
     add(edit, "Play/Pause(&P)\tF3", [this] { PlayPause(); });
     add(edit, "Stop(&S)\tF4", [this] { Stop(); });
@@ -180,6 +183,36 @@ void CMainFrame::BuildMenus() {
     info->addSeparator();
     add(info, "Connect to RYX Hall(&V)", [this] { OpenLink(RYX_HALL_URL, "community"); });
     add(info, "Tech Support(&Q)", [this] { OpenLink(RYX_SUPPORT_URL, "support"); });
+    ShowKeyChoice();
+    ShowEditState();
+}
+
+void CMainFrame::ShowKeyChoice() {
+    editor.ctrlZUndoes = settings.ctrlZUndoes;
+    undoAction->setText(settings.ctrlZUndoes ? "Undo(&U)\tCtrl+Z" : "Undo(&U)\tAlt+Backspace");
+    deleteAllAction->setText(settings.ctrlZUndoes ? "Delete All(&D)\tCtrl+Shift+D" : "Delete All(&D)\tCtrl+Z");
+}
+
+void CMainFrame::ShowEditState() {
+    const bool chartOpen = view.HasChart();
+    const bool dirty = chartOpen && !editor.history.IsClean();
+    setWindowTitle(chartOpen ? QString::fromStdString("RYX Creator - [" + fileTitle + (dirty ? "*" : "") + "]")
+                             : QString("RYX Creator"));
+    undoAction->setEnabled(chartOpen && editor.history.CanUndo());
+    redoAction->setEnabled(chartOpen && editor.history.CanRedo());
+}
+
+void CMainFrame::Undo() {
+    // Like the mouse's edits, none while the chart plays.
+    if (player->Playing()) return;
+    CommitSongFields();
+    editor.Undo();
+}
+
+void CMainFrame::Redo() {
+    if (player->Playing()) return;
+    CommitSongFields();
+    editor.Redo();
 }
 
 void CMainFrame::ConnectViewHooks() {
@@ -187,9 +220,7 @@ void CMainFrame::ConnectViewHooks() {
         palette->SetTimeText(QString::fromStdString(text));
         ShowBeatReadout();
     };
-    view.hooks.setCaption = [this](const std::string& caption) {
-        setWindowTitle(QString::fromStdString(caption));
-    };
+    view.hooks.setCaption = [this](const std::string&) { ShowEditState(); };
     view.hooks.fillPalette = [this](const CChart& loaded) {
         std::string stored = AppSettings::StoredAuthor(key);
         palette->Fill(FillFromChart(loaded, fileTitle, stored.empty() ? std::nullopt : std::optional(stored),
@@ -204,6 +235,10 @@ void CMainFrame::ConnectViewHooks() {
     editor.onBoxesChanged = [this] {
         palette->ShowBoxes(editor.boxes);
         player->FilterChanged();
+    };
+    editor.onHistoryChanged = [this](const EditStep* restored) {
+        if (restored && restored->ChangesSongFields()) palette->ShowSongFields(SongFieldsOf(chart.songInfo));
+        ShowEditState();
     };
     editor.setBusy = [](bool busy) {
         if (busy)
@@ -236,6 +271,7 @@ void CMainFrame::ConnectPalette() {
         view.Invalidate();
     });
     connect(palette, &ToolsPalette::options, this, [this] { Options(); });
+    connect(palette, &ToolsPalette::songFieldsEdited, this, [this] { CommitSongFields(); });
     connect(palette, &ToolsPalette::done, this, [this] { FocusView(); });
 }
 
@@ -313,7 +349,7 @@ bool CMainFrame::OpenChartFile(const std::filesystem::path& path) {
     chartPath = path;
     view.ResetForLoadedChart(fileTitle);
     ShowBeatReadout();
-    MarkSaved();
+    ChartLoaded();
     FocusView();
     return true;
 }
@@ -337,7 +373,11 @@ bool CMainFrame::SaveAs() {
 }
 
 bool CMainFrame::SaveChartTo(const std::filesystem::path& path) {
-    StorePaletteFields(palette->Fields(), chart.songInfo);
+    CommitSongFields();
+    chart.songInfo.currentTrack = static_cast<int16_t>(palette->Fields().selectedRow);
+    // A chart without player notes is saved with the current track's notes chosen; that
+    // choice is an edit the author can undo like any other.
+    editor.SelectAllIfNoneSelected();
     const Status status =
         SaveChartFile(chart, path, folders.temp, NativeFileSystem(), view.CollisionWindow());
     if (!status) {
@@ -346,7 +386,6 @@ bool CMainFrame::SaveChartTo(const std::filesystem::path& path) {
     }
     chartPath = path;
     fileTitle = PathText(path.stem());
-    setWindowTitle(QString::fromStdString("RYX Creator - [" + fileTitle + "]"));
     // Saved, but a chart without notes to hit is no game: say so.
     if (chart.player.Count() == 0)
         showError(
@@ -356,24 +395,26 @@ bool CMainFrame::SaveChartTo(const std::filesystem::path& path) {
     return true;
 }
 
-std::vector<uint8_t> CMainFrame::StoredState() {
-    if (!view.HasChart()) return {};
+void CMainFrame::ChartLoaded() {
     StorePaletteFields(palette->Fields(), chart.songInfo);
-    // Which track is current is where the author looks, not an edit.
-    const int16_t current = chart.songInfo.currentTrack;
-    chart.songInfo.currentTrack = 0;
-    ByteWriter out;
-    WriteChartInfo(chart, out);
-    chart.songInfo.currentTrack = current;
-    return std::move(out.Data());
+    editor.ChartReplaced();
 }
 
 void CMainFrame::MarkSaved() {
-    savedState = StoredState();
+    editor.history.MarkClean();
+    ShowEditState();
+}
+
+void CMainFrame::CommitSongFields() {
+    if (!view.HasChart()) return;
+    CSongInfo typed = chart.songInfo;
+    StorePaletteFields(palette->Fields(), typed);
+    editor.SetSongFields(SongFieldsOf(typed));
 }
 
 bool CMainFrame::HasUnsavedChanges() {
-    return view.HasChart() && StoredState() != savedState;
+    CommitSongFields();
+    return view.HasChart() && !editor.history.IsClean();
 }
 
 bool CMainFrame::MaySetChartAside() {
@@ -442,7 +483,7 @@ void CMainFrame::StopForNewChart() {
 
 void CMainFrame::CheckChartCommand() {
     if (!view.HasChart()) return;
-    StorePaletteFields(palette->Fields(), chart.songInfo);
+    CommitSongFields();
     CheckDialog dialog(chart, CheckChart(chart, view.CollisionWindow()), this);
     dialog.showFinding = [this](const ChartFinding& finding) {
         if (finding.track >= 0 && finding.track < kTrackCount) view.SetCurrentTrack(finding.track);
@@ -473,8 +514,9 @@ void CMainFrame::Options() {
         settings = dialog.Applied(settings);
         view.settings = ViewSettingsOf(settings).Sanitised();
         beatLinesAction->setChecked(settings.beatLines);
-        if (std::optional<int> track = dialog.TrimTrack(); track && view.HasChart() && *track < kTrackCount)
-            TrimLengths(chart.tracks[static_cast<std::size_t>(*track)], settings.windLengthDecrease);
+        ShowKeyChoice();
+        if (std::optional<int> track = dialog.TrimTrack(); track && *track < kTrackCount)
+            editor.TrimTrack(*track, settings.windLengthDecrease);
         view.SetPosition(view.position, false);
         view.Invalidate();
     }

@@ -70,8 +70,11 @@ class CMainFrame : public QMainWindow {
     void Help();
     void About();
 
-    // True when the chart differs from what was last opened, converted or saved.
+    // True when the chart differs from what was last opened, converted or saved: the edit
+    // history is away from its clean point (a song information field being typed counts).
     bool HasUnsavedChanges();
+    void Undo();
+    void Redo();
 
     // The dialogs a test answers in place of the user: the file dialogs (an empty path is
     // Cancel), the "Save changes?" question and the error boxes.
@@ -111,9 +114,17 @@ class CMainFrame : public QMainWindow {
     // save failed), so the command that asked must not go on.
     bool MaySetChartAside();
     void RememberFolder(const std::filesystem::path& chosen);
-    // The chart's stored bytes as the palette shows them, for the unsaved-changes test.
-    std::vector<uint8_t> StoredState();
+    // A chart was opened or converted: it takes the song information the palette shows (what
+    // a save would store) and starts a clean history.
+    void ChartLoaded();
     void MarkSaved();
+    // The palette's song information fields as one undoable step, when they changed.
+    void CommitSongFields();
+    // The caption with "*" after the file name while there are unsaved changes, and the
+    // Undo and Redo items enabled when there is something to undo or redo.
+    void ShowEditState();
+    // The Edit menu's key texts for the Ctrl+Z choice of the options.
+    void ShowKeyChoice();
     // Opens `address` in the desktop's handler, or the help page's `helpSection` when the
     // build has no address (and the help's start with no section).
     void OpenLink(const char* address, const char* helpSection);
@@ -136,6 +147,9 @@ class CMainFrame : public QMainWindow {
     std::unique_ptr<PlayController> player;
     QTimer* frameTimer = nullptr;  // every FRAMESKIP milliseconds while playing
     QAction* beatLinesAction = nullptr;
+    QAction* undoAction = nullptr;
+    QAction* redoAction = nullptr;
+    QAction* deleteAllAction = nullptr;
     QLabel* beatReadout = nullptr;  // the measure:beat and tempo read-out
 
     ChartViewWidget* viewWidget = nullptr;
@@ -146,5 +160,4 @@ class CMainFrame : public QMainWindow {
     std::string fileTitle;            // the chart's file name without extension
     std::string pendingTitle;         // the MIDI file's, until its conversion replaces the chart
     std::filesystem::path chartPath;  // the chart file; empty for a chart converted from MIDI
-    std::vector<uint8_t> savedState;  // StoredState() when last opened, converted or saved
 };

@@ -39,6 +39,7 @@ class OptionsDialog : public QDialog {
     QComboBox* TrackChoice() const { return instrument; }
     QComboBox* PortChoice() const { return port; }
     QCheckBox* BeatLinesBox() const { return beatLines; }
+    QCheckBox* CtrlZUndoesBox() const { return ctrlZUndoes; }
 
   private:
     // Moves the controls to `settings` ("DEFAULT" moves them to the defaults).
@@ -52,6 +53,7 @@ class OptionsDialog : public QDialog {
     QRadioButton* beats[3];
     QCheckBox* edit;
     QCheckBox* beatLines;
+    QCheckBox* ctrlZUndoes;
     QComboBox* instrument;
     QComboBox* port;
     QWidget* windControls;

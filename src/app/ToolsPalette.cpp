@@ -52,7 +52,10 @@ ToolsPalette::ToolsPalette(QWidget* owner)
         auto* edit = new QLineEdit(this);
         Place(edit, 116, top, 82, 12);
         Hint(edit, hintText);
-        connect(edit, &QLineEdit::editingFinished, this, &ToolsPalette::done);
+        connect(edit, &QLineEdit::editingFinished, this, [this] {
+            emit songFieldsEdited();
+            emit done();
+        });
         return edit;
     };
     title = field(14, "Title of MIDI File.");
@@ -72,7 +75,12 @@ ToolsPalette::ToolsPalette(QWidget* owner)
     Place(level, 175, 79, 24, 12);
     for (int l = 0; l < kLevelCount; ++l) level->addItem(QString::fromStdString(LevelListText(l)));
     Hint(level, "Select Difficulty of RYX.");
-    for (QComboBox* list : {genre, level}) connect(list, &QComboBox::activated, this, &ToolsPalette::done);
+    for (QComboBox* list : {genre, level}) {
+        connect(list, &QComboBox::activated, this, [this] {
+            emit songFieldsEdited();
+            emit done();
+        });
+    }
 
     play = Button(MakeIcon(IconKind::Play), 83, "Play/Pause RYX. shortcut'F3'");
     stopButton =
@@ -147,15 +155,20 @@ bool ToolsPalette::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ToolsPalette::Fill(const PaletteFields& fields) {
+    ShowSongFields({fields.title, fields.composer, fields.author, fields.extGenre,
+                    static_cast<int16_t>(fields.level), static_cast<int16_t>(fields.genre)});
+    tracks->Clear();
+    for (const std::string& row : fields.trackRows) tracks->AddRow(QString::fromStdString(row));
+    tracks->SelectRow(fields.selectedRow);
+}
+
+void ToolsPalette::ShowSongFields(const SongFields& fields) {
     title->setText(QString::fromStdString(fields.title));
     composer->setText(QString::fromStdString(fields.composer));
     author->setText(QString::fromStdString(fields.author));
     extGenre->setText(QString::fromStdString(fields.extGenre));
     genre->setCurrentIndex(fields.genre >= 0 && fields.genre < kGenreCount ? fields.genre : 0);
     level->setCurrentIndex(fields.level >= 0 && fields.level < kLevelCount ? fields.level : 0);
-    tracks->Clear();
-    for (const std::string& row : fields.trackRows) tracks->AddRow(QString::fromStdString(row));
-    tracks->SelectRow(fields.selectedRow);
 }
 
 PaletteFields ToolsPalette::Fields() const {

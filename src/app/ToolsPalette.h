@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+#include "editor/EditStep.h"
 #include "editor/PaletteFill.h"
 #include "editor/PlayFilterBoxes.h"
 
@@ -23,6 +24,8 @@ class ToolsPalette : public QDialog {
     explicit ToolsPalette(QWidget* owner);
 
     void Fill(const PaletteFields& fields);
+    // Shows the song information fields (after undo or redo) and leaves the track list.
+    void ShowSongFields(const SongFields& fields);
     // The fields as a save takes them; the current track is the selected row.
     PaletteFields Fields() const;
     void SetTimeText(const QString& text);
@@ -45,6 +48,9 @@ class ToolsPalette : public QDialog {
     void selectedTrackBoxClicked();
     void selectedNotesBoxClicked();
     void trackChosen(int row);
+    // A song information field was committed: Enter or leaving a text field, or a choice in
+    // the genre or level list.
+    void songFieldsEdited();
     void done();
 
   protected:

@@ -69,6 +69,7 @@ class EditStep {
     void Redo(CChart& chart) const;
 
     bool Empty() const { return changes.empty() && !songFields; }
+    bool ChangesSongFields() const { return songFields.has_value(); }
     const EditPlace& Place() const { return place; }
 
   private:

@@ -258,7 +258,7 @@ void NoteEditor::EndPress() {
 }
 
 void NoteEditor::CommitStep() {
-    if (history.Commit() && onHistoryChanged) onHistoryChanged();
+    if (history.Commit() && onHistoryChanged) onHistoryChanged(nullptr);
 }
 
 void NoteEditor::RightButtonDown(int x, int y) {
@@ -424,19 +424,21 @@ void NoteEditor::SetSongFields(const SongFields& fields) {
 
 void NoteEditor::Undo() {
     if (!view.HasChart()) return;
-    if (const EditStep* step = history.Undo(view.Chart())) ShowPlace(step->Place());
-    if (onHistoryChanged) onHistoryChanged();
+    const EditStep* step = history.Undo(view.Chart());
+    if (step) ShowPlace(step->Place());
+    if (onHistoryChanged) onHistoryChanged(step);
 }
 
 void NoteEditor::Redo() {
     if (!view.HasChart()) return;
-    if (const EditStep* step = history.Redo(view.Chart())) ShowPlace(step->Place());
-    if (onHistoryChanged) onHistoryChanged();
+    const EditStep* step = history.Redo(view.Chart());
+    if (step) ShowPlace(step->Place());
+    if (onHistoryChanged) onHistoryChanged(step);
 }
 
 void NoteEditor::ChartReplaced() {
     history.Clear();
-    if (onHistoryChanged) onHistoryChanged();
+    if (onHistoryChanged) onHistoryChanged(nullptr);
 }
 
 // Shows where a step changed the chart: its track's notes when they changed, and its earliest

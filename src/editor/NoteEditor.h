@@ -64,7 +64,8 @@ class NoteEditor {
     std::function<void()> setViewCursor;   // the view's own cursor while the mouse is over it
     std::function<void()> onBoxesChanged;  // the filter boxes changed (the palette shows them)
     std::function<void(bool)> setBusy;     // wait cursor on (true) and off around long jobs
-    std::function<void()> onHistoryChanged;  // a step was kept, undone or redone, or the history cleared
+    // A step was kept or the history cleared (null), or this step was undone or redone.
+    std::function<void(const EditStep* restored)> onHistoryChanged;
 
     PlayFilterBoxes boxes;
     EditHistory history;

@@ -249,6 +249,7 @@ TEST(Settings, BoundsDefaultsAndRoundTrip) {
         key.SetDword("FRAMESKIP", -1);
         key.SetDword("LONG", 500);
         key.SetDword("GRID", 5);
+        key.SetDword("CTRLZUNDO", 2);
         key.SetString("RYXER", "An author with a name far too long");
         key.Sync();
     }
@@ -264,12 +265,14 @@ TEST(Settings, BoundsDefaultsAndRoundTrip) {
     EXPECT_EQ(read.frameSkip, 40);
     EXPECT_EQ(read.longLength, 768);
     EXPECT_FALSE(read.beatLines);
+    EXPECT_FALSE(read.ctrlZUndoes);
     EXPECT_EQ(AppSettings::StoredAuthor(key), "An author with a na");
 
     read.interval = 7;
     read.longLength = 384;
     read.windowX = 123;
     read.beatLines = true;
+    read.ctrlZUndoes = true;
     read.WriteAtShutDown(key, "Kim", "/opt/ryx");
     RegistryKey again;
     const AppSettings back = AppSettings::Read(again, "/opt/ryx");
@@ -277,6 +280,7 @@ TEST(Settings, BoundsDefaultsAndRoundTrip) {
     EXPECT_EQ(back.longLength, 384);
     EXPECT_EQ(back.windowX, 123);
     EXPECT_TRUE(back.beatLines);
+    EXPECT_TRUE(back.ctrlZUndoes);
     EXPECT_EQ(AppSettings::StoredAuthor(again), "Kim");
 }
 
@@ -366,6 +370,72 @@ TEST(Window, BeatLinesToggleAndTheMeasureReadout) {
     EXPECT_EQ(w.frame->ViewWidget()->size(), size);
     w.frame->View().ScrollBy(4 * 3072);  // four measures on, where the tempo is 128
     EXPECT_EQ(w.frame->BeatReadoutText(), "5:1  128.0 BPM");
+}
+
+TEST(Window, UndoAndRedoDriveTheUnsavedMarkAndThePrompt) {
+    Window w;
+    w.ConvertDemo();
+    w.frame->show();
+    auto key = [&](int qtKey, Qt::KeyboardModifiers modifiers) {
+        QTest::keyClick(w.frame->ViewWidget(), static_cast<Qt::Key>(qtKey), modifiers);
+    };
+    QAction* undo = nullptr;
+    for (QAction* action : w.frame->findChildren<QAction*>())
+        if (action->text().startsWith("Undo")) undo = action;
+    ASSERT_TRUE(undo);
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), "Undo(&U)\tAlt+Backspace");
+
+    w.ClickNote(0);
+    EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [demo*]");
+    EXPECT_TRUE(undo->isEnabled());
+    QLineEdit* genre = w.frame->Palette()->ExtendedGenreField();
+    const QString before = genre->text();
+    genre->setText("Chiptune");
+    emit genre->editingFinished();  // one step of its own
+    EXPECT_EQ(w.frame->Chart().songInfo.extGenre, "Chiptune");
+
+    key(Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(genre->text(), before);
+    EXPECT_EQ(w.frame->Chart().selection.Count(), 1);
+    key(Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(w.frame->Chart().selection.Count(), 0);
+    EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [demo]");  // back where it was converted
+    EXPECT_FALSE(w.frame->HasUnsavedChanges());
+    key(Qt::Key_Y, Qt::ControlModifier);
+    key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(genre->text(), "Chiptune");
+    EXPECT_EQ(w.frame->Chart().selection.Count(), 1);
+
+    // Saved, then undone: unsaved again, and the prompt asks; redone: clean again.
+    w.chosen = w.folder / "undo.ryx";
+    ASSERT_TRUE(w.frame->Save());
+    EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [undo]");
+    w.frame->Undo();
+    EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [undo*]");
+    w.frame->close();
+    EXPECT_EQ(w.questions, 1);
+    w.frame->Redo();
+    EXPECT_TRUE(w.frame->close());
+    EXPECT_EQ(w.questions, 1);
+
+    // With the option on, Ctrl+Z undoes and Ctrl+Shift+D is Delete All.
+    w.frame->show();
+    w.frame->runDialog = [](QDialog& dialog) {
+        static_cast<OptionsDialog&>(dialog).CtrlZUndoesBox()->setChecked(true);
+        return int(QDialog::Accepted);
+    };
+    w.frame->Options();
+    EXPECT_EQ(undo->text(), "Undo(&U)\tCtrl+Z");
+    w.ClickNote(4);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.frame->Chart().selection.Count(), 1);
+    key(Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.frame->Chart().selection.Count(), 0);
+
+    // Opening a chart starts a new history.
+    ASSERT_TRUE(w.frame->OpenChartFile(w.folder / "undo.ryx"));
+    EXPECT_FALSE(undo->isEnabled());
 }
 
 TEST(Window, CheckChartListsFindingsAndShowsOne) {

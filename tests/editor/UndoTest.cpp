@@ -23,7 +23,7 @@ std::vector<uint8_t> Stored(const CChart& chart) {
 
 struct UndoFixture : EditorFixture {
     explicit UndoFixture(unsigned seed) : rng(seed) {
-        editor.onHistoryChanged = [this] { ++historyChanges; };
+        editor.onHistoryChanged = [this](const EditStep*) { ++historyChanges; };
         for (uint16_t track = 0; track < 3; ++track) {
             int32_t time = 200;
             for (int i = 0; i < 40; ++i) {
