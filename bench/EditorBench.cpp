@@ -1,11 +1,13 @@
 // The editor on a dense chart: 60,000 notes in the current track, all selected, the view in
-// the middle of the song. Painting one frame and selecting the whole track.
+// the middle of the song. Painting one frame, selecting the whole track, undoing and redoing it.
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include "chart/Lanes.h"
 #include "chart/Selection.h"
 #include "editor/ChartPainter.h"
+#include "editor/NoteEditor.h"
 
 namespace {
 
@@ -59,16 +61,43 @@ void BM_PaintDenseFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintDenseFrame)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
+// Select All as the editor does it, recorded as one undoable step; `historyMB` is what the
+// history holds for the step.
 void BM_SelectAllDenseTrack(benchmark::State& state) {
     const CChart dense = DenseChart();
+    double historyBytes = 0;
     for (auto _ : state) {
         state.PauseTiming();
         CChart chart = dense;
+        ChartView view(chart, ViewGeometry::Large());
+        view.ResetForLoadedChart("dense");
+        NoteEditor editor(view);
+        const std::size_t before = mallinfo2().uordblks;
         state.ResumeTiming();
-        SelectAllInTrack(chart, 0, kDefaultCollisionWindow);
+        editor.SelectAll();
+        benchmark::DoNotOptimize(chart.selection.Count());
+        state.PauseTiming();
+        historyBytes = static_cast<double>(mallinfo2().uordblks - before) -
+                       static_cast<double>(chart.selection.Count()) * sizeof(CNote);
+        state.ResumeTiming();
+    }
+    state.counters["historyMB"] = historyBytes / 1e6;
+}
+BENCHMARK(BM_SelectAllDenseTrack)->Unit(benchmark::kMillisecond);
+
+// Undoing and redoing that Select All.
+void BM_UndoRedoSelectAll(benchmark::State& state) {
+    CChart chart = DenseChart();
+    ChartView view(chart, ViewGeometry::Large());
+    view.ResetForLoadedChart("dense");
+    NoteEditor editor(view);
+    editor.SelectAll();
+    for (auto _ : state) {
+        editor.Undo();
+        editor.Redo();
         benchmark::DoNotOptimize(chart.selection.Count());
     }
 }
-BENCHMARK(BM_SelectAllDenseTrack)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoRedoSelectAll)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -32,7 +32,7 @@ bool Select(CChart& chart, int track, uint32_t index, int32_t window) {
     CNote& note = notes->At(index);
     if (note.hidden || LaneTaken(chart.selection, note.time, note.lane, window)) return false;
     note.selected = true;
-    chart.selection.AddSorted(note);
+    chart.selection.AddSorted(SelectionCopy(note));
     chart.selectionChanged = true;
     return true;
 }

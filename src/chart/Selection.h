@@ -15,6 +15,14 @@ inline constexpr int32_t kDefaultCollisionWindow = 10 * 10;  // cellHeight 10 ×
 // not exist, or one whose lane holds a selected note within `window` ticks (inclusive).
 bool Select(CChart& chart, int track, uint32_t index, int32_t window);
 
+// What Select puts in the selection list for a note it selects: a copy, never marked as swept
+// by a rubber band (that mark belongs to the track note).
+inline CNote SelectionCopy(const CNote& note) {
+    CNote copy = note;
+    copy.swept = false;
+    return copy;
+}
+
 // The selection entry of a selected track note: the first entry with the note's time and lane.
 std::optional<int> FindCopy(const CChart& chart, const CNote& trackNote);
 

@@ -50,8 +50,7 @@ bool EditStep::Select(CChart& chart, int track, uint32_t index, int32_t window) 
     if (!::Select(chart, track, index, window)) return false;
     // The selection list inserts a new entry before the entries of the same time.
     const int entry = chart.selection.LowerBound(note.time);
-    changes.emplace_back(TrackNoteChange{static_cast<uint16_t>(track), index, before, StateOf(note)});
-    changes.emplace_back(EntryPresence{entry, false, chart.selection.GetAt(entry)});
+    changes.emplace_back(SelectionToggle{static_cast<uint16_t>(track), index, entry, -1, before, StateOf(note)});
     Note(track, note.time);
     return true;
 }
@@ -61,19 +60,28 @@ bool EditStep::Deselect(CChart& chart, int track, uint32_t index) {
     CNote& note = chart.tracks[static_cast<std::size_t>(track)].At(index);
     const std::optional<int> entry = FindCopy(chart, note);
     if (!entry) return false;
-    const CNote removed = chart.selection.GetAt(*entry);
     const NoteState before = StateOf(note);
-    if (!::Deselect(chart, track, index)) return false;
-    changes.emplace_back(TrackNoteChange{static_cast<uint16_t>(track), index, before, StateOf(note)});
-    changes.emplace_back(EntryPresence{*entry, true, removed});
+    removedEntries.push_back(chart.selection.GetAt(*entry));
+    if (!::Deselect(chart, track, index)) {
+        removedEntries.pop_back();
+        return false;
+    }
+    changes.emplace_back(SelectionToggle{static_cast<uint16_t>(track), index, *entry,
+                                         static_cast<int32_t>(removedEntries.size() - 1), before, StateOf(note)});
     Note(track, note.time);
     return true;
 }
 
 void EditStep::SelectAll(CChart& chart, int track, int32_t window) {
     if (track < 0 || track >= kTrackCount) return;
-    ForNotesToSelect(chart.tracks[static_cast<std::size_t>(track)],
-                     [&](uint32_t i) { Select(chart, track, i, window); });
+    const CNoteTrack& notes = chart.tracks[static_cast<std::size_t>(track)];
+    std::size_t candidates = 0;
+    ForNotesToSelect(notes, [&](uint32_t) { ++candidates; });
+    // Room for every entry and record at once: growing both lists in turns would move the
+    // selection list to fresh memory again and again.
+    chart.selection.ReserveStorage(static_cast<std::size_t>(chart.selection.Count()) + candidates);
+    changes.reserve(changes.size() + candidates);
+    ForNotesToSelect(notes, [&](uint32_t i) { Select(chart, track, i, window); });
 }
 
 void EditStep::DeselectAll(CChart& chart, int track) {
@@ -135,7 +143,7 @@ void EditStep::RecordTrackDifferences(const CChart& chart, int track, const std:
 // A step that changed the selection list leaves it marked as changed after undo and redo too:
 // playback may have rebuilt the player track from the list in between, so only the list says
 // what the player's notes are.
-void EditStep::Play(CChart& chart, const Change& change, bool undo) {
+void EditStep::Play(CChart& chart, const Change& change, bool undo) const {
     std::visit(Overloaded{
                    [&](const TrackNoteChange& c) {
                        Apply(chart.tracks[c.track].At(c.index), undo ? c.before : c.after);
@@ -144,12 +152,16 @@ void EditStep::Play(CChart& chart, const Change& change, bool undo) {
                        Apply(chart.selection.GetAt(c.index), undo ? c.before : c.after);
                        chart.selectionChanged = true;
                    },
-                   [&](const EntryPresence& c) {
-                       // Undoing a removal and redoing an insertion both put the entry back.
-                       if (c.removed == undo)
-                           chart.selection.InsertAt(c.index, c.entry);
+                   [&](const SelectionToggle& c) {
+                       CNote& note = chart.tracks[c.track].At(c.index);
+                       Apply(note, undo ? c.before : c.after);
+                       // Undoing a deselection and redoing a selection both put the entry back.
+                       const bool selected = c.removed < 0;
+                       if (selected == undo)
+                           chart.selection.RemoveAt(c.entry);
                        else
-                           chart.selection.RemoveAt(c.index);
+                           chart.selection.InsertAt(c.entry, selected ? SelectionCopy(note)
+                                                                      : removedEntries[static_cast<std::size_t>(c.removed)]);
                        chart.selectionChanged = true;
                    },
                },

@@ -82,19 +82,26 @@ class EditStep {
         int32_t index;
         NoteState before, after;
     };
-    struct EntryPresence {  // an entry inserted (or, when `removed`, taken out) at `index`
-        int32_t index;
-        bool removed;
-        CNote entry;
+    // A note selected (its copy inserted at `entry`) or deselected (its entry, kept in
+    // removedEntries[removed], taken out of `entry`).
+    struct SelectionToggle {
+        uint16_t track;
+        uint32_t index;
+        int32_t entry;
+        int32_t removed;  // -1 for a selected note
+        NoteState before, after;
     };
-    using Change = std::variant<TrackNoteChange, EntryChange, EntryPresence>;
+    using Change = std::variant<TrackNoteChange, EntryChange, SelectionToggle>;
 
-    static void Play(CChart& chart, const Change& change, bool undo);
+    void Play(CChart& chart, const Change& change, bool undo) const;
     void Note(int track, int32_t time);
     std::vector<NoteState> TrackStates(const CChart& chart, int track) const;
     void RecordTrackDifferences(const CChart& chart, int track, const std::vector<NoteState>& before);
 
     std::vector<Change> changes;
+    // Entries taken out by Deselect, as they were: an entry read from a file may differ from
+    // its track note in more than the fields of NoteState.
+    std::vector<CNote> removedEntries;
     struct SongFieldsChange {
         SongFields before, after;
     };
