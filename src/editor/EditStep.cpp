@@ -39,7 +39,8 @@ SongFields SongFieldsOf(const CSongInfo& info) {
 
 void EditStep::Note(int track, int32_t time) {
     if (track >= 0 && place.track < 0) place.track = track;
-    if (!place.hasTime || time < place.time) place.time = time;
+    place.first = place.hasTime ? std::min(place.first, time) : time;
+    place.last = place.hasTime ? std::max(place.last, time) : time;
     place.hasTime = true;
 }
 

@@ -42,7 +42,8 @@ SongFields SongFieldsOf(const CSongInfo& info);
 // Where a step changed the chart, so undo and redo can show it.
 struct EditPlace {
     int track = -1;        // a track whose notes changed; -1 when only the selection list did
-    int32_t time = 0;      // the earliest change, chart ticks
+    int32_t first = 0;     // the earliest and latest change, chart ticks
+    int32_t last = 0;
     bool hasTime = false;  // false for a change of the song information only
 };
 

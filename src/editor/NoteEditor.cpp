@@ -441,17 +441,17 @@ void NoteEditor::ChartReplaced() {
     if (onHistoryChanged) onHistoryChanged(nullptr);
 }
 
-// Shows where a step changed the chart: its track's notes when they changed, and its earliest
-// change a quarter of the lanes above their bottom edge when it lies outside the lanes.
+// Shows where a step changed the chart: its track's notes when they changed, and, when none of
+// its changes can be in sight, its earliest change a quarter of the lanes above their bottom.
 void NoteEditor::ShowPlace(const EditPlace& place) {
     if (place.track >= 0 && place.track != view.currentTrack) {
         view.SetCurrentTrack(place.track);
         boxes.CurrentTrackChanged(view.Chart(), place.track);
         if (onBoxesChanged) onBoxesChanged();
     }
-    if (place.hasTime && (place.time < view.position || view.Offset(place.time) > view.geometry.TopLimit())) {
+    if (place.hasTime && (place.last < view.position || view.Offset(place.first) > view.geometry.TopLimit())) {
         const int64_t below = int64_t{view.geometry.laneHeight} / 4 * view.Interval();
-        view.SetPosition(ClampToI32(std::max<int64_t>(0, place.time - below)), true);
+        view.SetPosition(ClampToI32(std::max<int64_t>(0, place.first - below)), true);
         view.UpdateTimeReadout(view.geometry.Bottom());
     }
     view.Invalidate();

@@ -324,6 +324,8 @@ TEST(Options, SlidersBeatsDefaultsAndTheLengthTrim) {
     w.frame->Options();
     EXPECT_EQ(bass.Notes()[0].length, second.time - first.time - 100);
     EXPECT_EQ(w.frame->Settings().windLengthDecrease, 10);
+    w.frame->Undo();  // the trim is one step
+    EXPECT_EQ(bass.Notes()[0].length, first.length);
 }
 
 TEST(Playback, PlayPauseStopAndOptionsWhilePlaying) {
