@@ -120,7 +120,7 @@ TEST(Undo, RandomGesturesUndoneAndRedoneStepByStep) {
             ASSERT_LE(f.historyChanges - before, 1) << "one step per gesture";
             if (f.historyChanges > before) states.push_back(Stored(f.chart));
         }
-        ASSERT_GT(states.size(), 60u);
+        ASSERT_GT(states.size(), 40u);  // most gestures are edits
         EXPECT_FALSE(f.editor.history.IsClean());
         for (std::size_t k = states.size() - 1; k > 0; --k) {
             f.editor.Undo();
