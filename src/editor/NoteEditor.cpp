@@ -138,6 +138,23 @@ void NoteEditor::MouseMove(int x, int y) {
     if (grab == Grab::ChartNote) MoveGrabbedChartNote(x);
 }
 
+template <typename Change>
+void NoteEditor::ChangeNote(int track, std::optional<uint32_t> note, std::optional<int> entry, Change change) {
+    CChart& chart = view.Chart();
+    EditStep& step = history.Record();
+    if (entry) {
+        NoteState state = StateOf(chart.selection.GetAt(*entry));
+        change(state);
+        step.SetEntry(chart, *entry, state);
+    }
+    if (note) {
+        NoteState state = StateOf(chart.tracks[static_cast<std::size_t>(track)].At(*note));
+        if (state.selected) chart.selectionChanged = true;
+        change(state);
+        step.SetTrackNote(chart, track, *note, state);
+    }
+}
+
 void NoteEditor::MoveGrabbedTrackNote(int x) {
     CChart& chart = view.Chart();
     const CNote& note = view.CurrentTrack().At(grabbed);
@@ -146,18 +163,9 @@ void NoteEditor::MoveGrabbedTrackNote(int x) {
         !TrackNoteMoveAllowed(chart, view.currentTrack, grabbed, lane, view.position, view.CollisionWindow()))
         return;
     moved = true;
-    EditStep& step = history.Record();
-    if (note.selected) {
-        if (std::optional<int> copy = FindCopy(chart, note)) {
-            NoteState entry = StateOf(chart.selection.GetAt(*copy));
-            entry.lane = lane;
-            step.SetEntry(chart, *copy, entry);
-        }
-        chart.selectionChanged = true;
-    }
-    NoteState state = StateOf(note);
-    state.lane = lane;
-    step.SetTrackNote(chart, view.currentTrack, grabbed, state);
+    // The copy is found by the lane the note still has.
+    const std::optional<int> copy = note.selected ? FindCopy(chart, note) : std::nullopt;
+    ChangeNote(view.currentTrack, grabbed, copy, [lane](NoteState& state) { state.lane = lane; });
     view.Invalidate();
 }
 
@@ -170,15 +178,8 @@ void NoteEditor::MoveGrabbedChartNote(int x) {
         !ChartNoteMoveAllowed(chart, static_cast<int>(grabbed), lane, view.position, view.CollisionWindow()))
         return;
     moved = true;
-    EditStep& step = history.Record();
-    if (std::optional<uint32_t> source = FindSourceNote(chart, entry, view.position)) {
-        NoteState state = StateOf(chart.tracks[entry.track].At(*source));
-        state.lane = lane;
-        step.SetTrackNote(chart, entry.track, *source, state);
-    }
-    NoteState state = StateOf(entry);
-    state.lane = lane;
-    step.SetEntry(chart, static_cast<int>(grabbed), state);
+    ChangeNote(entry.track, FindSourceNote(chart, entry, view.position), static_cast<int>(grabbed),
+               [lane](NoteState& state) { state.lane = lane; });
     view.Invalidate();
 }
 
@@ -265,7 +266,6 @@ void NoteEditor::RightButtonDown(int x, int y) {
     if (!view.HasChart()) return;
     const ViewGeometry& g = view.geometry;
     CChart& chart = view.Chart();
-    EditStep& step = history.Record();
     if (g.TrackArea().Contains(x, y)) {
         const auto notes = view.CurrentTrack().Notes();
         for (uint32_t i = 0; i < notes.size(); ++i) {
@@ -273,17 +273,9 @@ void NoteEditor::RightButtonDown(int x, int y) {
             if (note.hidden || !view.IsLong(note)) continue;
             if (view.Offset(note.time) > g.TopLimit()) break;
             if (!view.HeadRect(note.time, note.lane).Contains(x, y)) continue;
-            if (note.selected) {
-                if (std::optional<int> copy = FindCopy(chart, note)) {
-                    NoteState entry = StateOf(chart.selection.GetAt(*copy));
-                    entry.longNote = !note.longNote;
-                    step.SetEntry(chart, *copy, entry);
-                }
-                chart.selectionChanged = true;
-            }
-            NoteState state = StateOf(note);
-            state.longNote = !state.longNote;
-            step.SetTrackNote(chart, view.currentTrack, i, state);
+            const bool held = !note.longNote;
+            ChangeNote(view.currentTrack, i, note.selected ? FindCopy(chart, note) : std::nullopt,
+                       [held](NoteState& state) { state.longNote = held; });
             break;
         }
     } else if (g.ChartArea().Contains(x, y)) {
@@ -292,14 +284,9 @@ void NoteEditor::RightButtonDown(int x, int y) {
             if (entry.time < view.position || !view.IsLong(entry)) continue;
             if (view.Offset(entry.time) > g.TopLimit()) break;
             if (!view.HeadRect(entry.time, entry.lane + 8).Contains(x, y)) continue;
-            if (std::optional<uint32_t> source = FindSourceNote(chart, entry, view.position)) {
-                NoteState state = StateOf(chart.tracks[entry.track].At(*source));
-                state.longNote = !entry.longNote;
-                step.SetTrackNote(chart, entry.track, *source, state);
-            }
-            NoteState state = StateOf(entry);
-            state.longNote = !state.longNote;
-            step.SetEntry(chart, i, state);
+            const bool held = !entry.longNote;
+            ChangeNote(entry.track, FindSourceNote(chart, entry, view.position), i,
+                       [held](NoteState& state) { state.longNote = held; });
             break;
         }
     }

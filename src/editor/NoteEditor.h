@@ -82,6 +82,11 @@ class NoteEditor {
     void MoveGrabbedTrackNote(int x);
     void MoveGrabbedChartNote(int x);
     void EndPress();
+    // Applies change(NoteState&) to note `note` of `track` and to selection entry `entry`,
+    // whichever are given, as part of the gesture's step; a selected note or an entry marks the
+    // selection changed.
+    template <typename Change>
+    void ChangeNote(int track, std::optional<uint32_t> note, std::optional<int> entry, Change change);
     // Keeps the gesture's step in the history.
     void CommitStep();
     void ShowPlace(const EditPlace& place);
