@@ -15,7 +15,7 @@ class EditHistory {
   public:
     static constexpr std::size_t kDepth = 1000;
 
-    // The step being recorded, begun when there is none.
+    // The open step: what the gesture under way has changed so far (empty at its start).
     EditStep& Record() { return open; }
     // Ends the open step: kept as the next undo step, or dropped when it changed nothing.
     // True when a step was kept.

@@ -37,7 +37,7 @@ SongFields SongFieldsOf(const CSongInfo& info) {
     return {info.title, info.composer, info.author, info.extGenre, info.level, info.genre};
 }
 
-void EditStep::Note(int track, int32_t time) {
+void EditStep::MarkPlace(int track, int32_t time) {
     if (track >= 0 && place.track < 0) place.track = track;
     place.first = place.hasTime ? std::min(place.first, time) : time;
     place.last = place.hasTime ? std::max(place.last, time) : time;
@@ -52,7 +52,7 @@ bool EditStep::Select(CChart& chart, int track, uint32_t index, int32_t window) 
     // The selection list inserts a new entry before the entries of the same time.
     const int entry = chart.selection.LowerBound(note.time);
     changes.emplace_back(SelectionToggle{static_cast<uint16_t>(track), index, entry, -1, before, StateOf(note)});
-    Note(track, note.time);
+    MarkPlace(track, note.time);
     return true;
 }
 
@@ -69,7 +69,7 @@ bool EditStep::Deselect(CChart& chart, int track, uint32_t index) {
     }
     changes.emplace_back(SelectionToggle{static_cast<uint16_t>(track), index, *entry,
                                          static_cast<int32_t>(removedEntries.size() - 1), before, StateOf(note)});
-    Note(track, note.time);
+    MarkPlace(track, note.time);
     return true;
 }
 
@@ -98,7 +98,7 @@ void EditStep::SetTrackNote(CChart& chart, int track, uint32_t index, const Note
     if (before == after) return;
     Apply(note, after);
     changes.emplace_back(TrackNoteChange{static_cast<uint16_t>(track), index, before, after});
-    Note(track, note.time);
+    MarkPlace(track, note.time);
 }
 
 void EditStep::SetEntry(CChart& chart, int index, const NoteState& after) {
@@ -109,7 +109,7 @@ void EditStep::SetEntry(CChart& chart, int index, const NoteState& after) {
     if (before == after) return;
     Apply(entry, after);
     changes.emplace_back(EntryChange{index, before, after});
-    Note(-1, entry.time);
+    MarkPlace(-1, entry.time);
 }
 
 void EditStep::SetSongFields(CChart& chart, const SongFields& after) {
@@ -137,7 +137,7 @@ void EditStep::RecordTrackDifferences(const CChart& chart, int track, const std:
         const NoteState after = StateOf(notes[i]);
         if (after == before[i]) continue;
         changes.emplace_back(TrackNoteChange{static_cast<uint16_t>(track), i, before[i], after});
-        Note(track, notes[i].time);
+        MarkPlace(track, notes[i].time);
     }
 }
 

@@ -95,7 +95,8 @@ class EditStep {
     using Change = std::variant<TrackNoteChange, EntryChange, SelectionToggle>;
 
     void Play(CChart& chart, const Change& change, bool undo) const;
-    void Note(int track, int32_t time);
+    // Widens the place of the step to a change at `time` (of `track`, -1 for an entry).
+    void MarkPlace(int track, int32_t time);
     std::vector<NoteState> TrackStates(const CChart& chart, int track) const;
     void RecordTrackDifferences(const CChart& chart, int track, const std::vector<NoteState>& before);
 
