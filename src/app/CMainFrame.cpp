@@ -29,7 +29,6 @@
 #include "chart/BeatGrid.h"
 #include "chart/ChartCheck.h"
 #include "chart/ChartFile.h"
-#include "chart/ChartInfo.h"
 #include "editor/PaletteFill.h"
 
 namespace {
