@@ -41,7 +41,7 @@ AppSettings AppSettings::Read(const RegistryKey& key, const std::string& program
     s.longLength = Stored(key, "LONG", 768, [](int32_t v) { return v == 192 || v == 384 || v == 768; });
     const auto isSwitch = [](int32_t v) { return v == 0 || v == 1; };
     s.beatLines = Stored(key, "GRID", 0, isSwitch) == 1;
-    s.ctrlZUndoes = Stored(key, "CTRLZUNDO", 0, isSwitch) == 1;
+    s.ctrlZUndoes = Stored(key, "CTRLZUNDO", 1, isSwitch) == 1;
     key.GetString("LastPath", s.lastPath);
     return s;
 }

@@ -14,7 +14,9 @@ struct AppSettings {
     int32_t longLength = 768;            // LONG: shortest long note, 192, 384 or 768 chart ticks
     int32_t windLengthDecrease = 6;      // step of the wind-instrument length trim; not stored
     bool beatLines = false;              // GRID: beat and measure lines under the notes
-    bool ctrlZUndoes = false;            // CTRLZUNDO: Ctrl+Z undoes; Delete All is Ctrl+Shift+D
+    // CTRLZUNDO: Ctrl+Z undoes and Delete All is Ctrl+Shift+D (1, or no value); 0 keeps the
+    // classic keys, where Ctrl+Z is Delete All, for authors who chose them.
+    bool ctrlZUndoes = true;
     int32_t windowX = 10, windowY = 10;  // WINDOWX, WINDOWY: main window's top-left corner
     int32_t toolX = 600, toolY = 10;     // TOOLX, TOOLY: the tools palette's top-left corner
     std::string lastPath;                // LastPath: folder the file dialogs open in

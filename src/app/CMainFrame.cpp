@@ -84,6 +84,7 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
     BuildMenus();
 
     palette = new ToolsPalette(this);
+    palette->ShowKeyChoice(settings.ctrlZUndoes);
     progress = new ProgressDialog(this);
 
     ConversionHooks hooks;
@@ -190,6 +191,7 @@ void CMainFrame::ShowKeyChoice() {
     editor.ctrlZUndoes = settings.ctrlZUndoes;
     undoAction->setText(settings.ctrlZUndoes ? "Undo(&U)\tCtrl+Z" : "Undo(&U)\tAlt+Backspace");
     deleteAllAction->setText(settings.ctrlZUndoes ? "Delete All(&D)\tCtrl+Shift+D" : "Delete All(&D)\tCtrl+Z");
+    if (palette) palette->ShowKeyChoice(settings.ctrlZUndoes);
 }
 
 void CMainFrame::ShowEditState() {

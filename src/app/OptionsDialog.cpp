@@ -77,11 +77,11 @@ OptionsDialog::OptionsDialog(const AppSettings& settings, const QStringList& tra
     windLayout->addWidget(new QLabel("Using this Option may occur Fatal Error", windBox));
     connect(edit, &QCheckBox::toggled, this, &OptionsDialog::EnableWindControls);
 
-    ctrlZUndoes = new QCheckBox("Ctrl+Z undoes (Delete All moves to Ctrl+Shift+D)", notes);
+    classicKeys = new QCheckBox("Classic keys: Ctrl+Z deletes all notes of the track", notes);
     auto* noteLayout = new QVBoxLayout(notes);
     noteLayout->addWidget(longBox);
     noteLayout->addWidget(windBox);
-    noteLayout->addWidget(ctrlZUndoes);
+    noteLayout->addWidget(classicKeys);
 
     auto* portBox = new QGroupBox("MIDI PORT", this);
     port = new QComboBox(portBox);
@@ -121,7 +121,7 @@ void OptionsDialog::Show(const AppSettings& s) {
     scroll->setValue(s.scroll);
     wind->setValue(s.windLengthDecrease);
     beatLines->setChecked(s.beatLines);
-    ctrlZUndoes->setChecked(s.ctrlZUndoes);
+    classicKeys->setChecked(!s.ctrlZUndoes);
     // Any value but the two shorter lengths shows as four beats.
     beats[s.longLength == 192 ? 0 : s.longLength == 384 ? 1 : 2]->setChecked(true);
     edit->setChecked(false);
@@ -138,7 +138,7 @@ AppSettings OptionsDialog::Applied(AppSettings s) const {
     s.scroll = scroll->value();
     s.windLengthDecrease = wind->value();
     s.beatLines = beatLines->isChecked();
-    s.ctrlZUndoes = ctrlZUndoes->isChecked();
+    s.ctrlZUndoes = !classicKeys->isChecked();
     for (int i = 0; i < 3; ++i) {
         if (beats[i]->isChecked()) s.longLength = kLongLengths[i];
     }

@@ -39,7 +39,7 @@ class OptionsDialog : public QDialog {
     QComboBox* TrackChoice() const { return instrument; }
     QComboBox* PortChoice() const { return port; }
     QCheckBox* BeatLinesBox() const { return beatLines; }
-    QCheckBox* CtrlZUndoesBox() const { return ctrlZUndoes; }
+    QCheckBox* ClassicKeysBox() const { return classicKeys; }
 
   private:
     // Moves the controls to `settings` ("DEFAULT" moves them to the defaults).
@@ -53,7 +53,7 @@ class OptionsDialog : public QDialog {
     QRadioButton* beats[3];
     QCheckBox* edit;
     QCheckBox* beatLines;
-    QCheckBox* ctrlZUndoes;
+    QCheckBox* classicKeys;  // checked: Ctrl+Z is Delete All
     QComboBox* instrument;
     QComboBox* port;
     QWidget* windControls;

@@ -87,8 +87,8 @@ ToolsPalette::ToolsPalette(QWidget* owner)
         Button(MakeIcon(IconKind::Stop), 106, "Stop RYX Playing, Rewind to Start Position. Shortcut'F4'");
     QToolButton* plus =
         Button(MakeIcon(IconKind::SelectAll), 129, "Select All Notes in Selected Track. Shortcut 'Ctrl+A'");
-    QToolButton* minus =
-        Button(MakeIcon(IconKind::DeselectAll), 152, "Delete All Notes in Selected Track. Shortcut 'Ctrl+Z'");
+    minus = Button(MakeIcon(IconKind::DeselectAll), 152, "");
+    ShowKeyChoice(true);
     QToolButton* settings = Button(MakeIcon(IconKind::Options), 175, "Options. Not Beginner. Shortcut 'F2'");
     connect(play, &QToolButton::clicked, this, &ToolsPalette::playPause);
     connect(stopButton, &QToolButton::clicked, this, &ToolsPalette::stop);
@@ -183,6 +183,11 @@ PaletteFields ToolsPalette::Fields() const {
         fields.trackRows.push_back(tracks->RowText(row).toStdString());
     fields.selectedRow = tracks->SelectedRow();
     return fields;
+}
+
+void ToolsPalette::ShowKeyChoice(bool ctrlZUndoes) {
+    minus->setProperty("ryxHint", ctrlZUndoes ? "Delete All Notes in Selected Track. Shortcut 'Ctrl+Shift+D'"
+                                              : "Delete All Notes in Selected Track. Shortcut 'Ctrl+Z'");
 }
 
 void ToolsPalette::SetTimeText(const QString& text) {

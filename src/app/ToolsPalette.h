@@ -28,6 +28,8 @@ class ToolsPalette : public QDialog {
     void ShowSongFields(const SongFields& fields);
     // The fields as a save takes them; the current track is the selected row.
     PaletteFields Fields() const;
+    // The Delete All button's hint names its key: Ctrl+Shift+D, or Ctrl+Z with the classic keys.
+    void ShowKeyChoice(bool ctrlZUndoes);
     void SetTimeText(const QString& text);
     void ShowBoxes(const PlayFilterBoxes& boxes);
     // Play/Pause and Stop stay greyed until the sound engine exists.
@@ -36,6 +38,7 @@ class ToolsPalette : public QDialog {
     TrackList* Tracks() const { return tracks; }
     QLineEdit* ExtendedGenreField() const { return extGenre; }
     QLineEdit* HintLine() const { return hint; }
+    QToolButton* DeleteAllButton() const { return minus; }
     QCheckBox* SelectedTrackBox() const { return onlyTrack; }
     QCheckBox* SelectedNotesBox() const { return onlyNotes; }
 
@@ -72,6 +75,7 @@ class ToolsPalette : public QDialog {
     QComboBox* level;
     QToolButton* play;
     QToolButton* stopButton;
+    QToolButton* minus;
     QCheckBox* onlyTrack;
     QCheckBox* onlyNotes;
     QLineEdit* time;

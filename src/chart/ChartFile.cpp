@@ -66,7 +66,7 @@ Status LoadChartFile(CChart& chart, const std::filesystem::path& chartPath,
             read.where = PathText(chartPath);
             return read;
         }
-        FinishLoadedChart(loaded);
+        FinishOpenedChart(loaded);
 
         // "inf.tmp" first: only a save reads it, and it rewrites it first. "mid.tmp" last and by
         // replacement only, so a failure leaves the song of the chart open before in place.

@@ -21,7 +21,7 @@ using LoadProgress = std::function<void(int position, std::string_view text)>;
 
 // Reads the chart file at `chartPath` into `chart`: song information, the tempo map of its
 // song, the 16 tracks, usedTrackCount, the player track and the selection list rebuilt from
-// it, selectionChanged cleared, and the rules of FinishLoadedChart applied. The segments are
+// it, selectionChanged cleared, and the rules of FinishOpenedChart applied (stored lanes kept). The segments are
 // written to "inf.tmp" and "mid.tmp" in `tempDir`, and the song information's midiPath names
 // "mid.tmp".
 //

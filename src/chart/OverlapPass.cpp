@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <span>
+#include <vector>
 
 #include "Lanes.h"
 
@@ -51,7 +52,32 @@ void RunOverTrack(std::span<CNote> notes) {
     }
 }
 
+void MarkHiddenInTrack(std::span<CNote> notes) {
+    // Indices in order of start, lane and key, so each group of one start and lane ends with
+    // the note that stays visible; a file's notes need not be in order.
+    std::vector<std::size_t> order(notes.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const CNote& x = notes[a];
+        const CNote& y = notes[b];
+        if (x.time != y.time) return x.time < y.time;
+        if (x.lane != y.lane) return x.lane < y.lane;
+        return x.key < y.key;
+    });
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        CNote& note = notes[order[k]];
+        const bool last = k + 1 == order.size() || notes[order[k + 1]].time != note.time ||
+                          notes[order[k + 1]].lane != note.lane;
+        note.hidden = last ? 0 : 1;
+    }
+}
+
 }  // namespace
+
+void MarkHiddenNotes(CChart& chart) {
+    for (int t = 0; t < chart.usedTrackCount && t < kTrackCount; ++t)
+        MarkHiddenInTrack(chart.tracks[static_cast<std::size_t>(t)].Notes());
+}
 
 void RunOverlapPass(CChart& chart) {
     for (int t = 0; t < chart.usedTrackCount && t < kTrackCount; ++t)

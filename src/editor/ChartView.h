@@ -64,7 +64,7 @@ class ChartView {
     // here: a load that fails leaves it as it was.
     void ClearBeforeLoading();
 
-    // After the chart was converted or opened (and went through FinishLoadedChart): song
+    // After the chart was converted or opened (and went through FinishConvertedChart or FinishOpenedChart): song
     // length, thumb scale, position 0, track 0, read-out "0/<length>", the palette fill, the
     // caption "RYX Creator - [<fileTitle>]" and a repaint.
     void ResetForLoadedChart(const std::string& fileTitle);

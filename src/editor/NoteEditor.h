@@ -36,8 +36,8 @@ class NoteEditor {
     void RightButtonDown(int x, int y);
     void MouseMove(int x, int y);
     void Wheel(int delta);
-    // Ctrl+Z is Delete All, or undo when ctrlZUndoes (Delete All is then Ctrl+Shift+D);
-    // Alt+Backspace undoes, Ctrl+Y and Ctrl+Shift+Z redo. No undo or redo while playing.
+    // Ctrl+Z undoes and Ctrl+Shift+D is Delete All; with the classic keys (ctrlZUndoes off)
+    // Ctrl+Z is Delete All. Alt+Backspace undoes, Ctrl+Y and Ctrl+Shift+Z redo. No undo or redo while playing.
     void KeyDown(EditorKey key, KeyModifiers modifiers, bool playing);
     void KeyUp(EditorKey key);
 
@@ -70,7 +70,7 @@ class NoteEditor {
     PlayFilterBoxes boxes;
     EditHistory history;
     bool shiftHeld = false;
-    bool ctrlZUndoes = false;
+    bool ctrlZUndoes = true;
 
   private:
     enum class Repeat { None, UpButton, DownButton, NearTop, NearBottom };

@@ -152,7 +152,7 @@ bool ConversionPipeline::Convert(std::span<const uint8_t> repairedFile) {
     chart.songInfo.title.clear();
     chart.songInfo.composer = "Unknown";
     chart.songInfo.extGenre.clear();
-    FinishLoadedChart(chart);
+    FinishConvertedChart(chart);
     if (hooks.showLoadedChart) hooks.showLoadedChart(chart);
 
     log.BeginStage("Delete Junk Info...", "Delete Junk Info...\r\n");

@@ -45,7 +45,7 @@ class ConversionPipeline {
 
     // Step 2: builds the chart from the repaired song's file: stops playback, resets the
     // chart, reads the file with the program's own reader, builds the tracks, resets the song
-    // information, runs FinishLoadedChart and shows the chart; then keeps the song without its
+    // information, runs FinishConvertedChart and shows the chart; then keeps the song without its
     // notes as the accompaniment and builds the tempo map from it. False (the log says why)
     // only when the file cannot be read.
     bool Convert(std::span<const uint8_t> repairedFile);

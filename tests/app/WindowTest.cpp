@@ -18,6 +18,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTest>
+#include <QToolButton>
 
 #include "app/AppSettings.h"
 #include "app/CMainFrame.h"
@@ -238,6 +239,7 @@ TEST(Settings, BoundsDefaultsAndRoundTrip) {
         const AppSettings fresh = AppSettings::Read(key, "/opt/ryx");
         EXPECT_EQ(fresh.windowX, 10);
         EXPECT_EQ(fresh.toolX, 600);
+        EXPECT_TRUE(fresh.ctrlZUndoes);
         EXPECT_EQ(fresh.lastPath, "/opt/ryx");
         EXPECT_EQ(AppSettings::StoredAuthor(key), "Unknown");
         key.SetDword("WINDOWX", 801);
@@ -265,14 +267,14 @@ TEST(Settings, BoundsDefaultsAndRoundTrip) {
     EXPECT_EQ(read.frameSkip, 40);
     EXPECT_EQ(read.longLength, 768);
     EXPECT_FALSE(read.beatLines);
-    EXPECT_FALSE(read.ctrlZUndoes);
+    EXPECT_TRUE(read.ctrlZUndoes);
     EXPECT_EQ(AppSettings::StoredAuthor(key), "An author with a na");
 
     read.interval = 7;
     read.longLength = 384;
     read.windowX = 123;
     read.beatLines = true;
-    read.ctrlZUndoes = true;
+    read.ctrlZUndoes = false;  // the classic keys, kept once chosen
     read.WriteAtShutDown(key, "Kim", "/opt/ryx");
     RegistryKey again;
     const AppSettings back = AppSettings::Read(again, "/opt/ryx");
@@ -280,7 +282,7 @@ TEST(Settings, BoundsDefaultsAndRoundTrip) {
     EXPECT_EQ(back.longLength, 384);
     EXPECT_EQ(back.windowX, 123);
     EXPECT_TRUE(back.beatLines);
-    EXPECT_TRUE(back.ctrlZUndoes);
+    EXPECT_FALSE(back.ctrlZUndoes);
     EXPECT_EQ(AppSettings::StoredAuthor(again), "Kim");
 }
 
@@ -386,7 +388,7 @@ TEST(Window, UndoAndRedoDriveTheUnsavedMarkAndThePrompt) {
         if (action->text().startsWith("Undo")) undo = action;
     ASSERT_TRUE(undo);
     EXPECT_FALSE(undo->isEnabled());
-    EXPECT_EQ(undo->text(), "Undo(&U)\tAlt+Backspace");
+    EXPECT_EQ(undo->text(), "Undo(&U)\tCtrl+Z");  // undo unless the author chose the classic keys
 
     w.ClickNote(0);
     EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [demo*]");
@@ -397,7 +399,7 @@ TEST(Window, UndoAndRedoDriveTheUnsavedMarkAndThePrompt) {
     emit genre->editingFinished();  // one step of its own
     EXPECT_EQ(w.frame->Chart().songInfo.extGenre, "Chiptune");
 
-    key(Qt::Key_Backspace, Qt::AltModifier);
+    key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(genre->text(), before);
     EXPECT_EQ(w.frame->Chart().selection.Count(), 1);
     key(Qt::Key_Backspace, Qt::AltModifier);
@@ -421,18 +423,21 @@ TEST(Window, UndoAndRedoDriveTheUnsavedMarkAndThePrompt) {
     EXPECT_TRUE(w.frame->close());
     EXPECT_EQ(w.questions, 1);
 
-    // With the option on, Ctrl+Z undoes and Ctrl+Shift+D is Delete All.
+    // Ctrl+Shift+D is Delete All; with the classic keys, Ctrl+Z is, and the palette says so.
     w.frame->show();
+    w.ClickNote(4);
+    key(Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.frame->Chart().selection.Count(), 0);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.frame->Chart().selection.Count(), 2);
     w.frame->runDialog = [](QDialog& dialog) {
-        static_cast<OptionsDialog&>(dialog).CtrlZUndoesBox()->setChecked(true);
+        static_cast<OptionsDialog&>(dialog).ClassicKeysBox()->setChecked(true);
         return int(QDialog::Accepted);
     };
     w.frame->Options();
-    EXPECT_EQ(undo->text(), "Undo(&U)\tCtrl+Z");
-    w.ClickNote(4);
+    EXPECT_EQ(undo->text(), "Undo(&U)\tAlt+Backspace");
+    EXPECT_TRUE(w.frame->Palette()->DeleteAllButton()->property("ryxHint").toString().endsWith("'Ctrl+Z'"));
     key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(w.frame->Chart().selection.Count(), 1);
-    key(Qt::Key_D, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(w.frame->Chart().selection.Count(), 0);
 
     // Opening a chart starts a new history.

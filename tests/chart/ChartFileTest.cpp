@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "chart/ChartArchive.h"
 #include "chart/ChartFile.h"
 #include "chart/ChartInfo.h"
@@ -200,4 +202,29 @@ TEST(ChartFile, ALoadWhoseTemporaryFilesCannotBeWrittenChangesNothing) {
         EXPECT_EQ(chart.songInfo.midiPath, PathText(temp / "mid.tmp")) << name;
         EXPECT_EQ(ReadBytes(temp / "mid.tmp"), kSong) << name;
     }
+}
+
+TEST(ChartFile, OpeningKeepsStoredLanesAndHidesSameTimeDuplicates) {
+    // Notes 50 ticks apart in one lane (the conversion would move the first aside), two notes at
+    // one tick and lane (the lower key hides), and the same tick in another lane (both shown).
+    ScratchFolder folder, temp;
+    CChart chart = ChartWithSong(folder);
+    chart.tracks[0] = CNoteTrack();
+    for (auto [time, key, lane] : std::vector<std::tuple<int32_t, uint8_t, uint16_t>>{
+             {0, 60, 3}, {50, 60, 3}, {2000, 64, 2}, {2000, 62, 2}, {2000, 65, 5}}) {
+        CNote note = MakeNote(time, key);
+        note.lane = lane;
+        chart.tracks[0].Append(note);
+    }
+    ASSERT_TRUE(SaveChartFile(chart, folder / "lanes.ryx", temp.Path()));
+
+    CChart loaded;
+    ASSERT_TRUE(LoadChartFile(loaded, folder / "lanes.ryx", temp.Path()));
+    std::vector<uint16_t> lanes, hidden;
+    for (const CNote& n : loaded.tracks[0].Notes()) {
+        lanes.push_back(n.lane);
+        hidden.push_back(n.hidden);
+    }
+    EXPECT_EQ(lanes, (std::vector<uint16_t>{3, 3, 2, 2, 5}));
+    EXPECT_EQ(hidden, (std::vector<uint16_t>{0, 0, 0, 1, 0}));
 }

@@ -128,14 +128,14 @@ TEST(OverlapPass, HidesDuplicatesAndSpreadsNotesThatAreTooClose) {
     }
 }
 
-TEST(FinishLoadedChart, DrumTracksGetTheDrumInstrumentUpToTheFirstEmptyTrack) {
+TEST(FinishOpenedChart, DrumTracksGetTheDrumInstrumentUpToTheFirstEmptyTrack) {
     CChart chart = ChartOf({{0, 60}});
     chart.tracks[0].instrument = 5;
     chart.tracks[1].Append(MakeNote(0, 36, 1));
     chart.tracks[1].Notes()[0].status = 0x99;
     chart.tracks[3].Append(MakeNote(0, 36, 3));  // after an empty track: left alone
     chart.tracks[3].Notes()[0].status = 0x99;
-    FinishLoadedChart(chart);
+    FinishOpenedChart(chart);
     EXPECT_EQ(chart.tracks[0].instrument, 5);
     EXPECT_EQ(chart.tracks[1].instrument, kDrumInstrument);
     EXPECT_EQ(chart.tracks[3].instrument, 0);

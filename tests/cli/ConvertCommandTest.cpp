@@ -8,6 +8,7 @@
 #include "CommandHelpers.h"
 #include "chart/ChartFile.h"
 #include "cli/ConvertCommand.h"
+#include "cli/SetCommand.h"
 #include "editor/ChartView.h"
 #include "editor/PaletteFill.h"
 #include "midi_import/ConversionPipeline.h"
@@ -143,4 +144,32 @@ TEST(Convert, HooksNeverChangeTheChart) {
     ASSERT_TRUE(SaveChartFile(shown, folder / "shown.ryx", temp.Path()));
     EXPECT_EQ(ReadBytes(folder / "opened.ryx"), ReadBytes(folder / "hooks.ryx"));
     EXPECT_EQ(ReadBytes(folder / "shown.ryx"), ReadBytes(folder / "hooks.ryx"));
+}
+
+TEST(Convert, OpeningAndSavingAgainNeverMovesANote) {
+    // Busy songs whose conversion moves many notes aside: each open keeps the lanes stored, so
+    // every later save writes the first one's bytes, and dump shows them as converted.
+    for (uint32_t seed : {1u, 2u, 3u}) {
+        ScratchFolder folder, temp;
+        WriteBytes(folder / "busy.mid", BusySong(seed, 6, 400));
+        ConvertOptions options;
+        options.input = folder / "busy.mid";
+        std::ostringstream out, err;
+        ASSERT_EQ(RunConvert(options, temp.Path(), out, err), 0) << err.str();
+        const std::vector<uint8_t> converted = ReadBytes(folder / "busy.ryx");
+        const nlohmann::json dumped = DumpOf(folder / "busy.ryx", temp);
+
+        CChart chart;
+        ConversionLog log;
+        ASSERT_TRUE(ConvertSongBytes(ReadBytes(folder / "busy.mid"), chart, log));
+        for (std::size_t t = 0; t < 6; ++t)
+            for (std::size_t i = 0; i < chart.tracks[t].Count(); ++i)
+                ASSERT_EQ(dumped["tracks"][t]["notes"][i]["lane"], chart.tracks[t].At(i).lane)
+                    << "seed " << seed << " track " << t << " note " << i;
+
+        for (int round = 0; round < 3; ++round) {
+            ASSERT_EQ(RunSet(folder / "busy.ryx", {}, temp.Path(), err), 0) << err.str();
+            ASSERT_EQ(ReadBytes(folder / "busy.ryx"), converted) << "seed " << seed << " round " << round;
+        }
+    }
 }

@@ -27,7 +27,7 @@ struct EditorFixture {
     }
     // Loads the chart into the view as the editor does after a load.
     void Load() {
-        FinishLoadedChart(chart);
+        FinishConvertedChart(chart);
         view.ResetForLoadedChart("test");
     }
 

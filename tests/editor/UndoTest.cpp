@@ -89,7 +89,12 @@ struct UndoFixture : EditorFixture {
                 Show(selection.GetAt(entry).time);
                 editor.RightButtonDown(X(selection.GetAt(entry).lane + 8), Y(selection.GetAt(entry).time));
                 break;
-            case 7: editor.KeyDown(Pick(2) ? EditorKey::A : EditorKey::Z, {.ctrl = true}, false); break;
+            case 7:  // Select All or Delete All
+                if (Pick(2))
+                    editor.KeyDown(EditorKey::A, {.ctrl = true}, false);
+                else
+                    editor.KeyDown(EditorKey::D, {.ctrl = true, .shift = true}, false);
+                break;
             case 8: editor.TrimTrack(Pick(3), 1 + Pick(10)); break;
             case 9: {
                 SongFields fields = SongFieldsOf(chart.songInfo);

@@ -25,3 +25,8 @@ Bytes Header(uint16_t format, uint16_t tracks, uint16_t division, uint32_t lengt
 Bytes Smf(uint16_t format, uint16_t division, std::initializer_list<Bytes> tracks);
 // The file wrapped in a RIFF "RMID" file.
 Bytes Rmid(const Bytes& smf);
+
+// A format 1 song shaped like a busy real one, the same for the same seed: a conductor track
+// and `tracks` tracks (one on the drum channel) of chords, sixteenth runs, grace notes a few
+// ticks apart and repeated keys, at 480 ticks a quarter note.
+Bytes BusySong(uint32_t seed, int tracks, int notesPerTrack);
