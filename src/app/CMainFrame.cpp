@@ -196,7 +196,7 @@ void CMainFrame::ShowKeyChoice() {
 
 void CMainFrame::ShowEditState() {
     const bool chartOpen = view.HasChart();
-    const bool dirty = chartOpen && !editor.history.IsClean();
+    const bool dirty = HasUnsavedChanges();
     setWindowTitle(chartOpen ? QString::fromStdString("RYX Creator - [" + fileTitle + (dirty ? "*" : "") + "]")
                              : QString("RYX Creator"));
     undoAction->setEnabled(chartOpen && editor.history.CanUndo());
@@ -273,6 +273,8 @@ void CMainFrame::ConnectPalette() {
     });
     connect(palette, &ToolsPalette::options, this, [this] { Options(); });
     connect(palette, &ToolsPalette::songFieldsEdited, this, [this] { CommitSongFields(); });
+    connect(palette, &ToolsPalette::songFieldsTyped, this, [this] { ShowEditState(); });
+    connect(palette, &ToolsPalette::save, this, [this] { Save(); });
     connect(palette, &ToolsPalette::done, this, [this] { FocusView(); });
 }
 
@@ -406,6 +408,12 @@ void CMainFrame::MarkSaved() {
     ShowEditState();
 }
 
+bool CMainFrame::SongFieldsTyped() const {
+    CSongInfo typed = chart.songInfo;
+    StorePaletteFields(palette->Fields(), typed);
+    return SongFieldsOf(typed) != SongFieldsOf(chart.songInfo);
+}
+
 void CMainFrame::CommitSongFields() {
     if (!view.HasChart()) return;
     CSongInfo typed = chart.songInfo;
@@ -413,9 +421,9 @@ void CMainFrame::CommitSongFields() {
     editor.SetSongFields(SongFieldsOf(typed));
 }
 
-bool CMainFrame::HasUnsavedChanges() {
-    CommitSongFields();
-    return view.HasChart() && !editor.history.IsClean();
+bool CMainFrame::HasUnsavedChanges() const {
+    // A converted chart that was never saved exists nowhere on disk yet.
+    return view.HasChart() && (chartPath.empty() || !editor.history.IsClean() || SongFieldsTyped());
 }
 
 bool CMainFrame::MaySetChartAside() {
@@ -444,7 +452,6 @@ void CMainFrame::Stop() {
     player->Stop();
     frameTimer->stop();
     view.SetPosition(0, true);
-    view.UpdateTimeReadout(0);
     view.Invalidate();
 }
 
@@ -453,10 +460,6 @@ void CMainFrame::FollowPlayback() {
     const int32_t position = player->Follow(view.songLength, ended);
     // At the end the cursors follow the position too; during play they are the player's.
     view.SetPosition(position, ended);
-    if (palette)
-        palette->SetTimeText(QString::fromStdString(std::to_string(position / 1000) + " / " +
-                                                    std::to_string(view.songLength / 1000)));
-    ShowBeatReadout();
     view.Invalidate();
     if (!player->Playing()) frameTimer->stop();
 }
@@ -490,7 +493,6 @@ void CMainFrame::CheckChartCommand() {
         if (finding.track >= 0 && finding.track < kTrackCount) view.SetCurrentTrack(finding.track);
         if (finding.tick >= 0)
             view.SetPosition(static_cast<int32_t>(std::max<int64_t>(finding.tick - 200, 0)), true);
-        view.UpdateTimeReadout(view.geometry.Bottom());
         view.Invalidate();
     };
     runDialog(dialog);

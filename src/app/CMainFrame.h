@@ -70,9 +70,10 @@ class CMainFrame : public QMainWindow {
     void Help();
     void About();
 
-    // True when the chart differs from what was last opened, converted or saved: the edit
-    // history is away from its clean point (a song information field being typed counts).
-    bool HasUnsavedChanges();
+    // True when the chart differs from what was last opened or saved: it was converted and
+    // never saved, the edit history is away from its clean point, or a song information field
+    // holds typed text that differs from the chart's.
+    bool HasUnsavedChanges() const;
     void Undo();
     void Redo();
 
@@ -120,6 +121,9 @@ class CMainFrame : public QMainWindow {
     void MarkSaved();
     // The palette's song information fields as one undoable step, when they changed.
     void CommitSongFields();
+    // True while the palette's song information fields hold text not yet committed that
+    // differs from the chart's.
+    bool SongFieldsTyped() const;
     // The caption with "*" after the file name while there are unsaved changes, and the
     // Undo and Redo items enabled when there is something to undo or redo.
     void ShowEditState();

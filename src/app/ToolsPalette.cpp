@@ -52,10 +52,13 @@ ToolsPalette::ToolsPalette(QWidget* owner)
         auto* edit = new QLineEdit(this);
         Place(edit, 116, top, 82, 12);
         Hint(edit, hintText);
-        connect(edit, &QLineEdit::editingFinished, this, [this] {
+        connect(edit, &QLineEdit::editingFinished, this, [this, edit] {
             emit songFieldsEdited();
-            emit done();
+            // Enter keeps the focus in the field until now; leaving it for another field of the
+            // palette must not take the keyboard away from the author.
+            if (edit->hasFocus()) emit done();
         });
+        connect(edit, &QLineEdit::textEdited, this, &ToolsPalette::songFieldsTyped);
         return edit;
     };
     title = field(14, "Title of MIDI File.");
@@ -194,6 +197,10 @@ void ToolsPalette::SetTimeText(const QString& text) {
     time->setText(text);
 }
 
+QString ToolsPalette::TimeText() const {
+    return time->text();
+}
+
 void ToolsPalette::ShowBoxes(const PlayFilterBoxes& boxes) {
     onlyTrack->setChecked(boxes.selectedTrack);
     onlyTrack->setEnabled(boxes.selectedTrackEnabled);
@@ -206,6 +213,12 @@ void ToolsPalette::SetTransportEnabled(bool enabled) {
 }
 
 void ToolsPalette::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_S && event->modifiers() == Qt::ControlModifier) {
+        event->accept();
+        emit songFieldsEdited();
+        emit save();
+        return;
+    }
     // Enter and Escape would close a dialog; the palette stays.
     if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         event->accept();

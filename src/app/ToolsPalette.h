@@ -2,10 +2,12 @@
 // ToolsPalette: the floating "TOOLS" window beside the main window: the song information
 // fields, the track list, the transport and editing buttons, the two play filter boxes, the
 // time read-out and a hint line for whatever the mouse is over. It only shows and forwards:
-// every action is a signal the main window acts on, and every action ends with done() so the
-// main window takes the keyboard focus back.
+// every action is a signal the main window acts on. Moving between the text fields (click,
+// Tab, Shift+Tab) keeps the keyboard in the palette; Enter in a field, a choice in the genre
+// or level list and a button end with done(), so the main window takes the focus back.
 
 #include <QDialog>
+#include <array>
 
 #include "editor/EditStep.h"
 #include "editor/PaletteFill.h"
@@ -37,6 +39,9 @@ class ToolsPalette : public QDialog {
 
     TrackList* Tracks() const { return tracks; }
     QLineEdit* ExtendedGenreField() const { return extGenre; }
+    // The four text fields in their tab order: title, composer, author, extended genre.
+    std::array<QLineEdit*, 4> TextFields() const { return {title, composer, author, extGenre}; }
+    QString TimeText() const;
     QLineEdit* HintLine() const { return hint; }
     QToolButton* DeleteAllButton() const { return minus; }
     QCheckBox* SelectedTrackBox() const { return onlyTrack; }
@@ -54,6 +59,10 @@ class ToolsPalette : public QDialog {
     // A song information field was committed: Enter or leaving a text field, or a choice in
     // the genre or level list.
     void songFieldsEdited();
+    // A text field's text was typed in (not yet committed).
+    void songFieldsTyped();
+    // Ctrl+S in the palette: the field being typed in is committed first.
+    void save();
     void done();
 
   protected:

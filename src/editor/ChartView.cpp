@@ -48,7 +48,6 @@ void ChartView::ResetForLoadedChart(const std::string& fileTitle) {
     songLength = SongLengthTicks(chart);
     thumbScale = songLength / std::max(1, geometry.laneHeight - 3 * geometry.buttonHeight);
     SetPosition(0, false);
-    if (hooks.setTimeText) hooks.setTimeText("0/" + std::to_string(songLength / 1000));
     if (hooks.fillPalette) hooks.fillPalette(chart);
     SetCurrentTrack(0);
     if (hooks.setCaption) hooks.setCaption("RYX Creator - [" + fileTitle + "]");
@@ -58,6 +57,7 @@ void ChartView::ResetForLoadedChart(const std::string& fileTitle) {
 void ChartView::SetPosition(int32_t requested, bool notify) {
     position = std::clamp(requested, 0, std::max(songLength, 0));
     PlaceThumb();
+    if (hooks.setTimeText) hooks.setTimeText(TimeReadout());
     if (notify && hooks.seek) hooks.seek(position);
 }
 
@@ -65,7 +65,6 @@ bool ChartView::ScrollBy(int64_t delta) {
     const int64_t target = std::clamp<int64_t>(int64_t{position} + delta, 0, std::max(songLength, 0));
     if (target == position) return false;
     SetPosition(static_cast<int32_t>(target), true);
-    UpdateTimeReadout(drag.mouseY);
     Invalidate();
     return true;
 }
@@ -100,12 +99,8 @@ Rect ChartView::HeadRect(int32_t time, int column) const {
     return {left, bottom - geometry.cellHeight, left + geometry.laneWidth, bottom};
 }
 
-std::string ChartView::TimeReadout(int y) const {
-    return std::to_string(TimeAt(y) / 1000) + " / " + std::to_string(songLength / 1000);
-}
-
-void ChartView::UpdateTimeReadout(int y) {
-    if (hooks.setTimeText) hooks.setTimeText(TimeReadout(y));
+std::string ChartView::TimeReadout() const {
+    return std::to_string(position / 1000) + " / " + std::to_string(songLength / 1000);
 }
 
 void ChartView::Invalidate() {

@@ -24,7 +24,9 @@
 // things and never changes the chart.
 struct ViewHooks {
     std::function<void(int32_t)> seek;                    // playback follows a position set with notify
-    std::function<void(const std::string&)> setTimeText;  // the palette's time read-out
+    // The palette's time read-out, given anew whenever the view position or the song changes,
+    // so every read-out of the window describes the view position (never the mouse).
+    std::function<void(const std::string&)> setTimeText;
     std::function<void(const std::string&)> setCaption;   // the main window's caption
     std::function<void(const CChart&)> fillPalette;       // the palette's part of the load reset
     std::function<void(int)> selectTrackRow;              // the palette's track list row
@@ -64,17 +66,17 @@ class ChartView {
     // here: a load that fails leaves it as it was.
     void ClearBeforeLoading();
 
-    // After the chart was converted or opened (and went through FinishConvertedChart or FinishOpenedChart): song
-    // length, thumb scale, position 0, track 0, read-out "0/<length>", the palette fill, the
-    // caption "RYX Creator - [<fileTitle>]" and a repaint.
+    // After the chart was converted or opened (and went through FinishConvertedChart or
+    // FinishOpenedChart): song length, thumb scale, position 0 with its read-out, track 0, the
+    // palette fill, the caption "RYX Creator - [<fileTitle>]" and a repaint.
     void ResetForLoadedChart(const std::string& fileTitle);
 
-    // Clamps `position` to 0..song length, stores it and places the thumb; with `notify`
-    // playback follows.
+    // Clamps `position` to 0..song length, stores it, places the thumb and gives the read-out;
+    // with `notify` playback follows.
     void SetPosition(int32_t position, bool notify);
 
-    // One scroll step of `delta` ticks: clamps, and when the position changes updates the
-    // read-out, sets the position with notify and repaints. False when nothing changed (a
+    // One scroll step of `delta` ticks: clamps, and when the position changes sets it with
+    // notify and repaints. False when nothing changed (a
     // repeating scroll then ends).
     bool ScrollBy(int64_t delta);
 
@@ -87,9 +89,8 @@ class ChartView {
     int64_t Offset(int32_t time) const;
     // The head cell of a note at `time` in `column`.
     Rect HeadRect(int32_t time, int column) const;
-    // "<time under y> / <song length>", both in thousands of ticks.
-    std::string TimeReadout(int y) const;
-    void UpdateTimeReadout(int y);
+    // "<view position> / <song length>", both in thousands of ticks.
+    std::string TimeReadout() const;
     void Invalidate();
 
     // True once a chart was converted or opened; until then the view shows nothing and

@@ -111,7 +111,6 @@ void NoteEditor::MouseMove(int x, int y) {
     DragState& d = view.drag;
     d.mouseX = x;
     d.mouseY = y;
-    view.UpdateTimeReadout(y);
     if (y > g.margin + kEdgeZone) nearTop = false;
     if (y < g.Bottom() - kEdgeZone) nearBottom = false;
     const bool scrollingBusy = repeat == Repeat::NearTop || repeat == Repeat::NearBottom;
@@ -439,7 +438,6 @@ void NoteEditor::ShowPlace(const EditPlace& place) {
     if (place.hasTime && (place.last < view.position || view.Offset(place.first) > view.geometry.TopLimit())) {
         const int64_t below = int64_t{view.geometry.laneHeight} / 4 * view.Interval();
         view.SetPosition(ClampToI32(std::max<int64_t>(0, place.first - below)), true);
-        view.UpdateTimeReadout(view.geometry.Bottom());
     }
     view.Invalidate();
 }

@@ -29,6 +29,7 @@
 #include "app/RegistryKey.h"
 #include "app/ToolsPalette.h"
 #include "app/TrackList.h"
+#include "chart/BeatGrid.h"
 #include "chart/ChartFile.h"
 #include "chart/Selection.h"
 #include "cli/CommandHelpers.h"
@@ -114,7 +115,7 @@ TEST(Window, AWholeSessionSavesWhatTheSameStepsGiveWithoutAWindow) {
     EXPECT_GT(top, 0);
     QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
     ASSERT_FALSE(w.frame->Converter()->isVisible());
-    EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [demo]");
+    EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [demo*]");  // on no disk yet
     EXPECT_EQ(w.frame->Palette()->Tracks()->RowCount(), 4);
     w.ClickNote(0);
     w.ClickNote(4);
@@ -152,8 +153,12 @@ TEST(Window, UnsavedEditsAreNeverLostWithoutAsking) {
     Window w;
     w.ConvertDemo();
     w.frame->show();
-    w.frame->close();  // nothing edited since the conversion: no question
-    EXPECT_EQ(w.questions, 0);
+    EXPECT_FALSE(w.frame->close());  // converted, never saved: the question, cancelled
+    EXPECT_EQ(w.questions, 1);
+    w.chosen = w.folder / "asked.ryx";
+    ASSERT_TRUE(w.frame->Save());
+    w.frame->close();  // nothing edited since the save: no question
+    EXPECT_EQ(w.questions, 1);
 
     w.frame->show();
     w.ClickNote(0);
@@ -161,7 +166,7 @@ TEST(Window, UnsavedEditsAreNeverLostWithoutAsking) {
     EXPECT_FALSE(w.frame->close());
     EXPECT_TRUE(w.frame->isVisible());
     w.frame->OpenFile(kData / "demo.mid");  // Open MIDI asks too, and Cancel keeps everything
-    EXPECT_EQ(w.questions, 2);
+    EXPECT_EQ(w.questions, 3);
     EXPECT_FALSE(w.frame->Converter()->isVisible());
     w.answer = CMainFrame::SaveAnswer::Discard;
     EXPECT_TRUE(w.frame->close());
@@ -197,7 +202,7 @@ TEST(Window, ADamagedChartShowsWhyAndChangesNothing) {
     EXPECT_NE(w.errors[0].find("damaged.ryx"), std::string::npos) << w.errors[0];
     EXPECT_NE(w.errors[0].find("Not a chart file"), std::string::npos) << w.errors[0];
     EXPECT_EQ(w.frame->Chart().usedTrackCount, 4);
-    EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [demo]");
+    EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [demo*]");
 }
 
 TEST(Palette, FieldsBoxesAndTrackList) {
@@ -228,6 +233,48 @@ TEST(Palette, FieldsBoxesAndTrackList) {
     EXPECT_EQ(w.frame->View().currentTrack, 2);
     for (int i = 0; i < 20; ++i) tracks->AddRow("extra");
     EXPECT_EQ(tracks->RowCount(), TrackList::kMaxRows);
+}
+
+TEST(Palette, TypingStaysInThePaletteUntilEnter) {
+    Window w;
+    w.ConvertDemo();
+    w.chosen = w.folder / "typed.ryx";
+    ASSERT_TRUE(w.frame->Save());  // which chooses the first track's 48 notes
+    w.frame->show();
+    ToolsPalette* palette = w.frame->Palette();
+    palette->show();
+    palette->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(palette));
+    auto [title, composer, author, extGenre] = palette->TextFields();
+    composer->setFocus();
+    composer->end(false);
+
+    // Typing shows "*" at once; Tab commits the field and the keys stay in the palette.
+    QTest::keyClicks(composer, " Jr");
+    EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [typed*]");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::qWait(50);  // a window activation would arrive by now
+    EXPECT_EQ(QApplication::focusWidget(), author);
+    EXPECT_EQ(QApplication::activeWindow(), palette);
+    EXPECT_EQ(w.frame->Chart().songInfo.composer, "Unknown Jr");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(author->selectedText(), author->text());
+    EXPECT_EQ(w.frame->Chart().selection.Count(), 48);
+    EXPECT_FALSE(w.frame->Chart().selectionChanged);  // not a Select All in the chart
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), composer);
+
+    // Ctrl+S in a field commits it, then saves.
+    composer->end(false);
+    QTest::keyClicks(composer, "!");
+    QTest::keyClick(composer, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [typed]");
+    EXPECT_EQ(DumpJson(w.folder / "typed.ryx", w.temp.Path())["composer"], "Unknown Jr!");
+
+    // Enter hands the keyboard back to the chart.
+    w.frame->ViewWidget()->clearFocus();
+    QTest::keyClick(composer, Qt::Key_Return);
+    EXPECT_EQ(w.frame->focusWidget(), w.frame->ViewWidget());
 }
 
 TEST(Settings, BoundsDefaultsAndRoundTrip) {
@@ -376,6 +423,38 @@ TEST(Window, BeatLinesToggleAndTheMeasureReadout) {
     EXPECT_EQ(w.frame->BeatReadoutText(), "5:1  128.0 BPM");
 }
 
+TEST(Window, ReadoutsDescribeTheViewPositionWhileTheThumbIsDragged) {
+    Window w;
+    WriteBytes(w.folder / "long.mid", BusySong(7, 2, 1500));  // several minutes
+    w.frame->OpenFile(w.folder / "long.mid");
+    QTest::mouseClick(w.frame->Converter()->OkButton(), Qt::LeftButton);
+    QTest::mouseClick(w.frame->Converter()->OkButton(), Qt::LeftButton);
+    w.frame->show();
+    const ChartView& view = w.frame->View();
+    ASSERT_GT(view.thumbScale, 0);
+    auto expectReadouts = [&](const char* when) {
+        EXPECT_EQ(w.frame->BeatReadoutText().toStdString(), BeatReadout(w.frame->Chart().tempoMap, view.position))
+            << when << " at " << view.position;
+        EXPECT_EQ(w.frame->Palette()->TimeText().toStdString(), view.TimeReadout()) << when;
+    };
+    const QPoint grab((view.thumb.left + view.thumb.right) / 2, view.thumb.bottom - 2);
+    QTest::mousePress(w.frame->ViewWidget(), Qt::LeftButton, {}, grab);
+    const int top = view.geometry.margin, bottom = view.geometry.Bottom();
+    for (int y : {grab.y() - 40, top + 100, top - 30, bottom - 200, grab.y() - 7}) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(grab.x(), y), w.frame->ViewWidget()->mapToGlobal(QPointF(grab.x(), y)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w.frame->ViewWidget(), &move);
+        expectReadouts("dragging");
+    }
+    const int32_t dragged = view.position;
+    EXPECT_GT(dragged, 0);
+    QTest::mouseRelease(w.frame->ViewWidget(), Qt::LeftButton, {}, QPoint(grab.x(), grab.y() - 7));
+    expectReadouts("released");
+    QTest::keyClick(w.frame->ViewWidget(), Qt::Key_Up);  // one small step on from there
+    EXPECT_EQ(view.position, dragged + view.settings.scroll);
+    expectReadouts("after Up");
+}
+
 TEST(Window, UndoAndRedoDriveTheUnsavedMarkAndThePrompt) {
     Window w;
     w.ConvertDemo();
@@ -404,8 +483,8 @@ TEST(Window, UndoAndRedoDriveTheUnsavedMarkAndThePrompt) {
     EXPECT_EQ(w.frame->Chart().selection.Count(), 1);
     key(Qt::Key_Backspace, Qt::AltModifier);
     EXPECT_EQ(w.frame->Chart().selection.Count(), 0);
-    EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [demo]");  // back where it was converted
-    EXPECT_FALSE(w.frame->HasUnsavedChanges());
+    EXPECT_FALSE(undo->isEnabled());  // back where it was converted, which is on no disk yet
+    EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [demo*]");
     key(Qt::Key_Y, Qt::ControlModifier);
     key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(genre->text(), "Chiptune");
