@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
+#include <unordered_set>
 
 #include "BeatGrid.h"
 #include "ChartInfo.h"
@@ -10,6 +12,7 @@
 namespace {
 
 constexpr int kPlayerRow = 16;
+constexpr std::size_t kMaxChordNotes = 3;
 
 // Milliseconds from the song's start to chart tick `tick`, through the tempo changes.
 double MsAt(const CTempoMap& map, int64_t tick) {
@@ -25,6 +28,61 @@ double MsAt(const CTempoMap& map, int64_t tick) {
         tempo = e.tempo;
     }
     return ms + (tick - at) * tempo / 768.0 / 1000.0;
+}
+
+// The last chart tick at or before `ms` milliseconds (MsAt never decreases, so one search
+// answers for every note).
+int64_t LastTickAtOrBefore(const CTempoMap& map, double ms) {
+    int64_t low = 0, high = INT32_MAX;
+    if (MsAt(map, low) > ms) return -1;
+    while (low < high) {
+        const int64_t mid = low + (high - low + 1) / 2;
+        if (MsAt(map, mid) <= ms)
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return low;
+}
+
+// Track, start and key of a note in one number, to find a player note's source note.
+uint64_t SourceKey(int track, int32_t time, uint8_t key) {
+    return uint64_t(track & 31) << 40 | uint64_t(static_cast<uint32_t>(time)) << 8 | key;
+}
+
+std::string TickText(const CChart& chart, int64_t tick) {
+    const std::string readout = BeatReadout(chart.tempoMap, tick);
+    return readout.substr(0, readout.find(' ')) + " (tick " + std::to_string(tick) + ")";
+}
+
+// A player note that starts after a held player note of its lane started and before it ends
+// cannot be played: the key is still down.
+void FindNotesInsideHeldNotes(const CChart& chart, const std::vector<CNote>& player,
+                              std::vector<ChartFinding>& findings) {
+    std::array<const CNote*, 8> heldInLane{};
+    for (const CNote& note : player) {
+        const CNote*& held = heldInLane[note.lane & 7];
+        if (held && note.time > held->time && note.time < int64_t{held->time} + held->length)
+            findings.push_back({note.track, note.time, note.lane,
+                                "note inside a held note: the held note of track " + std::to_string(held->track) +
+                                    " at " + TickText(chart, held->time) + " lasts to tick " +
+                                    std::to_string(int64_t{held->time} + held->length)});
+        if (note.longNote && (!held || int64_t{note.time} + note.length > int64_t{held->time} + held->length))
+            held = &note;
+    }
+}
+
+// Seven lanes, two hands: more than three player notes at one tick cannot be hit together.
+void FindWideChords(const std::vector<CNote>& player, std::vector<ChartFinding>& findings) {
+    for (std::size_t first = 0; first < player.size();) {
+        std::size_t end = first;
+        while (end < player.size() && player[end].time == player[first].time) ++end;
+        if (end - first > kMaxChordNotes)
+            findings.push_back({kPlayerRow, player[first].time, -1,
+                                "a chord of " + std::to_string(end - first) +
+                                    " player notes at one time (a player has two hands: at most 3)"});
+        first = end;
+    }
 }
 
 }  // namespace
@@ -47,15 +105,16 @@ std::vector<ChartFinding> CheckChart(const CChart& chart, int32_t gap) {
                                     " ticks apart in one lane (closer than " + std::to_string(gap) + ")"});
         last = &note;
     }
+    FindNotesInsideHeldNotes(chart, player, findings);
+    FindWideChords(player, findings);
+
+    std::unordered_set<uint64_t> hiddenNotes;
+    for (int t = 0; t < kTrackCount; ++t)
+        for (const CNote& source : chart.tracks[static_cast<std::size_t>(t)].Notes())
+            if (source.hidden) hiddenNotes.insert(SourceKey(t, source.time, source.key));
     for (const CNote& note : player) {
-        if (note.track >= kTrackCount) continue;
-        for (const CNote& source : chart.tracks[note.track].Notes()) {
-            if (source.time == note.time && source.key == note.key && source.hidden) {
-                findings.push_back(
-                    {note.track, note.time, note.lane, "a player note is hidden by another note"});
-                break;
-            }
-        }
+        if (note.track < kTrackCount && hiddenNotes.count(SourceKey(note.track, note.time, note.key)))
+            findings.push_back({note.track, note.time, note.lane, "a player note is hidden by another note"});
     }
     for (int t = 0; t < kTrackCount; ++t) {
         const uint32_t count = chart.tracks[static_cast<std::size_t>(t)].Count();
@@ -82,9 +141,10 @@ std::vector<ChartFinding> CheckChart(const CChart& chart, int32_t gap) {
             {-1, -1, -1, "level " + std::to_string(info.level + 1) + " is not one of 1 to 10"});
 
     if (chart.songLengthMs > 0) {
+        const int64_t lastTick = LastTickAtOrBefore(chart.tempoMap, chart.songLengthMs);
         for (int t = 0; t < kTrackCount; ++t) {
             for (const CNote& note : chart.tracks[static_cast<std::size_t>(t)].Notes()) {
-                if (MsAt(chart.tempoMap, note.time) > chart.songLengthMs) {
+                if (note.time > lastTick) {
                     findings.push_back({t, note.time, note.lane, "a note starts after the song ends"});
                     break;  // one a track is enough to point at it
                 }
@@ -97,11 +157,7 @@ std::vector<ChartFinding> CheckChart(const CChart& chart, int32_t gap) {
 std::string FindingLine(const CChart& chart, const ChartFinding& f) {
     std::string line;
     if (f.track >= 0) line = f.track == kPlayerRow ? "player's notes" : "track " + std::to_string(f.track);
-    if (f.tick >= 0) {
-        const std::string readout = BeatReadout(chart.tempoMap, f.tick);
-        line += (line.empty() ? "" : ", ") + readout.substr(0, readout.find(' ')) + " (tick " +
-                std::to_string(f.tick) + ")";
-    }
+    if (f.tick >= 0) line += (line.empty() ? "" : ", ") + TickText(chart, f.tick);
     if (f.lane >= 0) line += (line.empty() ? "" : ", ") + std::string("lane ") + std::to_string(f.lane);
     return line.empty() ? f.text : line + ": " + f.text;
 }

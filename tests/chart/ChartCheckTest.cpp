@@ -47,6 +47,20 @@ TEST(ChartCheck, EachProblemIsOneFindingNamingWhereItIs) {
              c.player.Append(close);
          },
          "track 2, 1:1 (tick 50), lane 0: player notes 50 ticks apart in one lane (closer than 100)"},
+        {"a player note inside a held one of its lane",
+         [](CChart& c) {
+             c.player.Notes()[0].longNote = true;
+             c.player.Notes()[0].length = 1000;
+             c.player.Append(MakeNote(500, 60, 2));
+         },
+         "track 2, 1:1 (tick 500), lane 0: note inside a held note: the held note of track 2 at 1:1 (tick 0) "
+         "lasts to tick 1000"},
+        {"four player notes at one time",
+         [](CChart& c) {
+             for (uint8_t key : {65, 67, 69, 71}) c.player.Append(MakeNote(3072, key, 2));
+         },
+         "player's notes, 2:1 (tick 3072): a chord of 4 player notes at one time (a player has two hands: at "
+         "most 3)"},
         {"a hidden player note", [](CChart& c) { c.tracks[2].Notes()[1].hidden = 1; },
          "track 2, 1:2 (tick 768), lane 1: a player note is hidden by another note"},
         {"a text too long", [](CChart& c) { c.songInfo.title = std::string(128, 'x'); },
