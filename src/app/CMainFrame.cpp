@@ -379,8 +379,13 @@ bool CMainFrame::SaveChartTo(const std::filesystem::path& path) {
     CommitSongFields();
     chart.songInfo.currentTrack = static_cast<int16_t>(palette->Fields().selectedRow);
     // A chart without player notes is saved with the current track's notes chosen; that
-    // choice is an edit the author can undo like any other.
+    // choice is an edit the author can undo like any other, and the status line tells of it.
+    const bool hadNoPlayerNotes = chart.selection.Count() == 0;
     editor.SelectAllIfNoneSelected();
+    if (hadNoPlayerNotes && chart.selection.Count() > 0)
+        statusBar()->showMessage(QString("No player notes: the %1 notes of track %2 were chosen")
+                                     .arg(chart.selection.Count())
+                                     .arg(chart.songInfo.currentTrack));
     const Status status =
         SaveChartFile(chart, path, folders.temp, NativeFileSystem(), view.CollisionWindow());
     if (!status) {

@@ -1,5 +1,7 @@
 #include "PlayController.h"
 
+#include <algorithm>
+
 #include "io/FileBytes.h"
 
 namespace {
@@ -54,6 +56,7 @@ void PlayController::Stop() {
 
 void PlayController::FilterChanged() {
     engine.SetAudible(Sequencer::AudibleMask(chart));
+    ClearLit();  // what is heard now lights its rows again as its notes come
 }
 
 int32_t PlayController::Follow(int32_t songLength, bool& ended) {
@@ -73,30 +76,52 @@ int32_t PlayController::Follow(int32_t songLength, bool& ended) {
 }
 
 void PlayController::StepNotes(int32_t position) {
-    auto step = [&](CNoteTrack& track) {
-        while (track.cursor < track.Count() && track.Notes()[track.cursor].time <= position) {
-            const CNote played = track.Notes()[track.cursor++];
-            if (track.cursor >= track.Count()) {
-                if (setLit) setLit(played.track, false);
-                break;
-            }
-            const CNote& next = track.Notes()[track.cursor];
-            const int64_t gap = int64_t{next.time} - played.time - played.length;
-            if (setLit) {
-                if (gap < kLitGap)
-                    setLit(next.track, true);
-                else
-                    setLit(played.track, false);
-            }
-        }
-    };
     for (CNoteTrack& track : chart.tracks) {
-        if (track.Count() > 0) step(track);
+        if (track.Count() > 0) StepTrack(track, position);
     }
-    step(chart.player);
+    StepPlayer(position);
+}
+
+void PlayController::StepTrack(CNoteTrack& track, int32_t position) {
+    // A muted track is not heard, so its row stays dark; its cursor still moves on.
+    const bool lights = setLit && !track.muted;
+    while (track.cursor < track.Count() && track.Notes()[track.cursor].time <= position) {
+        const CNote played = track.Notes()[track.cursor++];
+        if (track.cursor >= track.Count()) {
+            if (lights) setLit(played.track, false);
+            break;
+        }
+        const CNote& next = track.Notes()[track.cursor];
+        const int64_t gap = int64_t{next.time} - played.time - played.length;
+        if (lights) {
+            if (gap < kLitGap)
+                setLit(next.track, true);
+            else
+                setLit(played.track, false);
+        }
+    }
+}
+
+void PlayController::StepPlayer(int32_t position) {
+    CNoteTrack& player = chart.player;
+    while (player.cursor < player.Count() && player.Notes()[player.cursor].time <= position) {
+        const CNote& played = player.Notes()[player.cursor++];
+        if (player.muted || played.track >= kTrackCount) continue;
+        int64_t& until = soundingUntil[played.track];
+        until = std::max(until, int64_t{played.time} + played.length);
+        if (setLit) setLit(played.track, true);
+    }
+    for (int row = 0; row < kTrackCount; ++row) {
+        int64_t& until = soundingUntil[static_cast<std::size_t>(row)];
+        if (until >= 0 && until < position) {
+            until = -1;
+            if (setLit) setLit(row, false);
+        }
+    }
 }
 
 void PlayController::ClearLit() {
+    soundingUntil.fill(-1);
     if (!setLit) return;
     for (int row = 0; row < kTrackCount; ++row) setLit(row, false);
 }

@@ -2,10 +2,13 @@
 // PlayController: Play/Pause and Stop of the editor over the sound engine, with the state
 // table (idle, playing, paused, at the end), the player track rebuilt from the selection when
 // it changed, the view position following the music clock, the end of the song, and the lit
-// marks of the track rows (a track's row lights while its next note comes within 5000 chart
-// ticks of the end of the one just played). The window calls Follow() from a timer every
-// FRAMESKIP milliseconds; nothing here blocks or pumps events. User-interface thread only.
+// marks of the track rows, which follow what is heard: the row of a track that plays lights
+// while its next note comes within 5000 chart ticks of the end of the one just played; when
+// only the player's notes play, a row lights while a player note of its track sounds. The
+// window calls Follow() from a timer every FRAMESKIP milliseconds; nothing here blocks or
+// pumps events. User-interface thread only.
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -15,7 +18,7 @@
 
 class PlayController {
   public:
-    PlayController(CChart& chart, SoundEngine& engine) : chart(chart), engine(engine) {}
+    PlayController(CChart& chart, SoundEngine& engine) : chart(chart), engine(engine) { soundingUntil.fill(-1); }
 
     // The lit mark of track row `row` (0..15) turns on or off.
     std::function<void(int row, bool lit)> setLit;
@@ -40,6 +43,8 @@ class PlayController {
     bool Started() const { return started; }
 
   private:
+    void StepTrack(CNoteTrack& track, int32_t position);
+    void StepPlayer(int32_t position);
     void ClearLit();
 
     CChart& chart;
@@ -47,6 +52,7 @@ class PlayController {
     bool loaded = false;   // the engine holds this chart's song
     bool started = false;  // played since the song was loaded (stays set while paused)
     bool playing = false;
+    std::array<int64_t, kTrackCount> soundingUntil{};  // per row: end of its sounding player note, or -1
     int32_t lastPosition = 0;  // where the last frame put the view; kMoved after Stop
     static constexpr int32_t kMoved = INT32_MIN;
 };

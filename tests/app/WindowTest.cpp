@@ -240,6 +240,7 @@ TEST(Palette, TypingStaysInThePaletteUntilEnter) {
     w.ConvertDemo();
     w.chosen = w.folder / "typed.ryx";
     ASSERT_TRUE(w.frame->Save());  // which chooses the first track's 48 notes
+    EXPECT_EQ(w.frame->statusBar()->currentMessage(), "No player notes: the 48 notes of track 0 were chosen");
     w.frame->show();
     ToolsPalette* palette = w.frame->Palette();
     palette->show();

@@ -48,6 +48,36 @@ TEST(PlayController, RowsLightWhileTheNextNoteComesWithin5000Ticks) {
     EXPECT_FALSE(c.lit[1]);
 }
 
+TEST(PlayController, RowsLightOnlyForWhatIsHeard) {
+    // Track 0: notes at 0 and 1000; track 1: notes at 0 and 2000, the one at 2000 a player note
+    // that sounds to 2100.
+    struct Case {
+        const char* what;
+        int mode;  // kPlayAll, a track index, or kPlayPlayerOnly
+        std::vector<std::pair<int32_t, std::map<int, bool>>> frames;  // position, rows expected
+    };
+    const std::vector<Case> cases = {
+        {"every track", kPlayAll, {{0, {{0, true}, {1, true}}}}},
+        {"only track 1", 1, {{0, {{0, false}, {1, true}}}, {1000, {{0, false}, {1, true}}}}},
+        {"only the player's notes",
+         kPlayPlayerOnly,
+         {{0, {{0, false}, {1, false}}}, {2000, {{0, false}, {1, true}}}, {2101, {{0, false}, {1, false}}}}},
+    };
+    for (const Case& k : cases) {
+        Controlled c;
+        for (int32_t t : {0, 1000}) c.chart.tracks[0].Append(MakeNote(t, 60, 0, 100));
+        for (int32_t t : {0, 2000}) c.chart.tracks[1].Append(MakeNote(t, 62, 1, 100));
+        c.chart.player.Append(MakeNote(2000, 62, 1, 100));
+        c.chart.usedTrackCount = 2;
+        c.chart.SetPlayFilter(static_cast<int16_t>(k.mode));
+        c.chart.SeekAll(0);
+        for (const auto& [position, rows] : k.frames) {
+            c.controller.StepNotes(position);
+            for (const auto& [row, on] : rows) EXPECT_EQ(c.lit[row], on) << k.what << " at " << position << " row " << row;
+        }
+    }
+}
+
 TEST(PlayController, StateTable) {
     Controlled c;
     c.chart.tracks[0].Append(MakeNote(0, 60, 0, 100));
