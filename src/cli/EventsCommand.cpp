@@ -9,6 +9,7 @@ int RunEvents(const std::filesystem::path& midiPath, std::ostream& out, std::ost
         err << "ryxtool: " << status.Message() << "\n";
         return 2;
     }
+    for (int track : file.tracksEndingEarly) err << "ryxtool: " << TrackEndsEarlyText(track) << "\n";
     out << "format " << file.format << " tracks " << file.trackCount << " division " << file.division << "\n";
     for (int n = 0; n < file.trackCount; ++n) {
         out << "track " << n << "\n";

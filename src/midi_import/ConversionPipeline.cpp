@@ -3,11 +3,13 @@
 #include <string>
 
 #include "ChartBuilder.h"
+#include "EventText.h"
 #include "MidiSong.h"
 #include "RepairChecks.h"
 #include "SmfFile.h"
 #include "chart/ChartInfo.h"
 #include "chart/FinishLoadedChart.h"
+#include "smf/SmfLayout.h"
 
 namespace {
 
@@ -91,12 +93,14 @@ void ConversionPipeline::ReportUnreadable(const Status& status) {
 }
 
 bool ConversionPipeline::Repair(std::vector<uint8_t> midiFile) {
+    const std::vector<int> cutTracks = TracksEndingEarly(midiFile);
     song = std::make_unique<CMidiSong>();
     if (Status status = song->LoadBytes(std::move(midiFile)); !status) {
         ReportUnreadable(status);
         Drop();
         return false;
     }
+    for (int track : cutTracks) log.Append(" -" + TrackEndsEarlyText(track) + "\r\n");
     if (!CheckFormat(*song, log)) {
         Drop();
         return false;

@@ -73,3 +73,8 @@ bool EventsEqual(const CNote& a, const CNote& b) {
     if (IsExtendedEvent(a) && IsExtendedEvent(b)) return EventText(a) == EventText(b);
     return a.status == b.status && a.key == b.key && a.velocity == b.velocity;
 }
+
+std::string TrackEndsEarlyText(int track) {
+    return "Warning: track " + std::to_string(track) +
+           " ends before its declared length (the file is cut short); its events up to there are kept.";
+}

@@ -17,6 +17,10 @@ std::string MetaDescription(const CMetaEvent& meta);
 // lengthMs; for extended events "ed: " and the meta description.
 std::string EventText(const CNote& event);
 
+// The warning for a track chunk whose data ends before its declared length ("track 2", the
+// number `ryxtool events` prints), without a line end.
+std::string TrackEndsEarlyText(int track);
+
 // Same time and, for channel events, the same status, key and velocity; for extended
 // events, the same text form.
 bool EventsEqual(const CNote& a, const CNote& b);

@@ -89,6 +89,7 @@ Status CSmfFile::ReadBytes(std::span<const uint8_t> bytes) {
         CSmfTrack& track = (*tracks)[i];
         track.chunkId = kChunkMTrk;
         track.chunkLength = chunks[i].declaredLength;
+        if (chunks[i].body.size() < chunks[i].declaredLength) tracksEndingEarly.push_back(static_cast<int>(i));
         const std::size_t room = i == 0 ? 0 : (*tracks)[0].events->size();
         runningStatus = ReadTrack(chunks[i].body, runningStatus, room, track);
     }

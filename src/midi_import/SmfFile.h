@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <span>
+#include <vector>
 
 #include "chart/Note.h"
 #include "io/Status.h"
@@ -43,6 +44,9 @@ class CSmfFile {
     uint16_t trackCount = 0;
     uint16_t division = 0;  // as stored
     CSharedArray<CSmfTrack> tracks;
+    // Tracks (0 = the first) whose data ends before their declared length: the file was cut
+    // short. They are read up to where it ends; the caller warns of them.
+    std::vector<int> tracksEndingEarly;
 
   private:
     // Reads one track starting with `runningStatus` in force; returns the status in force at

@@ -62,6 +62,16 @@ uint16_t TicksPerQuarter(uint16_t division) {
     return static_cast<uint16_t>(std::clamp(ticks, 1.0, 32767.0));
 }
 
+std::vector<int> TracksEndingEarly(std::span<const uint8_t> bytes) {
+    SmfHeader header;
+    std::vector<SmfTrackChunk> chunks;
+    std::vector<int> cut;
+    if (!ReadSmfLayout(bytes, header, chunks)) return cut;
+    for (std::size_t i = 0; i < chunks.size(); ++i)
+        if (chunks[i].body.size() < chunks[i].declaredLength) cut.push_back(static_cast<int>(i));
+    return cut;
+}
+
 Status ReadSmfFileBytes(const std::filesystem::path& path, std::vector<uint8_t>& out) {
     return ReadFileBytes(path, out, kMaxSmfFileBytes);
 }

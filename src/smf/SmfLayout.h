@@ -36,6 +36,11 @@ std::span<const uint8_t> UnwrapRmid(std::span<const uint8_t> bytes);
 // chunks that are not tracks).
 Status ReadSmfLayout(std::span<const uint8_t> bytes, SmfHeader& header, std::vector<SmfTrackChunk>& tracks);
 
+// The track chunks (0 = the first) whose data ends before their declared length: the file
+// was cut short, as a broken download is. They are read up to where the file ends, so this is
+// only worth a warning; empty for a file that is not a MIDI file.
+std::vector<int> TracksEndingEarly(std::span<const uint8_t> bytes);
+
 // Reads a MIDI file from disk, refusing files larger than any real song before reading them.
 Status ReadSmfFileBytes(const std::filesystem::path& path, std::vector<uint8_t>& out);
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/EventsCommand.h"
+#include "midi_import/ConversionPipeline.h"
 #include "support/SmfBuilder.h"
 #include "support/TestFiles.h"
 
@@ -37,4 +38,25 @@ TEST(Events, FilesThatCannotBeReadExitTwo) {
         EXPECT_EQ(out.str(), "");
         EXPECT_NE(err.str().find(name), std::string::npos) << err.str();
     }
+}
+
+TEST(Events, ATrackCutShortIsReadAndWarnedOfHereAndInTheConversionLog) {
+    ScratchFolder folder;
+    const Bytes notes = Join({Ev(0, {0x90, 40, 90}), Ev(480, {0x80, 40, 0})});
+    Bytes file = Join({Header(1, 2, 480), Track({Tempo(0, 500000), EndOfTrack()}),
+                       Chunk("MTrk", notes, static_cast<int64_t>(notes.size()) + 40)});
+    WriteBytes(folder / "cut.mid", file);
+    const std::string warning =
+        "Warning: track 1 ends before its declared length (the file is cut short); its events up to there are "
+        "kept.";
+    std::ostringstream out, err;
+    ASSERT_EQ(RunEvents(folder / "cut.mid", out, err), 0) << err.str();
+    EXPECT_EQ(err.str(), "ryxtool: " + warning + "\n");
+    EXPECT_NE(out.str().find("     480        0 128 40 0"), std::string::npos) << out.str();
+
+    CChart chart;
+    ConversionLog log;
+    ASSERT_TRUE(ConvertSongBytes(file, chart, log));
+    EXPECT_NE(log.Text().find(" -" + warning + "\r\n"), std::string::npos) << log.Text();
+    EXPECT_EQ(chart.tracks[0].Count(), 1u);
 }
