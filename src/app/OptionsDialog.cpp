@@ -12,6 +12,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace {
 
@@ -28,6 +29,23 @@ QSlider* Slider(int low, int high, int tick, QWidget* parent) {
     return slider;
 }
 
+// A slider with its value and unit beside it, kept up to date as it moves.
+QWidget* WithValue(QSlider* slider, const std::function<QString(int)>& text) {
+    auto* row = new QWidget(slider->parentWidget());
+    auto* value = new QLabel(row);
+    value->setObjectName("value");
+    value->setMinimumWidth(value->fontMetrics().horizontalAdvance("00.00 s_"));
+    auto show = [value, text](int v) { value->setText(text(v)); };
+    QObject::connect(slider, &QSlider::valueChanged, value, show);
+    show(slider->value());
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    slider->setParent(row);
+    layout->addWidget(slider, 1);
+    layout->addWidget(value);
+    return row;
+}
+
 }  // namespace
 
 OptionsDialog::OptionsDialog(const AppSettings& settings, const QStringList& trackRows,
@@ -41,16 +59,17 @@ OptionsDialog::OptionsDialog(const AppSettings& settings, const QStringList& tra
     scroll = Slider(50, 150, 50, display);
     beatLines = new QCheckBox("Beat and measure lines", display);
     auto* displayForm = new QFormLayout(display);
-    displayForm->addRow("Frame Skip", frameSkip);
-    displayForm->addRow("Note Interval", interval);
-    displayForm->addRow("Scroll Speed", scroll);
+    displayForm->addRow("Frame Skip", WithValue(frameSkip, [](int v) { return QString("%1 ms").arg(v); }));
+    displayForm->addRow("Note Interval",
+                        WithValue(interval, [](int v) { return QString::number(kIntervalMirror - v); }));
+    displayForm->addRow("Scroll Speed", WithValue(scroll, [](int v) { return QString("%1 %").arg(v); }));
     displayForm->addRow(beatLines);
 
     auto* notes = new QGroupBox("NOTE OPTIONS", this);
-    auto* longBox = new QGroupBox("Minimun Long Note Length", notes);
+    auto* longBox = new QGroupBox("Minimum Long Note Length", notes);
     auto* beatRow = new QHBoxLayout(longBox);
     auto* group = new QButtonGroup(this);
-    const char* beatNames[3] = {"1Beat", "2Beat", "4Beat"};
+    const char* beatNames[3] = {"1 Beat", "2 Beat", "4 Beat"};
     for (int i = 0; i < 3; ++i) {
         beats[i] = new QRadioButton(beatNames[i], longBox);
         group->addButton(beats[i], i);
@@ -65,11 +84,9 @@ OptionsDialog::OptionsDialog(const AppSettings& settings, const QStringList& tra
     instrument->addItems(trackRows);
     auto* windForm = new QFormLayout(windControls);
     windForm->setContentsMargins(0, 0, 0, 0);
-    auto* windRow = new QHBoxLayout;
-    windRow->addWidget(new QLabel("0.1sec", windControls));
-    windRow->addWidget(wind, 1);
-    windRow->addWidget(new QLabel("0.5sec", windControls));
-    windForm->addRow("Length Decrease", windRow);
+    // Each step of the trim is 50 ms: 2 is 0.1 s, 10 is 0.5 s.
+    windForm->addRow("Length Decrease",
+                     WithValue(wind, [](int v) { return QString("%1 s").arg(v * 0.05, 0, 'f', 2); }));
     windForm->addRow("Inst.", instrument);
     auto* windLayout = new QVBoxLayout(windBox);
     windLayout->addWidget(edit);

@@ -35,7 +35,7 @@ ToolsPalette::ToolsPalette(QWidget* owner)
         auto* box = new QGroupBox(text, this);
         Place(box, left, top, width, height);
     };
-    frame("Music Infomation", 77, 3, 127, 93);
+    frame("Music Information", 77, 3, 127, 93);
     frame("Music Tools", 77, 100, 126, 59);
     auto label = [this](const char* text, int left, int top, int width) {
         auto* l = new QLabel(text, this);
@@ -85,9 +85,9 @@ ToolsPalette::ToolsPalette(QWidget* owner)
         });
     }
 
-    play = Button(MakeIcon(IconKind::Play), 83, "Play/Pause RYX. shortcut'F3'");
+    play = Button(MakeIcon(IconKind::Play), 83, "Play/Pause RYX. Shortcut 'F3'");
     stopButton =
-        Button(MakeIcon(IconKind::Stop), 106, "Stop RYX Playing, Rewind to Start Position. Shortcut'F4'");
+        Button(MakeIcon(IconKind::Stop), 106, "Stop RYX Playing, Rewind to Start Position. Shortcut 'F4'");
     QToolButton* plus =
         Button(MakeIcon(IconKind::SelectAll), 129, "Select All Notes in Selected Track. Shortcut 'Ctrl+A'");
     minus = Button(MakeIcon(IconKind::DeselectAll), 152, "");

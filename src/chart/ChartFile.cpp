@@ -43,7 +43,7 @@ void BuildTempoMapFromSong(CChart& chart, const std::vector<uint8_t>& songBytes)
 Status LoadChartFile(CChart& chart, const std::filesystem::path& chartPath,
                      const std::filesystem::path& tempDir, const LoadProgress& progress, FileSystem& fs) {
     try {
-        Report(progress, 1, "Initilaize");
+        Report(progress, 1, "Initialize");
         CChartArchive archive;
         if (Status status = archive.Open(chartPath); !status) return status;
         std::vector<uint8_t> info;

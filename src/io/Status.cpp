@@ -33,11 +33,11 @@ const char* BaseText(ErrorCode code) {
         case ErrorCode::NotMidi: return "Not a Standard MIDI File";
         case ErrorCode::FileTooLarge: return "The file is too large to be read";
         // The drawing layer's own texts, as the window has always shown them.
-        case ErrorCode::ImageMissing: return "Cann't Find File";
-        case ErrorCode::ImageHeader: return "Cann't Open Header";
+        case ErrorCode::ImageMissing: return "Can't Find File";
+        case ErrorCode::ImageHeader: return "Can't Open Header";
         case ErrorCode::ImageNotBmp: return "Not BMP Format";
         case ErrorCode::ImageTooLarge: return "Not Enough Bitmap Memory";
-        case ErrorCode::ImageDamaged: return "Cann't Load File";
+        case ErrorCode::ImageDamaged: return "Can't Load File";
     }
     return "Unknown error";
 }

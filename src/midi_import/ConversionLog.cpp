@@ -3,7 +3,7 @@
 #include <algorithm>
 
 void ConversionLog::Prepare(std::string_view title) {
-    text = "'" + std::string(title) + "'convert to RYX. Press 'OK'\r\n";
+    text = "'" + std::string(title) + "' convert to RYX. Press 'OK'\r\n";
     status.clear();
     progressPos = 0;
     Changed();

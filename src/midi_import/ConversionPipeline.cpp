@@ -89,7 +89,7 @@ void ConversionPipeline::ReportUnreadable(const Status& status) {
         log.Append(
             " -\r\nUser Selected File is larger than 64 MiB; no MIDI song is that large. Convert Canceled.");
     else
-        log.Append(" -\r\nUser Selected File is not MIDI file. (MIDI Heaer Error)");
+        log.Append(" -\r\nUser Selected File is not MIDI file. (MIDI Header Error)");
 }
 
 bool ConversionPipeline::Repair(std::vector<uint8_t> midiFile) {
@@ -118,7 +118,7 @@ std::vector<uint8_t> ConversionPipeline::RepairedSong() const {
 }
 
 bool ConversionPipeline::Convert(std::span<const uint8_t> repairedFile) {
-    log.BeginStage("Read MIDI Infomation...", "\r\nRead MIDI Infomation...\r\n");
+    log.BeginStage("Read MIDI Information...", "\r\nRead MIDI Information...\r\n");
     if (hooks.stopPlayback) hooks.stopPlayback();
     if (hooks.clearTrackList) hooks.clearTrackList();
     chart.player.Reset();
@@ -150,7 +150,7 @@ bool ConversionPipeline::Convert(std::span<const uint8_t> repairedFile) {
         builder.Build(file, chart);
     }
 
-    log.BeginStage("Insert RYX Infomations...", "Insert RYX Infomations...\r\n");
+    log.BeginStage("Insert RYX Information...", "Insert RYX Information...\r\n");
     chart.selection.RemoveAll();
     chart.selectionChanged = false;
     chart.songInfo.title.clear();

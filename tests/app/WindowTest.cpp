@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -184,7 +185,7 @@ TEST(Window, CancellingAConversionLeavesTheOpenChartAsItWas) {
     ConvertDialog* dialog = w.frame->Converter();
     QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
     EXPECT_TRUE(
-        dialog->Log()->toPlainText().endsWith("User Selected File is not MIDI file. (MIDI Heaer Error)"));
+        dialog->Log()->toPlainText().endsWith("User Selected File is not MIDI file. (MIDI Header Error)"));
     EXPECT_FALSE(dialog->OkButton()->isEnabled());
     EXPECT_TRUE(dialog->CancelButton()->isEnabled());
     QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
@@ -343,6 +344,10 @@ TEST(Options, SlidersBeatsDefaultsAndTheLengthTrim) {
         EXPECT_EQ(options.IntervalSlider()->value(), 10);
         EXPECT_TRUE(options.BeatButton(2)->isChecked());
         options.IntervalSlider()->setValue(15);
+        // Each slider shows its value and unit as it moves.
+        QStringList values;
+        for (QLabel* value : dialog.findChildren<QLabel*>("value")) values.push_back(value->text());
+        EXPECT_EQ(values, (QStringList{"40 ms", "5", "100 %", "0.30 s"}));
         options.BeatButton(1)->setChecked(true);
         return int(QDialog::Accepted);
     };

@@ -43,7 +43,7 @@ TEST(ChartFile, SaveThenLoadRestoresTheChart) {
     EXPECT_EQ(loaded.selection.Count(), static_cast<int>(chart.player.Count()));
     EXPECT_FALSE(loaded.selectionChanged);
     EXPECT_FALSE(loaded.player.muted);
-    EXPECT_EQ(steps, (std::vector<std::pair<int, std::string>>{{1, "Initilaize"},
+    EXPECT_EQ(steps, (std::vector<std::pair<int, std::string>>{{1, "Initialize"},
                                                                {2, "Create Tempo Map"},
                                                                {3, "Manager Loading"},
                                                                {4, "Tracks Loading"},

@@ -28,7 +28,7 @@ nlohmann::json DumpOf(const std::filesystem::path& chart, const ScratchFolder& t
 TEST(Convert, DemoSongGivesTheGoldenChart) {
     ScratchFolder folder, temp;
     const std::string log = ConvertDemoSong(folder / "demo.ryx", temp.Path());
-    EXPECT_EQ(log.rfind("'demo'convert to RYX. Press 'OK'\n", 0), 0u) << log;
+    EXPECT_EQ(log.rfind("'demo' convert to RYX. Press 'OK'\n", 0), 0u) << log;
     EXPECT_NE(log.find("RYX Convert Finished. Press 'OK'\n"), std::string::npos);
     EXPECT_EQ(log.find('\r'), std::string::npos);
 

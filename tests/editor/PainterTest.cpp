@@ -210,12 +210,12 @@ TEST(DrawSurface, LoadsBitmapsAndLayeredImagesAndNamesFailures) {
     EXPECT_EQ(surface.At(0, 0), 0x103050u);
     EXPECT_EQ(surface.At(1, 0), 0x204060u);
 
-    EXPECT_EQ(surface.CreateFromFile("/nonexistent/note.bmp").Message().rfind("Cann't Find File", 0), 0u);
+    EXPECT_EQ(surface.CreateFromFile("/nonexistent/note.bmp").Message().rfind("Can't Find File", 0), 0u);
     EXPECT_FALSE(surface.HasImage());
-    EXPECT_EQ(surface.CreateFromBytes(std::vector<uint8_t>{'B', 'M', 1}).Message(), "Cann't Open Header");
+    EXPECT_EQ(surface.CreateFromBytes(std::vector<uint8_t>{'B', 'M', 1}).Message(), "Can't Open Header");
     EXPECT_EQ(surface.CreateFromBytes(std::vector<uint8_t>(40, 'x')).Message(), "Not BMP Format");
     std::vector<uint8_t> broken(bmp.begin(), bmp.begin() + 30);
-    EXPECT_EQ(surface.CreateFromBytes(broken).Message(), "Cann't Load File");
+    EXPECT_EQ(surface.CreateFromBytes(broken).Message(), "Can't Load File");
     // A top-down bitmap claiming 16 million rows in 70 bytes is refused before any allocation.
     std::vector<uint8_t> tall = bmp;
     tall[22] = 0x82, tall[23] = 0x40, tall[24] = 0x00, tall[25] = 0xFF;
@@ -240,7 +240,7 @@ TEST(ChartView, ShippedArtworkLoadsForBothLayouts) {
     }
     ChartView missing(chart, ViewGeometry::Large());
     EXPECT_EQ(missing.LoadBitmaps("/nonexistent").Message(),
-              "Cann't Find File (/nonexistent/common/1024x720/note.bmp): No such file or directory");
+              "Can't Find File (/nonexistent/common/1024x720/note.bmp): No such file or directory");
 }
 
 TEST(ChartView, AZeroIntervalNeverDivides) {

@@ -31,10 +31,10 @@ struct Conversion {
 };
 
 const std::string kConversionTail =
-    "\r\nRead MIDI Infomation...\r\n"
+    "\r\nRead MIDI Information...\r\n"
     "MIDI Info Manager Create...\r\n"
     "Convert to RYX...\r\n"
-    "Insert RYX Infomations...\r\n"
+    "Insert RYX Information...\r\n"
     "Delete Junk Info...\r\n"
     "Create Tempo Manager...\r\n"
     "\r\nRYX Convert Finished. Press 'OK'";
@@ -52,7 +52,7 @@ TEST(ConversionSession, GoldenLogsOfWholeConversions) {
     const Bytes conductor =
         Track({MetaText(0, 0x03, "Conductor"), Tempo(0, 500000), Meta(0, 0x58, {4, 2, 24, 8}), gmReset});
     const std::string formatOneChecks =
-        "'song'convert to RYX. Press 'OK'\r\n"
+        "'song' convert to RYX. Press 'OK'\r\n"
         "\r\nMIDI Format Check...\r\n -MIDI Format 1.\r\n"
         "\r\nDelete Junk Messages...\r\n -Delete SysEx Messages.\r\n"
         "\r\nInstrument Patch Error Check...\r\n -MIDI doesn't have Patch Error.\r\n"
@@ -64,7 +64,7 @@ TEST(ConversionSession, GoldenLogsOfWholeConversions) {
          Smf(0, 480,
              {Track({Tempo(0, 500000), Ev(0, {0xF0, 1, 0xF7}), Ev(0, {0x90, 60, 100}), Ev(0, {0x99, 36, 100}),
                      Ev(480, {0x80, 60, 0}), Ev(0, {0x89, 36, 0})})}),
-         "'song'convert to RYX. Press 'OK'\r\n"
+         "'song' convert to RYX. Press 'OK'\r\n"
          "\r\nMIDI Format Check...\r\n -MIDI Format 0. Converted to Format 1.\r\n"
          "\r\nDelete Junk Messages...\r\n -MIDI doesn't have Junk Message\r\n"
          "\r\nInstrument Patch Error Check...\r\n -Instrument Patch Corrected.\r\n"
@@ -77,7 +77,7 @@ TEST(ConversionSession, GoldenLogsOfWholeConversions) {
              {Track({Tempo(0, 500000), Tempo(100, 400000)}),
               Track({Ev(0, {0xB0, 0, 1}), Ev(0, {0xF0, 1, 0xF7}), Ev(0, {0xC0, 1}), Ev(0, {0x90, 60, 100}),
                      Ev(480, {0x80, 60, 0})})}),
-         "'song'convert to RYX. Press 'OK'\r\n"
+         "'song' convert to RYX. Press 'OK'\r\n"
          "\r\nMIDI Format Check...\r\n -MIDI Format 1.\r\n"
          "\r\nDelete Junk Messages...\r\n -Delete SysEx Messages.\r\n -Delete Bank Messages..\r\n"
          "\r\nInstrument Patch Error Check...\r\n -MIDI doesn't have Patch Error.\r\n"
@@ -89,7 +89,7 @@ TEST(ConversionSession, GoldenLogsOfWholeConversions) {
          Smf(1, 96,
              {Track({Tempo(0, 500000)}), notes, notes, notes, notes, notes, notes, notes, notes, notes, notes,
               notes, notes, notes, notes, notes, notes, notes}),
-         "'song'convert to RYX. Press 'OK'\r\n"
+         "'song' convert to RYX. Press 'OK'\r\n"
          "\r\nMIDI Format Check...\r\n -MIDI Format 1.\r\n"
          "\r\nDelete Junk Messages...\r\n -MIDI doesn't have Junk Message\r\n"
          "\r\nInstrument Patch Error Check...\r\n -MIDI doesn't have Patch Error.\r\n"
@@ -127,7 +127,7 @@ TEST(ConversionSession, StopsOnFilesItCannotConvert) {
         int progress;
     };
     for (const Case& c : {Case{"not a MIDI file", Bytes(50, 'x'),
-                               " -\r\nUser Selected File is not MIDI file. (MIDI Heaer Error)", 0},
+                               " -\r\nUser Selected File is not MIDI file. (MIDI Header Error)", 0},
                           Case{"larger than any song", Bytes((64 << 20) + 1, 'M'),
                                " -\r\nUser Selected File is larger than 64 MiB; no MIDI song is that large. "
                                "Convert Canceled.",
@@ -195,7 +195,7 @@ TEST(ConversionSession, ATemporaryFileThatCannotBeWrittenStopsTheConversion) {
         EXPECT_NE(log.find(std::string("Unable to write the temporary file \"") + c.name + "\""),
                   std::string::npos)
             << log;
-        EXPECT_EQ(log.find("Read MIDI Infomation") == std::string::npos, c.oks == 1) << c.name;
+        EXPECT_EQ(log.find("Read MIDI Information") == std::string::npos, c.oks == 1) << c.name;
         EXPECT_TRUE(session.cancelEnabled);
         EXPECT_FALSE(std::filesystem::exists(temp / c.name)) << c.name;
         // A failed write never leaves the chart naming a song: before the conversion the old
