@@ -23,10 +23,10 @@ int32_t InRange(const RegistryKey& key, const char* name, int32_t fallback, int3
 
 }  // namespace
 
-AppSettings AppSettings::Read(const RegistryKey& key, const std::string& programFolder) {
+AppSettings AppSettings::Read(const RegistryKey& key, const std::string& homeFolder) {
     AppSettings s;
     if (!key.Existed()) {
-        s.lastPath = programFolder;
+        s.lastPath = homeFolder;
         return s;
     }
     s.windowX = Position(key, "WINDOWX", 10, 800);
@@ -54,7 +54,7 @@ std::string AppSettings::StoredAuthor(const RegistryKey& key) {
 }
 
 void AppSettings::WriteAtShutDown(RegistryKey& key, const std::string& author,
-                                  const std::string& programFolder) const {
+                                  const std::string& homeFolder) const {
     key.SetDword("WINDOWX", windowX);
     key.SetDword("WINDOWY", windowY);
     key.SetDword("INTERVAL", interval);
@@ -64,8 +64,8 @@ void AppSettings::WriteAtShutDown(RegistryKey& key, const std::string& author,
     key.SetDword("GRID", beatLines ? 1 : 0);
     key.SetDword("CTRLZUNDO", ctrlZUndoes ? 1 : 0);
     if (!author.empty()) key.SetString("RYXER", author.substr(0, kMaxAuthorChars));
-    // The folder last used stays for the next run; the program's folder only when none was.
-    key.SetString("LastPath", lastPath.empty() ? programFolder : lastPath);
+    // The folder last used stays for the next run; the user's home folder only when none was.
+    key.SetString("LastPath", lastPath.empty() ? homeFolder : lastPath);
     key.Sync();
 }
 

@@ -23,16 +23,17 @@ struct AppSettings {
 
     // The stored values when the settings existed, each checked: a position beyond its upper
     // bound and a value outside what the Options dialog offers fall back to the default.
-    // Without stored settings every default applies and the last path is `programFolder`.
-    static AppSettings Read(const RegistryKey& key, const std::string& programFolder);
+    // Without stored settings every default applies and the last path is `homeFolder`. A
+    // window position is only bounded here; whether it lies on a screen is the window's check.
+    static AppSettings Read(const RegistryKey& key, const std::string& homeFolder);
 
     // The author name stored for new charts ("RYXER"): "Unknown" when no settings existed,
     // empty when they existed without it; at most 19 characters.
     static std::string StoredAuthor(const RegistryKey& key);
 
     // Shut-down: the window position and the four view settings; the author when `author` is
-    // not empty (cut to 19 characters); the last path, or `programFolder` when there is none. The palette's
+    // not empty (cut to 19 characters); the last path, or `homeFolder` when there is none. The palette's
     // position is written by WritePalettePosition.
-    void WriteAtShutDown(RegistryKey& key, const std::string& author, const std::string& programFolder) const;
+    void WriteAtShutDown(RegistryKey& key, const std::string& author, const std::string& homeFolder) const;
     void WritePalettePosition(RegistryKey& key) const;
 };

@@ -20,6 +20,7 @@
 #include "ChartViewWidget.h"
 #include "CheckDialog.h"
 #include "ConvertDialog.h"
+#include "HelpWindow.h"
 #include "Icons.h"
 #include "Logo.h"
 #include "OptionsDialog.h"
@@ -56,13 +57,24 @@ ViewSettings ViewSettingsOf(const AppSettings& s) {
     return v;
 }
 
+// `stored`, when a window of `size` placed there shows enough of its top edge on some screen
+// to be grabbed and moved (40 × 10 pixels); else `fallback`.
+QPoint OnSomeScreen(QPoint stored, QSize size, QPoint fallback) {
+    const QRect topEdge(stored, QSize(size.width(), 20));
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect shown = screen->availableGeometry().intersected(topEdge);
+        if (shown.width() >= std::min(size.width(), 40) && shown.height() >= 10) return stored;
+    }
+    return fallback;
+}
+
 }  // namespace
 
 CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instruments,
                        std::unique_ptr<SoundEngine> soundEngine)
     : folders(folders),
       instruments(instruments),
-      settings(AppSettings::Read(key, PathText(folders.program))),
+      settings(AppSettings::Read(key, PathText(folders.home))),
       view(chart, GeometryForThisScreen(), ViewSettingsOf(settings)),
       editor(view),
       engine(std::move(soundEngine)),
@@ -136,8 +148,10 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
     // Movable and minimisable, never resizable.
     adjustSize();
     setFixedSize(size());
-    move(settings.windowX, settings.windowY);
-    palette->move(settings.toolX, settings.toolY);
+    // Stored positions from another screen layout could put a window where no screen shows it.
+    const AppSettings defaults;
+    move(OnSomeScreen({settings.windowX, settings.windowY}, size(), {defaults.windowX, defaults.windowY}));
+    palette->move(OnSomeScreen({settings.toolX, settings.toolY}, palette->size(), {defaults.toolX, defaults.toolY}));
 }
 
 CMainFrame::~CMainFrame() = default;
@@ -301,6 +315,13 @@ void CMainFrame::RememberFolder(const std::filesystem::path& chosen) {
     key.Sync();
 }
 
+std::filesystem::path CMainFrame::DialogFolder() const {
+    // A folder that was moved or removed since would open the dialog somewhere arbitrary.
+    std::error_code error;
+    const std::filesystem::path last = PathFromText(settings.lastPath);
+    return !last.empty() && std::filesystem::is_directory(last, error) ? last : folders.home;
+}
+
 void CMainFrame::OpenFile(const std::filesystem::path& path) {
     const std::string ext = LowerExtension(path);
     if (ext == ".mid" || ext == ".midi" || ext == ".rmi") {
@@ -315,7 +336,7 @@ void CMainFrame::OpenFile(const std::filesystem::path& path) {
 void CMainFrame::OpenMidi() {
     if (!MaySetChartAside()) return;
     const std::filesystem::path chosen =
-        chooseFile("Open Midi File", kMidiFilter, false, PathFromText(settings.lastPath));
+        chooseFile("Open Midi File", kMidiFilter, false, DialogFolder());
     if (!chosen.empty()) OpenMidiFile(chosen);
 }
 
@@ -329,7 +350,7 @@ void CMainFrame::OpenMidiFile(const std::filesystem::path& path) {
 void CMainFrame::OpenChart() {
     if (!MaySetChartAside()) return;
     const std::filesystem::path chosen =
-        chooseFile("Load", kChartFilter, false, PathFromText(settings.lastPath));
+        chooseFile("Load", kChartFilter, false, DialogFolder());
     if (!chosen.empty()) OpenChartFile(chosen);
 }
 
@@ -365,7 +386,7 @@ bool CMainFrame::Save() {
 
 bool CMainFrame::SaveAs() {
     if (!view.HasChart()) return false;
-    const std::filesystem::path folder = PathFromText(settings.lastPath);
+    const std::filesystem::path folder = DialogFolder();
     const std::filesystem::path chosen =
         chooseFile(chartPath.empty() ? "Save" : "Save As", kChartFilter, true, folder / (fileTitle + ".ryx"));
     if (chosen.empty()) return false;
@@ -547,9 +568,8 @@ void CMainFrame::OpenLink(const char* address, const char* helpSection) {
         showError(QString::fromStdString("The help pages are missing: " + PathText(page)));
         return;
     }
-    QUrl url = QUrl::fromLocalFile(QString::fromStdString(PathText(page)));
-    if (*helpSection) url.setFragment(helpSection);
-    QDesktopServices::openUrl(url);
+    if (!help) help = new HelpWindow(page, this);
+    help->ShowSection(helpSection);
 }
 
 void CMainFrame::About() {
@@ -581,7 +601,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     settings.windowY = y();
     settings.toolX = palette->x();
     settings.toolY = palette->y();
-    settings.WriteAtShutDown(key, palette->Fields().author, PathText(folders.program));
+    settings.WriteAtShutDown(key, palette->Fields().author, PathText(folders.home));
     settings.WritePalettePosition(key);
     converter->hide();
     palette->hide();

@@ -26,13 +26,14 @@ class QLabel;
 class QTimer;
 class QDialog;
 class ConvertDialog;
+class HelpWindow;
 class ProgressDialog;
 class ToolsPalette;
 
 struct AppFolders {
     std::filesystem::path data;     // "Instlist.txt", "common/", help pages, demo song
     std::filesystem::path temp;     // this run's private folder for temporary files
-    std::filesystem::path program;  // the folder the program runs from
+    std::filesystem::path home;     // the user's home folder: where file dialogs start at first
 };
 
 class CMainFrame : public QMainWindow {
@@ -92,6 +93,7 @@ class CMainFrame : public QMainWindow {
     ChartViewWidget* ViewWidget() const { return viewWidget; }
     ToolsPalette* Palette() const { return palette; }
     ConvertDialog* Converter() const { return converter; }
+    HelpWindow* HelpShown() const { return help; }
     const std::filesystem::path& ChartPath() const { return chartPath; }
     const AppSettings& Settings() const { return settings; }
     const PlayController& Player() const { return *player; }
@@ -115,6 +117,8 @@ class CMainFrame : public QMainWindow {
     // save failed), so the command that asked must not go on.
     bool MaySetChartAside();
     void RememberFolder(const std::filesystem::path& chosen);
+    // Where the file dialogs start: the folder last used, or the home folder.
+    std::filesystem::path DialogFolder() const;
     // A chart was opened or converted: it takes the song information the palette shows (what
     // a save would store) and starts a clean history.
     void ChartLoaded();
@@ -129,7 +133,7 @@ class CMainFrame : public QMainWindow {
     void ShowEditState();
     // The Edit menu's key texts for the Ctrl+Z choice of the options.
     void ShowKeyChoice();
-    // Opens `address` in the desktop's handler, or the help page's `helpSection` when the
+    // Opens `address` in the desktop's handler, or the help window at `helpSection` when the
     // build has no address (and the help's start with no section).
     void OpenLink(const char* address, const char* helpSection);
     void FocusView();
@@ -160,6 +164,7 @@ class CMainFrame : public QMainWindow {
     ToolsPalette* palette = nullptr;
     ConvertDialog* converter = nullptr;
     ProgressDialog* progress = nullptr;
+    HelpWindow* help = nullptr;  // made when first asked for
 
     std::string fileTitle;            // the chart's file name without extension
     std::string pendingTitle;         // the MIDI file's, until its conversion replaces the chart

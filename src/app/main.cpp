@@ -5,6 +5,7 @@
 //   ryx-creator --startup-time  prints the time from start to the shown window, then quits.
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QSplashScreen>
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
 
     AppFolders folders;
     folders.data = DefaultDataFolder(argv[0]);
-    folders.program = PathFromText(QCoreApplication::applicationDirPath().toStdString());
+    folders.home = PathFromText(QDir::homePath().toStdString());
     CMidiInfoManager instruments;
     if (!CMidiInfoManager::Read(folders.data / "Instlist.txt", instruments)) {
         QMessageBox::critical(nullptr, "RYX Creator", QString::fromUtf8("Instlist.txt를 찾을 수 없습니다."));

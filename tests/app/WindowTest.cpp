@@ -19,6 +19,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 
 #include "app/AppSettings.h"
@@ -26,6 +27,7 @@
 #include "app/ChartViewWidget.h"
 #include "app/CheckDialog.h"
 #include "app/ConvertDialog.h"
+#include "app/HelpWindow.h"
 #include "app/OptionsDialog.h"
 #include "app/RegistryKey.h"
 #include "app/ToolsPalette.h"
@@ -59,8 +61,8 @@ std::filesystem::path SettingsFile() {
 }
 
 struct Window {
-    Window() {
-        std::filesystem::remove(SettingsFile());
+    explicit Window(bool keepSettings = false) {
+        if (!keepSettings) std::filesystem::remove(SettingsFile());
         CMidiInfoManager::Read(kData / "Instlist.txt", instruments);
         std::vector<std::unique_ptr<OutputPort>> ports;
         ports.push_back(std::make_unique<RecordingPort>());
@@ -333,6 +335,37 @@ TEST(Settings, BoundsDefaultsAndRoundTrip) {
     EXPECT_TRUE(back.beatLines);
     EXPECT_FALSE(back.ctrlZUndoes);
     EXPECT_EQ(AppSettings::StoredAuthor(again), "Kim");
+}
+
+TEST(Window, HelpOpensInAWindowOfTheProgram) {
+    Window w;
+    EXPECT_EQ(w.frame->HelpShown(), nullptr);
+    QTest::keyClick(w.frame->ViewWidget(), Qt::Key_F1);
+    ASSERT_NE(w.frame->HelpShown(), nullptr);
+    EXPECT_TRUE(w.frame->HelpShown()->isVisible());
+    QTextBrowser* browser = w.frame->HelpShown()->Browser();
+    EXPECT_TRUE(browser->source().path().endsWith("help/index.html"));
+    EXPECT_TRUE(browser->toPlainText().contains("Classic keys: Ctrl+Z deletes all notes of the track"));
+    EXPECT_TRUE(browser->openExternalLinks());
+    EXPECT_TRUE(w.errors.empty());
+}
+
+TEST(Settings, WindowsOffEveryScreenComeBackToTheirDefaults) {
+    struct Case {
+        int x, y;
+        QPoint expected;
+    };
+    for (Case c : {Case{-5000, 10, {10, 10}}, Case{30, -400, {10, 10}}, Case{20, 30, {20, 30}}}) {
+        {
+            std::filesystem::remove(SettingsFile());
+            RegistryKey key;
+            key.SetDword("WINDOWX", c.x);
+            key.SetDword("WINDOWY", c.y);
+            key.Sync();
+        }
+        Window w(/*keepSettings=*/true);
+        EXPECT_EQ(w.frame->pos(), c.expected) << c.x << "," << c.y;
+    }
 }
 
 TEST(Options, SlidersBeatsDefaultsAndTheLengthTrim) {
