@@ -30,7 +30,9 @@
 #include "chart/BeatGrid.h"
 #include "chart/ChartCheck.h"
 #include "chart/ChartFile.h"
+#include "chart/SongEnd.h"
 #include "editor/PaletteFill.h"
+#include "io/Clamp.h"
 
 namespace {
 
@@ -465,7 +467,7 @@ bool CMainFrame::MaySetChartAside() {
 void CMainFrame::PlayPause() {
     if (!view.HasChart()) return;
     FocusView();
-    if (!player->PlayPause(view.position, view.songLength, PathFromText(chart.songInfo.midiPath))) return;
+    if (!player->PlayPause(view.position, ClampToI32(PlayEndTick(chart)), PathFromText(chart.songInfo.midiPath))) return;
     if (player->Playing()) {
         frameTimer->start(std::max(settings.frameSkip, 1));
     } else {
@@ -483,7 +485,7 @@ void CMainFrame::Stop() {
 
 void CMainFrame::FollowPlayback() {
     bool ended = false;
-    const int32_t position = player->Follow(view.songLength, ended);
+    const int32_t position = player->Follow(ClampToI32(PlayEndTick(chart)), ended);
     // At the end the cursors follow the position too; during play they are the player's.
     view.SetPosition(position, ended);
     view.Invalidate();

@@ -2,48 +2,17 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <unordered_set>
 
 #include "BeatGrid.h"
 #include "ChartInfo.h"
 #include "Genres.h"
+#include "SongEnd.h"
 
 namespace {
 
 constexpr int kPlayerRow = 16;
 constexpr std::size_t kMaxChordNotes = 3;
-
-// Milliseconds from the song's start to chart tick `tick`, through the tempo changes.
-double MsAt(const CTempoMap& map, int64_t tick) {
-    const double resolution = map.SongResolution() > 0 ? map.SongResolution() : 768.0;
-    double ms = 0;
-    int64_t at = 0;
-    uint32_t tempo = kDefaultTempo;
-    for (const CTempoMap::Entry& e : map.Entries()) {
-        const auto entryTick = static_cast<int64_t>(e.tick * 768.0 / resolution);
-        if (entryTick >= tick) break;
-        ms += (entryTick - at) * tempo / 768.0 / 1000.0;
-        at = entryTick;
-        tempo = e.tempo;
-    }
-    return ms + (tick - at) * tempo / 768.0 / 1000.0;
-}
-
-// The last chart tick at or before `ms` milliseconds (MsAt never decreases, so one search
-// answers for every note).
-int64_t LastTickAtOrBefore(const CTempoMap& map, double ms) {
-    int64_t low = 0, high = INT32_MAX;
-    if (MsAt(map, low) > ms) return -1;
-    while (low < high) {
-        const int64_t mid = low + (high - low + 1) / 2;
-        if (MsAt(map, mid) <= ms)
-            low = mid;
-        else
-            high = mid - 1;
-    }
-    return low;
-}
 
 // Track, start and key of a note in one number, to find a player note's source note.
 uint64_t SourceKey(int track, int32_t time, uint8_t key) {

@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "PlaybackInput.h"
-#include "editor/ChartView.h"
+#include "chart/SongEnd.h"
 #include "io/PathText.h"
 #include "playback/SoundEngine.h"
 #include "playback/SystemPorts.h"
@@ -54,8 +54,8 @@ int RunPlay(const PlayOptions& options, const std::filesystem::path& tempDir, st
         return 2;
     }
     out << "Playing through " << engine.PortName(engine.CurrentPort()) << "\n";
-    // Where the editor's Play stops: the song length the view has.
-    const int64_t end = SongLengthTicks(chart);
+    // Where the editor's Play stops: the song's end.
+    const int64_t end = PlayEndTick(chart);
     engine.LoadSong(std::move(song), chart);
     engine.SetAudible(Sequencer::AudibleMask(chart));
     engine.SetStartPoint(options.from);

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "chart/ChartFile.h"
+#include "chart/SongEnd.h"
 #include "io/FileBytes.h"
 
 namespace {
@@ -41,6 +42,10 @@ bool LoadPlaybackInput(const std::filesystem::path& chartPath, const std::string
     if (read) read = SongTimeline::FromSongBytes(songBytes, song);
     if (!read) {
         err << "ryxtool: the chart's song cannot be read: " << read.Message() << "\n";
+        return false;
+    }
+    if (const int64_t end = PlayEndTick(chart); from > end) {
+        err << "ryxtool: --from " << from << " is past the song's end (tick " << end << ")\n";
         return false;
     }
     chart.SetPlayFilter(*mode);

@@ -32,17 +32,6 @@ void ChartView::ClearBeforeLoading() {
     SetPosition(0, false);
 }
 
-int32_t SongLengthTicks(const CChart& chart) {
-    int64_t length = 0;
-    for (int t = 0; t < chart.usedTrackCount && t < kTrackCount; ++t) {
-        const CNoteTrack& track = chart.tracks[static_cast<std::size_t>(t)];
-        if (track.Count() == 0) continue;
-        const CNote& last = track.At(track.Count() - 1);
-        length = std::max(length, int64_t{last.time} + last.length);
-    }
-    return ClampToI32(length);
-}
-
 void ChartView::ResetForLoadedChart(const std::string& fileTitle) {
     loaded = true;
     songLength = SongLengthTicks(chart);

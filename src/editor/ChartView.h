@@ -19,6 +19,7 @@
 #include "ViewGeometry.h"
 #include "ViewSettings.h"
 #include "chart/Chart.h"
+#include "chart/SongEnd.h"
 
 // What the main window does for the view; any hook may be empty. A hook only shows or stops
 // things and never changes the chart.
@@ -126,5 +127,3 @@ class ChartView {
     bool loaded = false;
 };
 
-// The song length in chart ticks: the largest time + length of the last note of each used track.
-int32_t SongLengthTicks(const CChart& chart);

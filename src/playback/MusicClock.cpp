@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "io/Clamp.h"
+
 namespace {
 double SecondsPerTick(uint32_t tempoUs) {
     return (tempoUs == 0 ? 500000.0 : tempoUs) / 1e6 / kChartTicksPerQuarter;
@@ -30,5 +32,5 @@ int64_t MusicClock::TickAfter(double seconds) const {
     auto after = std::upper_bound(segments.begin(), segments.end(), seconds,
                                   [](double t, const Segment& s) { return t < s.seconds; });
     const Segment& s = after == segments.begin() ? segments.front() : *(after - 1);
-    return s.tick + static_cast<int64_t>(std::floor((seconds - s.seconds) / s.secondsPerTick));
+    return SaturatingAdd(s.tick, SaturatingTicks(std::floor((seconds - s.seconds) / s.secondsPerTick)));
 }

@@ -2,20 +2,22 @@
 
 #include <algorithm>
 
+#include "chart/SongEnd.h"
+
 namespace {
 
-void AddNotes(const CNoteTrack& track, int index, int64_t startTick, bool leaveOutMuted,
+void AddNotes(const CNoteTrack& track, int index, int64_t startTick, int64_t endTick, bool leaveOutMuted,
               std::vector<ScheduledMessage>& out) {
     if (leaveOutMuted && track.muted) return;
     for (const CNote& note : track.Notes()) {
-        if (note.time < startTick) continue;
+        if (note.time < startTick || note.time > endTick) continue;
         const auto channel = static_cast<uint8_t>(note.status & 0x0F);
         out.push_back(
             {TimedMessage::Make(note.time, static_cast<uint8_t>(0x90 | channel), note.key, note.velocity),
              index});
-        out.push_back({TimedMessage::Make(int64_t{note.time} + std::max(note.length, 0),
-                                          static_cast<uint8_t>(0x80 | channel), note.key),
-                       index});
+        // Every note ends by the song's end, however long a damaged file says it is.
+        const int64_t end = std::min(int64_t{note.time} + std::max(note.length, 0), endTick);
+        out.push_back({TimedMessage::Make(end, static_cast<uint8_t>(0x80 | channel), note.key), index});
     }
 }
 
@@ -33,16 +35,17 @@ int Rank(const TimedMessage& m) {
 std::vector<ScheduledMessage> BuildPlaySchedule(const CChart& chart, const SongTimeline& song,
                                                 int64_t startTick, bool leaveOutMuted) {
     std::vector<ScheduledMessage> schedule;
+    const int64_t endTick = PlayEndTick(chart);
     // The tempo in force first, then everything else in force at the start point.
     schedule.push_back({TimedMessage::Make(startTick, kTempoMessage)});
     schedule.back().message.tempo = song.TempoAt(startTick);
     for (TimedMessage& m : song.StateAt(startTick)) schedule.push_back({std::move(m)});
     for (const TimedMessage& m : song.Messages()) {
-        if (m.tick >= startTick) schedule.push_back({m});
+        if (m.tick >= startTick && m.tick <= endTick) schedule.push_back({m});
     }
     for (int t = 0; t < kTrackCount; ++t)
-        AddNotes(chart.tracks[static_cast<std::size_t>(t)], t, startTick, leaveOutMuted, schedule);
-    AddNotes(chart.player, kPlayerTrack, startTick, leaveOutMuted, schedule);
+        AddNotes(chart.tracks[static_cast<std::size_t>(t)], t, startTick, endTick, leaveOutMuted, schedule);
+    AddNotes(chart.player, kPlayerTrack, startTick, endTick, leaveOutMuted, schedule);
     std::stable_sort(schedule.begin(), schedule.end(),
                      [](const ScheduledMessage& a, const ScheduledMessage& b) {
                          return a.message.tick != b.message.tick ? a.message.tick < b.message.tick

@@ -3,7 +3,8 @@
 // the start point (programs, controllers, pitch bends), then the song's messages from there
 // on, and the chart's own notes that start at or after it — of every track and of the player
 // track that the play filter leaves audible (`muted` clear) — each a note-on at its time and a
-// note-off `length` chart ticks later.
+// note-off `length` chart ticks later. Nothing goes past the song's end (PlayEndTick): a note
+// that starts after it is left out and one that lasts beyond it ends there.
 
 #include <cstdint>
 #include <vector>

@@ -7,6 +7,8 @@
 #include <sched.h>
 #endif
 
+#include "io/Clamp.h"
+
 SoundEngine::SoundEngine(std::vector<std::unique_ptr<OutputPort>> newPorts)
     : ports(std::move(newPorts)), sequencer(*ports.front()), worker([this] { Run(); }) {
     ports.front()->Open();
@@ -119,7 +121,7 @@ void SoundEngine::PauseToggle() {
     const double now = Now();
     const int64_t music = sequencer.Position(now);
     sequencer.Pause(now);
-    songOffset += music - segmentStart;
+    songOffset = SaturatingAdd(songOffset, SaturatingAdd(music, -segmentStart));
     referencePlayed += Reference(now) - referenceStart;
     startPoint = songOffset;
     // The music time stands still at the pause, so the position stays where it stopped.
@@ -182,7 +184,7 @@ SoundEngine::Time SoundEngine::CurrentTime() const {
 
 int64_t SoundEngine::Position() const {
     const Time time = CurrentTime();
-    return time.music + songOffset - segmentStart;
+    return SaturatingAdd(time.music, SaturatingAdd(songOffset, -segmentStart));
 }
 
 void SoundEngine::SetAudible(uint32_t mask) {

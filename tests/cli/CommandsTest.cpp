@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <climits>
 #include <sstream>
 
 #include "CommandHelpers.h"
@@ -159,7 +160,9 @@ TEST(Render, WritesTheAuditionAndRefusesBadInputWithoutWriting) {
         const char* what;
         RenderOptions options;
     };
-    std::vector<Case> cases(4, Case{"", options});
+    std::vector<Case> cases(5, Case{"", options});
+    cases[4].what = "start past the song's end";
+    cases[4].options.from = INT64_MAX;
     cases[0].what = "filter";
     cases[0].options.filter = "16";
     cases[1].what = "start";

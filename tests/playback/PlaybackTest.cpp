@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "playback/MusicClock.h"
@@ -69,6 +71,32 @@ TEST(MusicClock, FollowsTheTempoFromTheStartPoint) {
     EXPECT_EQ(fromZero.TickAfter(0.25), 384);
     const MusicClock fromLater(song.Messages(), 1152, song.TempoAt(1152));
     EXPECT_DOUBLE_EQ(fromLater.SecondsUntil(1536), 0.125);  // the faster tempo is in force there
+    // Far times saturate rather than overflow.
+    EXPECT_EQ(fromZero.TickAfter(1e300), INT64_MAX);
+    EXPECT_EQ(MusicClock({}, INT64_MAX - 10, 500000).TickAfter(100.0), INT64_MAX);
+}
+
+TEST(Render, NothingGoesPastTheSongsEnd) {
+    // A damaged chart: a note at the largest tick, another lasting far past the song's stored
+    // second (1536 ticks at 120 bpm). The render ends at that second plus the release.
+    CChart chart;
+    chart.tracks[0].Append(MakeNote(0, 60, 0, INT32_MAX / 2));
+    chart.tracks[0].Append(MakeNote(INT32_MAX - 1, 62, 0, 1000));
+    chart.usedTrackCount = 1;
+    chart.songLengthMs = 1000;
+    chart.SetPlayFilter(kPlayAll);
+    SongTimeline song;
+    ASSERT_TRUE(SongTimeline::FromSongBytes(Smf(1, 96, {Track({Tempo(0, 500000)})}), song));
+    const std::vector<ScheduledMessage> schedule = BuildPlaySchedule(chart, song, 0);
+    ASSERT_FALSE(schedule.empty());
+    EXPECT_EQ(schedule.back().message.tick, 1536);  // the long note's end, at the song's end
+    EXPECT_EQ(std::count_if(schedule.begin(), schedule.end(), [](const ScheduledMessage& m) {
+                  return m.message.IsNoteOn();
+              }),
+              1);
+    std::vector<int16_t> samples;
+    ASSERT_TRUE(RenderSchedule(schedule, MusicClock(song.Messages(), 0, 500000), DefaultSoundFont(), samples));
+    EXPECT_LT(samples.size(), std::size_t{2} * kRenderSampleRate * 7);
 }
 
 TEST(PlaySchedule, ChartNotesThroughThePlayFilterFromTheStartPoint) {
