@@ -5,6 +5,10 @@
 
 int RunCheck(const std::filesystem::path& chartPath, int32_t gap, const std::filesystem::path& tempDir,
              std::ostream& out, std::ostream& err) {
+    if (gap < 0) {
+        err << "ryxtool: --gap must not be negative, not " << gap << "\n";
+        return 2;
+    }
     CChart chart;
     if (Status status = LoadChartFile(chart, chartPath, tempDir); !status) {
         err << "ryxtool: " << status.Message() << "\n";

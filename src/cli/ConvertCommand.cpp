@@ -1,5 +1,6 @@
 #include "ConvertCommand.h"
 
+#include "OutputFile.h"
 #include "chart/ChartFile.h"
 #include "editor/ChartView.h"
 #include "editor/PaletteFill.h"
@@ -31,6 +32,7 @@ int RunConvert(const ConvertOptions& options, const std::filesystem::path& tempD
     const std::string fileTitle = PathText(options.input.stem());
     std::filesystem::path output =
         options.output.value_or(std::filesystem::path(options.input).replace_extension(".ryx"));
+    if (!OutputIsNotInput(output, options.input, err)) return 2;
 
     CChart chart;
     PaletteFields fields;
@@ -48,6 +50,10 @@ int RunConvert(const ConvertOptions& options, const std::filesystem::path& tempD
     ConversionSession::Outcome outcome = session.Ok();
     if (outcome == ConversionSession::Outcome::Converted) outcome = session.Ok();
     out << PlainLines(session.log.Text()) << "\n";
+    if (!session.systemFailure) {
+        err << "ryxtool: " << session.systemFailure.Message() << "\n";
+        return 2;
+    }
     if (outcome != ConversionSession::Outcome::Finished) return 1;
 
     StorePaletteFields(fields, chart.songInfo);

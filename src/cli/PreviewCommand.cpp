@@ -1,7 +1,9 @@
 #include "PreviewCommand.h"
 
+#include "OutputFile.h"
 #include "chart/ChartFile.h"
 #include "editor/ChartPainter.h"
+#include "io/FileSystem.h"
 
 int RunPreview(const PreviewOptions& options, const std::filesystem::path& tempDir, std::ostream& err) {
     if (options.layout != "large" && options.layout != "small") {
@@ -21,6 +23,7 @@ int RunPreview(const PreviewOptions& options, const std::filesystem::path& tempD
         return 2;
     }
 
+    if (!OutputIsNotInput(options.output, options.chart, err)) return 2;
     CChart chart;
     if (Status status = LoadChartFile(chart, options.chart, tempDir); !status) {
         err << "ryxtool: " << status.Message() << "\n";

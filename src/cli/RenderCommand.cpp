@@ -1,5 +1,6 @@
 #include "RenderCommand.h"
 
+#include "OutputFile.h"
 #include "PlaybackInput.h"
 #include "io/FileSystem.h"
 #include "playback/PlaySchedule.h"
@@ -7,6 +8,7 @@
 
 int RunRender(const RenderOptions& options, const std::filesystem::path& tempDir, std::ostream& out,
               std::ostream& err) {
+    if (!OutputIsNotInput(options.output, options.chart, err)) return 2;
     CChart chart;
     SongTimeline song;
     if (!LoadPlaybackInput(options.chart, options.filter, options.from, tempDir, chart, song, err)) return 2;

@@ -141,7 +141,41 @@ std::filesystem::path ResolveTarget(const std::filesystem::path& target) {
     return error ? target : real;
 }
 
+// Whether this user may write the existing file `path`. The system's own answer, except for the
+// administrator, whom the system lets write anything: a file nobody may write is read-only to
+// the administrator too, as a careful editor treats it.
+bool MayWrite(const std::filesystem::path& path) {
+#ifdef _WIN32
+    std::error_code error;
+    const auto permissions = std::filesystem::status(path, error).permissions();
+    return error || (permissions & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
+#else
+    if (geteuid() == 0) {
+        struct stat info {};
+        return stat(path.c_str(), &info) != 0 || (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    }
+    return access(path.c_str(), W_OK) == 0 || errno == ENOENT;
+#endif
+}
+
+// Writes straight into a device or pipe that stands where the output goes.
+Status WriteInPlace(FileSystem& fs, const std::filesystem::path& target,
+                    std::span<const std::span<const uint8_t>> pieces, const std::string& where) {
+    errno = 0;
+    std::unique_ptr<OutputFile> file = fs.Create(target, /*exclusive=*/false);
+    if (!file) return Status::FailWithSystemReason(ErrorCode::CreateOutput, where);
+    for (std::span<const uint8_t> bytes : pieces)
+        if (!file->Write(bytes)) return Status::FailWithSystemReason(ErrorCode::WriteOutput, where);
+    if (!file->Close()) return Status::FailWithSystemReason(ErrorCode::WriteOutput, where);
+    return {};
+}
+
 }  // namespace
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    return std::filesystem::equivalent(a, b, error) && !error;
+}
 
 FileSystem& NativeFileSystem() {
     static NativeFs fs;
@@ -170,6 +204,16 @@ Status ReplaceFileAtomically(FileSystem& fs, const std::filesystem::path& reques
     const bool durable = durability == Durability::Durable;
     const std::string where = PathText(requested);
     const std::filesystem::path target = ResolveTarget(requested);
+    if (durable) {
+        std::error_code error;
+        const std::filesystem::file_status existing = std::filesystem::status(target, error);
+        if (std::filesystem::is_character_file(existing) || std::filesystem::is_fifo(existing))
+            return WriteInPlace(fs, target, pieces, where);
+        if (std::filesystem::exists(existing) && !std::filesystem::is_regular_file(existing))
+            return Status::Fail(ErrorCode::OutputNotAFile, where);
+        if (std::filesystem::exists(existing) && !MayWrite(target))
+            return Status::Fail(ErrorCode::ReadOnlyOutput, where);
+    }
     RemoveStaleSiblings(fs, target);
 
     std::random_device seed;

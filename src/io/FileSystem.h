@@ -54,6 +54,11 @@ enum class Durability { Durable, ThisRunOnly };
 // removed and the file replaced is left exactly as it was. Errors: CreateOutput, WriteOutput,
 // whatever `verify` returns, ReplaceOutput; each names the target and the system's reason.
 //
+// A Durable save never renames over anything but a regular file and never replaces a file the
+// user may not write: an existing device or pipe (/dev/null) is written in place, without
+// `verify`; another kind of file is refused with OutputNotAFile; a read-only file with
+// ReadOnlyOutput, before anything is written.
+//
 // The new file's name is "<target>.saving-<process>-<n>"; such files left by a run that was
 // killed during a save are removed by the next save of the same target.
 Status ReplaceFileAtomically(FileSystem& fs, const std::filesystem::path& target,
@@ -64,6 +69,9 @@ Status ReplaceFileAtomically(FileSystem& fs, const std::filesystem::path& target
 Status ReplaceFileAtomically(FileSystem& fs, const std::filesystem::path& target,
                              std::span<const uint8_t> bytes, Durability durability,
                              const VerifyHook& verify = {});
+
+// True when `a` and `b` name the same existing file, through links too.
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // Saves a user's file (a picture, a song) on the real disk: Durable, no verification.
 Status SaveFileAtomically(const std::filesystem::path& target, std::span<const uint8_t> bytes);

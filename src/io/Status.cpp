@@ -15,6 +15,9 @@ const char* BaseText(ErrorCode code) {
         case ErrorCode::VerifyOutput:
             return "The saved chart did not read back as written; the old file is kept";
         case ErrorCode::ReplaceOutput: return "Unable to replace the chart file; the old file is kept";
+        case ErrorCode::ReadOnlyOutput: return "is read-only; save under another name";
+        case ErrorCode::OutputNotAFile: return "is not a file that can be written";
+        case ErrorCode::OutputIsInput: return "is the input file; choose another name for the output";
         case ErrorCode::TooManyNotes: return "A track holds more than 65535 notes and cannot be saved";
         case ErrorCode::CreateInfo: return "Unable to write the chart information file";
         case ErrorCode::ExtractSegment: return "Unable to write a temporary file";
@@ -48,10 +51,17 @@ bool QuotesPart(ErrorCode code) {
            code == ErrorCode::SegmentPastEnd || code == ErrorCode::SegmentsOutOfOrder;
 }
 
+// Codes whose message starts with the file it is about: "<file> is read-only; ...".
+bool NamesFileFirst(ErrorCode code) {
+    return code == ErrorCode::ReadOnlyOutput || code == ErrorCode::OutputNotAFile ||
+           code == ErrorCode::OutputIsInput;
+}
+
 }  // namespace
 
 std::string Status::Message() const {
     if (Ok()) return {};
+    if (NamesFileFirst(code)) return where + " " + BaseText(code);
     std::string text = BaseText(code);
     if (QuotesPart(code)) {
         text += " \"" + part + "\"";

@@ -17,6 +17,9 @@ enum class ErrorCode {
     ReadInput,       // a file the save copies from cannot be read
     VerifyOutput,    // the written file does not read back as written
     ReplaceOutput,   // the finished file cannot take the place of the old one
+    ReadOnlyOutput,  // the file to replace may not be written by this user
+    OutputNotAFile,  // the output is a folder or another thing a file cannot replace
+    OutputIsInput,   // the output is the very file being read
     TooManyNotes,    // a track holds more notes than a chart file can store
     CreateInfo,      // "inf.tmp" cannot be written
     ExtractSegment,  // a segment cannot be written to its temporary file

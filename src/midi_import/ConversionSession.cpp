@@ -8,6 +8,7 @@ ConversionSession::ConversionSession(CChart& chart, std::filesystem::path tempDi
 
 void ConversionSession::Prepare(const std::filesystem::path& midiPath, const std::string& title) {
     pipeline.Drop();
+    systemFailure = {};
     path = midiPath;
     log.Prepare(title);
     state = State::Prepared;
@@ -31,6 +32,7 @@ void ConversionSession::Cancel() {
 bool ConversionSession::WriteTemporary(const char* name, const std::vector<uint8_t>& bytes) {
     const std::filesystem::path target = tempDir / name;
     if (Status status = WriteTemporaryFile(fs, target, bytes); !status) {
+        systemFailure = status;
         log.Append(std::string(" -Unable to write the temporary file \"") + name + "\"" +
                    (status.reason.empty() ? "" : ": " + status.reason) + ".\r\n");
         return false;

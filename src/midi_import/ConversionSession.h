@@ -43,6 +43,9 @@ class ConversionSession {
     bool cancelEnabled = true;
     std::filesystem::path path;  // the file the next step reads
     ConversionLog log;
+    // Why the session stopped when the system failed it (a temporary file that cannot be
+    // written), rather than the MIDI file; Ok() otherwise.
+    Status systemFailure;
 
   private:
     Outcome Repair();

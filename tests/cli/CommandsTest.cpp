@@ -11,6 +11,8 @@
 #include "cli/CheckCommand.h"
 #include "cli/DumpCommand.h"
 #include "cli/PlayCommand.h"
+#include "cli/PreviewCommand.h"
+#include "cli/ConvertCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/SetCommand.h"
 #include "support/TestChart.h"
@@ -223,7 +225,45 @@ TEST(Check, CleanFindingsAndUnreadable) {
     EXPECT_EQ(RunCheck(folder / "edited.ryx", 100, temp.Path(), found, err), 1);
     EXPECT_EQ(found.str(), "genre 12 is not one of 0 to 9\n");
 
-    std::ostringstream none, message;
-    EXPECT_EQ(RunCheck(folder / "missing.ryx", 100, temp.Path(), none, message), 2);
-    EXPECT_FALSE(message.str().empty());
+    for (auto [path, gap] : {std::pair{folder / "missing.ryx", 100}, std::pair{folder / "demo.ryx", -1}}) {
+        std::ostringstream none, message;
+        EXPECT_EQ(RunCheck(path, gap, temp.Path(), none, message), 2) << gap;
+        EXPECT_FALSE(message.str().empty());
+    }
+}
+
+TEST(Commands, AnOutputThatIsTheInputIsRefusedBeforeAnythingIsWritten) {
+    ScratchFolder folder, temp;
+    ConvertDemoSong(folder / "demo.ryx", temp.Path());
+    std::filesystem::copy_file(std::filesystem::path(RYX_SOURCE_DIR) / "data" / "demo.mid", folder / "demo.mid");
+    std::filesystem::create_symlink(folder / "demo.ryx", folder / "link.ryx");
+    const std::vector<uint8_t> chart = ReadBytes(folder / "demo.ryx");
+    const std::vector<uint8_t> song = ReadBytes(folder / "demo.mid");
+    for (const char* output : {"demo.ryx", "link.ryx"}) {
+        std::ostringstream out, err;
+        RenderOptions render;
+        render.chart = folder / "demo.ryx";
+        render.output = folder / output;
+        EXPECT_EQ(RunRender(render, temp.Path(), out, err), 2) << output;
+        PreviewOptions preview;
+        preview.chart = folder / "demo.ryx";
+        preview.output = folder / output;
+        preview.dataDir = std::filesystem::path(RYX_SOURCE_DIR) / "data";
+        EXPECT_EQ(RunPreview(preview, temp.Path(), err), 2) << output;
+        EXPECT_NE(err.str().find("is the input file"), std::string::npos) << err.str();
+    }
+    ConvertOptions convert;
+    convert.input = folder / "demo.mid";
+    convert.output = folder / "demo.mid";
+    std::ostringstream out, err;
+    EXPECT_EQ(RunConvert(convert, temp.Path(), out, err), 2);
+    EXPECT_EQ(ReadBytes(folder / "demo.ryx"), chart);
+    EXPECT_EQ(ReadBytes(folder / "demo.mid"), song);
+
+    // A temporary folder that cannot take the song is the system's problem, not the song's.
+    convert.output = folder / "other.ryx";
+    std::ostringstream log, reason;
+    EXPECT_EQ(RunConvert(convert, folder / "no-such-folder", log, reason), 2);
+    EXPECT_NE(reason.str().find("Prefix.tmp"), std::string::npos) << reason.str();
+    EXPECT_FALSE(std::filesystem::exists(folder / "other.ryx"));
 }

@@ -60,6 +60,29 @@ TEST(ReplaceFile, TheNewFileTakesTheOldOnesPermissions) {
     }
 }
 
+#ifndef _WIN32
+TEST(ReplaceFile, OnlyARegularFileTheUserMayWriteIsReplaced) {
+    ScratchFolder folder;
+    WriteBytes(folder / "locked.ryx", kOld);
+    chmod((folder / "locked.ryx").c_str(), 0444);
+    std::filesystem::create_directory(folder / "folder.ryx");
+    struct Case {
+        std::filesystem::path target;
+        ErrorCode code;
+    };
+    for (const Case& c : {Case{folder / "locked.ryx", ErrorCode::ReadOnlyOutput},
+                          Case{folder / "folder.ryx", ErrorCode::OutputNotAFile},
+                          Case{"/dev/null", ErrorCode::None}}) {
+        const Status status = Save(c.target);
+        EXPECT_EQ(status.code, c.code) << c.target << ": " << status.Message();
+    }
+    EXPECT_EQ(ReadBytes(folder / "locked.ryx"), kOld);
+    EXPECT_EQ(Save(folder / "locked.ryx").Message(), PathText(folder / "locked.ryx") + " is read-only; save under another name");
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    EXPECT_EQ(folder.FileNames(), (std::vector<std::string>{"folder.ryx", "locked.ryx"}));
+}
+#endif
+
 TEST(ReplaceFile, ASaveRemovesWhatKilledSavesOfTheSameFileLeft) {
     ScratchFolder folder;
     WriteBytes(folder / "chart.ryx", kOld);
