@@ -139,6 +139,14 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
                                                 : SaveAnswer::Cancel;
     };
     showError = [this](const QString& message) { QMessageBox::warning(this, "Error", message); };
+    askOverwriteChanged = [this] {
+        return QMessageBox::question(this, "RYX Creator",
+                                     QString::fromStdString("The chart file " + PathText(chartPath) +
+                                                            " changed on disk since it was opened or saved "
+                                                            "here. Overwrite it?"),
+                                     QMessageBox::Save | QMessageBox::Cancel,
+                                     QMessageBox::Cancel) == QMessageBox::Save;
+    };
     runDialog = [](QDialog& dialog) { return dialog.exec(); };
 
     // The status line shows the measure, beat and tempo; made now so the window's fixed size
@@ -373,6 +381,7 @@ bool CMainFrame::OpenChartFile(const std::filesystem::path& path) {
     view.ClearBeforeLoading();
     fileTitle = PathText(path.stem());
     chartPath = path;
+    chartStamp = StampOf(path);
     view.ResetForLoadedChart(fileTitle);
     ShowBeatReadout();
     ChartLoaded();
@@ -383,6 +392,9 @@ bool CMainFrame::OpenChartFile(const std::filesystem::path& path) {
 bool CMainFrame::Save() {
     if (!view.HasChart()) return false;
     if (chartPath.empty()) return SaveAs();
+    // Another program or a second window may have saved the file since: ask before losing that.
+    const std::optional<FileStamp> onDisk = StampOf(chartPath);
+    if (onDisk && onDisk != chartStamp && !askOverwriteChanged()) return false;
     return SaveChartTo(chartPath);
 }
 
@@ -416,6 +428,7 @@ bool CMainFrame::SaveChartTo(const std::filesystem::path& path) {
         return false;
     }
     chartPath = path;
+    chartStamp = StampOf(path);
     fileTitle = PathText(path.stem());
     // Saved, but a chart without notes to hit is no game: say so.
     if (chart.player.Count() == 0)

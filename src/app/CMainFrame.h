@@ -12,6 +12,7 @@
 
 #include "AppSettings.h"
 #include "RegistryKey.h"
+#include "io/FileSystem.h"
 #include "chart/Chart.h"
 #include "editor/ChartView.h"
 #include "editor/NoteEditor.h"
@@ -84,6 +85,8 @@ class CMainFrame : public QMainWindow {
                                         const std::filesystem::path& proposed)>
         chooseFile;
     std::function<SaveAnswer()> askSaveChanges;
+    // "The chart file changed on disk since it was opened or saved: overwrite it?"; true to save.
+    std::function<bool()> askOverwriteChanged;
     std::function<void(const QString& message)> showError;
     // Runs a modal dialog; tests answer it in place of the user.
     std::function<int(QDialog& dialog)> runDialog;
@@ -169,4 +172,5 @@ class CMainFrame : public QMainWindow {
     std::string fileTitle;            // the chart's file name without extension
     std::string pendingTitle;         // the MIDI file's, until its conversion replaces the chart
     std::filesystem::path chartPath;  // the chart file; empty for a chart converted from MIDI
+    std::optional<FileStamp> chartStamp;  // the chart file as this window last read or wrote it
 };

@@ -172,6 +172,15 @@ Status WriteInPlace(FileSystem& fs, const std::filesystem::path& target,
 
 }  // namespace
 
+std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
+    std::error_code error;
+    FileStamp stamp;
+    stamp.modified = std::filesystem::last_write_time(path, error);
+    if (!error) stamp.size = std::filesystem::file_size(path, error);
+    if (error) return std::nullopt;
+    return stamp;
+}
+
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     std::error_code error;
     return std::filesystem::equivalent(a, b, error) && !error;

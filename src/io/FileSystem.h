@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -69,6 +70,15 @@ Status ReplaceFileAtomically(FileSystem& fs, const std::filesystem::path& target
 Status ReplaceFileAtomically(FileSystem& fs, const std::filesystem::path& target,
                              std::span<const uint8_t> bytes, Durability durability,
                              const VerifyHook& verify = {});
+
+// What tells whether a file changed since it was last read or written: its modification time
+// and size. Empty for a file that is not there.
+struct FileStamp {
+    std::filesystem::file_time_type modified;
+    std::uintmax_t size = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+std::optional<FileStamp> StampOf(const std::filesystem::path& path);
 
 // True when `a` and `b` name the same existing file, through links too.
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);

@@ -175,6 +175,41 @@ TEST(Window, UnsavedEditsAreNeverLostWithoutAsking) {
     EXPECT_TRUE(w.frame->close());
 }
 
+TEST(Window, ASaveNeverOverwritesUnaskedOrReadOnly) {
+    Window w;
+    w.ConvertDemo();
+    w.chosen = w.folder / "shared.ryx";
+    ASSERT_TRUE(w.frame->Save());
+    int asked = 0;
+    bool overwrite = false;
+    w.frame->askOverwriteChanged = [&] {
+        ++asked;
+        return overwrite;
+    };
+    ASSERT_TRUE(w.frame->Save());  // unchanged on disk: no question
+    EXPECT_EQ(asked, 0);
+
+    // Another program saved the file meanwhile.
+    const Bytes theirs(100, 'x');
+    WriteBytes(w.folder / "shared.ryx", theirs);
+    EXPECT_FALSE(w.frame->Save());
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(ReadBytes(w.folder / "shared.ryx"), theirs);
+    overwrite = true;
+    ASSERT_TRUE(w.frame->Save());
+    EXPECT_NE(ReadBytes(w.folder / "shared.ryx"), theirs);
+
+    // A read-only chart is refused with the reason; Save As still saves it elsewhere.
+    std::filesystem::permissions(w.folder / "shared.ryx", std::filesystem::perms::owner_read);
+    const Bytes before = ReadBytes(w.folder / "shared.ryx");
+    EXPECT_FALSE(w.frame->Save());
+    ASSERT_EQ(w.errors.size(), 1u);
+    EXPECT_NE(w.errors[0].find("shared.ryx is read-only"), std::string::npos) << w.errors[0];
+    EXPECT_EQ(ReadBytes(w.folder / "shared.ryx"), before);
+    w.chosen = w.folder / "copy.ryx";
+    EXPECT_TRUE(w.frame->SaveAs());
+}
+
 TEST(Window, CancellingAConversionLeavesTheOpenChartAsItWas) {
     Window w;
     w.ConvertDemo();
