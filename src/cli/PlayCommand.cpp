@@ -47,11 +47,11 @@ int RunPlay(const PlayOptions& options, const std::filesystem::path& tempDir, st
             return 2;
         }
     }
-    std::error_code error;
-    if (engine.CurrentPort() == 0 && !std::filesystem::is_regular_file(DefaultSoundFont(), error)) {
-        err << "ryxtool: the SoundFont " << PathText(DefaultSoundFont())
-            << " cannot be read; set RYX_SOUNDFONT to a General MIDI SoundFont\n";
-        return 2;
+    if (engine.CurrentPort() == 0) {
+        if (Status status = CheckSoundFont(DefaultSoundFont()); !status) {
+            err << "ryxtool: " << status.Message() << "; set RYX_SOUNDFONT to a General MIDI SoundFont\n";
+            return 2;
+        }
     }
     out << "Playing through " << engine.PortName(engine.CurrentPort()) << "\n";
     // Where the editor's Play stops: the song's end.

@@ -1,31 +1,18 @@
 #include "SystemPorts.h"
 
 #include <RtMidi.h>
-#include <alsa/asoundlib.h>
 #include <fluidsynth.h>
 #include <jack/jack.h>
 
 #include <cstdlib>
 #include <system_error>
 
+#include "SoundFont.h"
+#include "SoundLibraryLog.h"
 #include "SynthMessages.h"
 #include "io/PathText.h"
 
 namespace {
-
-// The sound libraries print their own complaints on a machine without sound; the port list
-// says what matters in its names, so their messages are dropped.
-void QuietFluid(int, const char*, void*) {}
-void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
-void QuietJack(const char*) {}
-
-void QuietenSoundLibraries() {
-    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
-        fluid_set_log_function(level, QuietFluid, nullptr);
-    snd_lib_error_set_handler(QuietAlsa);
-    jack_set_error_function(QuietJack);
-    jack_set_info_function(QuietJack);
-}
 
 // The MIDI output ports of one RtMidi interface; none when it is not there.
 void AddMidiPorts(RtMidi::Api api, std::vector<std::unique_ptr<OutputPort>>& ports);
@@ -45,7 +32,7 @@ class FluidSynthPort final : public OutputPort {
         if (synth) return true;
         settings = new_fluid_settings();
         synth = new_fluid_synth(settings);
-        if (!synth || fluid_synth_sfload(synth, PathText(soundFont).c_str(), 1) == FLUID_FAILED) {
+        if (!synth || !LoadSoundFont(synth, soundFont)) {
             problem = "no SoundFont";
         } else {
             // JACK must not start a server of its own just to be asked.
@@ -141,7 +128,9 @@ void AddMidiPorts(RtMidi::Api api, std::vector<std::unique_ptr<OutputPort>>& por
 }  // namespace
 
 std::vector<std::unique_ptr<OutputPort>> SystemPorts(const std::filesystem::path& soundFont) {
-    QuietenSoundLibraries();
+    // The libraries complain loudly on a machine without sound; the port list says what
+    // matters in its names, and their messages go to the sound log.
+    RouteSoundLibraryMessages();
     std::vector<std::unique_ptr<OutputPort>> ports;
     ports.push_back(std::make_unique<FluidSynthPort>(soundFont));
     // Without the ALSA sequencer device RtMidi's ALSA interface only prints an error.

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "SoundFont.h"
+#include "SoundLibraryLog.h"
 #include "SynthMessages.h"
 #include "io/ByteWriter.h"
 #include "io/PathText.h"
@@ -26,25 +28,15 @@ constexpr int kSilence = 2;  // sample values this small count as silence at the
 
 }  // namespace
 
-std::filesystem::path DefaultSoundFont() {
-    if (const char* chosen = std::getenv("RYX_SOUNDFONT"); chosen && *chosen) return chosen;
-    return "/usr/share/sounds/sf2/default-GM.sf2";
-}
-
 Status RenderSchedule(const std::vector<ScheduledMessage>& schedule, const MusicClock& clock,
                       const std::filesystem::path& soundFont, std::vector<int16_t>& samples) {
     samples.clear();
+    RouteSoundLibraryMessages();
     std::unique_ptr<fluid_settings_t, SettingsDeleter> settings(new_fluid_settings());
     fluid_settings_setnum(settings.get(), "synth.sample-rate", kRenderSampleRate);
     std::unique_ptr<fluid_synth_t, SynthDeleter> synth(new_fluid_synth(settings.get()));
     if (!synth) return Status::Fail(ErrorCode::OutOfMemory);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(soundFont, error) ||
-        fluid_synth_sfload(synth.get(), PathText(soundFont).c_str(), 1) == FLUID_FAILED) {
-        Status status = Status::Fail(ErrorCode::OpenInput, PathText(soundFont));
-        status.reason = "not a SoundFont that loads";
-        return status;
-    }
+    if (Status status = LoadSoundFont(synth.get(), soundFont); !status) return status;
 
     int16_t block[kBlockFrames * 2];
     std::size_t next = 0;

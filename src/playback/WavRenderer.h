@@ -9,15 +9,12 @@
 #include <vector>
 
 #include "MusicClock.h"
+#include "SoundFont.h"
 #include "PlaySchedule.h"
 #include "TimedMessage.h"
 #include "io/Status.h"
 
 inline constexpr int kRenderSampleRate = 44100;
-
-// The General MIDI SoundFont the program uses unless told otherwise: the RYX_SOUNDFONT
-// environment variable, else Debian's default GM SoundFont.
-std::filesystem::path DefaultSoundFont();
 
 // Renders `schedule` (time order) with `clock` as its music clock into interleaved stereo
 // samples. OpenInput when the SoundFont cannot be loaded.

@@ -15,6 +15,7 @@
 #include "cli/ConvertCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/SetCommand.h"
+#include "support/SmfBuilder.h"
 #include "support/TestChart.h"
 #include "support/TestFiles.h"
 
@@ -208,6 +209,34 @@ TEST(Play, ListsPortsPlaysToTheEndAndRefusesBadInput) {
         EXPECT_EQ(RunPlay(bad, temp.Path(), ignored, message, keepGoing), 2);
         EXPECT_FALSE(message.str().empty());
     }
+}
+
+TEST(Commands, ASoundFontThatDoesNotLoadIsRefusedInOneLine) {
+    ScratchFolder folder, temp;
+    ConvertDemoSong(folder / "demo.ryx", temp.Path());
+    WriteBytes(folder / "broken.sf2", Join({{'R', 'I', 'F', 'F', 200, 0, 0, 0, 's', 'f', 'b', 'k'}, Bytes(60, 0)}));
+    auto oneLine = [](const std::string& text) { return std::count(text.begin(), text.end(), '\n') == 1; };
+
+    RenderOptions render;
+    render.chart = folder / "demo.ryx";
+    render.output = folder / "out.wav";
+    render.soundFont = folder / "broken.sf2";
+    std::ostringstream out, err;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(RunRender(render, temp.Path(), out, err), 2);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");  // the library's own noise stays in its log
+    EXPECT_TRUE(oneLine(err.str())) << err.str();
+    EXPECT_NE(err.str().find("broken.sf2"), std::string::npos);
+
+    setenv("RYX_SOUNDFONT", (folder / "broken.sf2").c_str(), 1);
+    PlayOptions play;
+    play.chart = folder / "demo.ryx";
+    std::ostringstream played, refused;
+    const std::atomic<bool> keepGoing = false;
+    EXPECT_EQ(RunPlay(play, temp.Path(), played, refused, keepGoing), 2);
+    unsetenv("RYX_SOUNDFONT");
+    EXPECT_TRUE(oneLine(refused.str())) << refused.str();
+    EXPECT_EQ(played.str(), "");
 }
 
 TEST(Check, CleanFindingsAndUnreadable) {
