@@ -2,7 +2,8 @@
 # Installs what is missing, builds everything and runs every test:
 #   1. a Debug build of the whole project: unit tests, command tests, fuzz seed replays;
 #   2. a core-only build under AddressSanitizer and UndefinedBehaviorSanitizer;
-#   3. the playback engine and its tests under ThreadSanitizer.
+#   3. the playback engine and its tests under ThreadSanitizer;
+#   4. the libFuzzer targets built with clang, each run for 20 seconds from its seeds.
 # Exits non-zero when any build or test fails.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -29,3 +30,20 @@ BUILD_TARGETS=playback_tests configure_and_build build/tsan -DCMAKE_BUILD_TYPE=D
 # engine's own threads are what this build is for.
 ctest --test-dir "$ROOT/build/tsan" --output-on-failure -j "$JOBS" -E '^Render\.'
 
+
+echo "== Fuzz targets (clang, libFuzzer), 20 seconds each from their seeds"
+CC=clang-14 CXX=clang++-14 configure_and_build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRYX_FUZZ=ON \
+  -DRYX_CORE_ONLY=ON -DRYX_BUILD_TESTS=OFF -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14
+for seeds in "$ROOT"/fuzz/corpus/*/; do
+  target="$(basename "$seeds")"
+  # New inputs go to a scratch folder; the seeds in the repository stay as they are.
+  found="$ROOT/build/fuzz/found/$target"
+  mkdir -p "$found"
+  "$ROOT/build/fuzz/fuzz/$target" -max_total_time=20 -print_final_stats=0 -artifact_prefix="$found/" \
+    "$found" "$seeds" >"$ROOT/build/fuzz/$target.log" 2>&1 || {
+    tail -n 40 "$ROOT/build/fuzz/$target.log" >&2
+    echo "fuzz target $target found a fault; the input is in $found" >&2
+    exit 1
+  }
+  echo "$target: $(grep -o "Done [0-9]* runs" "$ROOT/build/fuzz/$target.log" || true), no fault"
+done

@@ -26,6 +26,9 @@ template <class... Ts>
 struct Overloaded : Ts... {
     using Ts::operator()...;
 };
+// Spelled out for compilers that do not yet deduce aggregate bases (clang 14).
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ChartBuilder.h"
+#include "DelaySoundChanges.h"
 #include "EventText.h"
 #include "MidiSong.h"
 #include "RepairChecks.h"
@@ -132,6 +133,7 @@ bool ConversionPipeline::Convert(std::span<const uint8_t> repairedFile) {
     song.reset();
     song = std::make_unique<CMidiSong>();
     if (song->LoadBytes(std::vector<uint8_t>(repairedFile.begin(), repairedFile.end()))) {
+        DelaySoundChangesAfterNotes(*song);
         DeleteEvents(*song, kDeleteNotes);
         song->ShrinkToFit();
     }

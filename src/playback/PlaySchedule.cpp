@@ -15,8 +15,10 @@ void AddNotes(const CNoteTrack& track, int index, int64_t startTick, int64_t end
         out.push_back(
             {TimedMessage::Make(note.time, static_cast<uint8_t>(0x90 | channel), note.key, note.velocity),
              index});
-        // Every note ends by the song's end, however long a damaged file says it is.
-        const int64_t end = std::min(int64_t{note.time} + std::max(note.length, 0), endTick);
+        // Every note ends by the song's end, however long a damaged file says it is; a note of
+        // no length still sounds, briefly: its note-off comes a tick after its note-on.
+        const int64_t off = std::min(int64_t{note.time} + note.length, endTick);
+        const int64_t end = std::max(off, int64_t{note.time} + 1);
         out.push_back({TimedMessage::Make(end, static_cast<uint8_t>(0x80 | channel), note.key), index});
     }
 }

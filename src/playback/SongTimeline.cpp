@@ -2,9 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <map>
-#include <optional>
 
+#include "ChannelState.h"
 #include "smf/LibSmf.h"
 
 namespace {
@@ -58,25 +57,12 @@ uint32_t SongTimeline::TempoAt(int64_t tick) const {
 }
 
 std::vector<TimedMessage> SongTimeline::StateAt(int64_t tick) const {
-    std::array<std::optional<TimedMessage>, 16> program, bend, pressure;
-    std::array<std::map<uint8_t, TimedMessage>, 16> controllers;
+    std::array<ChannelState, 16> channels;
     for (const TimedMessage& m : messages) {
         if (m.tick >= tick) break;
-        const uint8_t kind = m.status & 0xF0;
-        const std::size_t channel = m.status & 0x0F;
-        if (kind == 0xC0) program[channel] = m;
-        if (kind == 0xE0) bend[channel] = m;
-        if (kind == 0xD0) pressure[channel] = m;
-        if (kind == 0xB0) controllers[channel][m.data1] = m;
+        if (m.status >= 0x80 && m.status <= 0xEF) channels[m.status & 0x0F].Apply(m);
     }
     std::vector<TimedMessage> state;
-    for (std::size_t channel = 0; channel < 16; ++channel) {
-        // The program first, as a program change may reset controllers on some devices.
-        for (const auto* m : {&program[channel], &bend[channel], &pressure[channel]}) {
-            if (*m) state.push_back(**m);
-        }
-        for (const auto& [controller, m] : controllers[channel]) state.push_back(m);
-    }
-    for (TimedMessage& m : state) m.tick = tick;
+    for (uint8_t channel = 0; channel < 16; ++channel) channels[channel].Restore(channel, tick, state);
     return state;
 }

@@ -22,9 +22,8 @@ class SongTimeline {
     // Tempo in force at `tick`: that of the last tempo change at or before it, else 500,000.
     uint32_t TempoAt(int64_t tick) const;
 
-    // What is in force at `tick` and must be sent again when playing starts there: the last
-    // program, pitch bend and channel pressure of every channel, the last value of every
-    // controller of every channel, all stamped `tick`, in channel order.
+    // What is in force at `tick` and must be sent again when playing starts there, channel by
+    // channel, in the order ChannelState gives it, all stamped `tick`.
     std::vector<TimedMessage> StateAt(int64_t tick) const;
 
   private:

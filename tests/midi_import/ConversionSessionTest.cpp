@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <tuple>
+
 #include "io/FaultyFileSystem.h"
 #include "midi_import/ConversionSession.h"
 #include "midi_import/SmfFile.h"
@@ -245,4 +248,28 @@ TEST(ConversionSession, NotesInTheTempoTrackBecomeATrackOfTheirOwn) {
     ASSERT_EQ(run.chart.tempoMap.Entries().size(), 2u);
     EXPECT_EQ(run.chart.tempoMap.Entries()[1].tick, 480u);
     EXPECT_EQ(run.chart.tempoMap.Entries()[1].tempo, 400000u);
+}
+
+TEST(ConversionPipeline, ASoundChangeAfterANoteOfItsTickFollowsThatNoteInTheStoredSong) {
+    // At tick 480 the song plays a note, then changes the program and the volume for what
+    // comes next; the change on channel 1 has no note before it and stays.
+    const Bytes file = Smf(1, 480, {Track({Tempo(0, 500000)}),
+                                    Track({Ev(0, {0xC0, 0}), Ev(0, {0x90, 60, 100}), Ev(480, {0x80, 60, 0}),
+                                           Ev(0, {0x90, 62, 100}), Ev(0, {0xC0, 56}), Ev(0, {0xB0, 7, 90}),
+                                           Ev(0, {0xC1, 3}), Ev(1, {0xB0, 10, 20}), Ev(479, {0x80, 62, 0})})});
+    CChart chart;
+    ConversionLog log;
+    std::optional<std::vector<uint8_t>> song = ConvertSongBytes(file, chart, log);
+    ASSERT_TRUE(song);
+    CSmfFile stored;
+    ASSERT_TRUE(stored.ReadBytes(*song));
+    std::vector<std::tuple<int32_t, uint8_t, uint8_t>> messages;
+    for (int t = 1; t < stored.trackCount; ++t)
+        for (const CNote& e : *stored.TrackEvents(t))
+            if (e.time > 0 && e.status >= 0xB0 && e.status <= 0xCF && !(e.status == 0xB0 && e.key == 9))
+                messages.emplace_back(e.time, e.status, e.key);
+    std::sort(messages.begin(), messages.end());
+    EXPECT_EQ(messages, (std::vector<std::tuple<int32_t, uint8_t, uint8_t>>{
+                            {480, 0xC1, 3}, {481, 0xB0, 7}, {481, 0xB0, 10}, {481, 0xC0, 56}}));
+    EXPECT_EQ(chart.tracks[0].Count(), 2u);  // the chart's notes are where they were
 }

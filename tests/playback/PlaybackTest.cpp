@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <tuple>
 
 #include "playback/MusicClock.h"
 #include "playback/PlaySchedule.h"
@@ -51,15 +52,42 @@ TEST(SongTimeline, KeepsEverythingButNotesAtChartTicks) {
     EXPECT_EQ(song.TempoAt(767), 500000u);
     EXPECT_EQ(song.TempoAt(768), 250000u);
 
-    // Starting at 1000: the program, the bend and the volume of 90 are sent again there.
+    // Starting at 1000: the program, the volume of 90 and the bend are sent again there.
     const std::vector<TimedMessage> state = song.StateAt(1000);
     EXPECT_EQ(TicksAndStatus(state),
-              (std::vector<std::pair<int64_t, uint8_t>>{{1000, 0xC1}, {1000, 0xE1}, {1000, 0xB1}}));
-    EXPECT_EQ(state[2].data2, 90);
-    EXPECT_EQ(song.StateAt(2000)[2].data2, 20);
+              (std::vector<std::pair<int64_t, uint8_t>>{{1000, 0xC1}, {1000, 0xB1}, {1000, 0xE1}}));
+    EXPECT_EQ(state[1].data2, 90);
+    EXPECT_EQ(song.StateAt(2000)[1].data2, 20);
 
     SongTimeline notMidi;
     EXPECT_EQ(SongTimeline::FromSongBytes(Bytes(20, 'x'), notMidi).code, ErrorCode::NotMidi);
+}
+
+TEST(SongTimeline, StateFromTheMiddleMeansWhatItMeant) {
+    // Expression and sustain set before a reset-all-controllers are gone after it; a pitch-bend
+    // range of 12 set through its registered parameter, then the selection nulled; expression
+    // set again; a bend.
+    auto cc = [](uint8_t controller, uint8_t value) { return Ev(0, {0xB2, controller, value}); };
+    const Bytes file = Smf(1, 96, {Track({Tempo(0, 500000)}),
+                                   Track({Ev(0, {0xC2, 5}), cc(11, 40), cc(64, 127), cc(121, 0), cc(7, 100),
+                                          cc(101, 0), cc(100, 0), cc(6, 12), cc(38, 0), cc(101, 127),
+                                          cc(100, 127), cc(99, 1), cc(98, 8), cc(6, 64), cc(11, 90),
+                                          Ev(0, {0xE2, 0, 0x60}), Ev(96, {0x92, 60, 100})})});
+    SongTimeline song;
+    ASSERT_TRUE(SongTimeline::FromSongBytes(file, song));
+    std::vector<std::vector<uint8_t>> sent;
+    for (const TimedMessage& m : song.StateAt(100)) sent.push_back({m.status, m.data1, m.data2});
+    const std::vector<std::vector<uint8_t>> expected = {
+        {0xC2, 5, 0},                                                // the program
+        {0xB2, 121, 0},                                              // the reset, before what follows it
+        {0xB2, 101, 0},   {0xB2, 100, 0},   {0xB2, 6, 12}, {0xB2, 38, 0},  // bend range 12
+        {0xB2, 99, 1},    {0xB2, 98, 8},    {0xB2, 6, 64},                 // a non-registered one
+        {0xB2, 101, 127}, {0xB2, 100, 127},                                 // the selections in force,
+        {0xB2, 99, 1},    {0xB2, 98, 8},                                    // the last kind last
+        {0xB2, 7, 100},   {0xB2, 11, 90},                                   // other controllers
+        {0xE2, 0, 0x60},                                                    // the bend last
+    };
+    EXPECT_EQ(sent, expected);
 }
 
 TEST(MusicClock, FollowsTheTempoFromTheStartPoint) {
@@ -74,6 +102,22 @@ TEST(MusicClock, FollowsTheTempoFromTheStartPoint) {
     // Far times saturate rather than overflow.
     EXPECT_EQ(fromZero.TickAfter(1e300), INT64_MAX);
     EXPECT_EQ(MusicClock({}, INT64_MAX - 10, 500000).TickAfter(100.0), INT64_MAX);
+}
+
+TEST(PlaySchedule, ANoteOfNoLengthEndsJustAfterItStarts) {
+    // A zero-length note, then a note of the same key starting where a note of it ends.
+    CChart chart;
+    chart.tracks[0].Append(MakeNote(100, 60, 0, 0));
+    chart.tracks[0].Append(MakeNote(200, 62, 0, 100));
+    chart.tracks[0].Append(MakeNote(300, 62, 0, 100));
+    chart.usedTrackCount = 1;
+    chart.SetPlayFilter(kPlayAll);
+    std::vector<std::tuple<int64_t, uint8_t, uint8_t>> notes;
+    for (const ScheduledMessage& s : BuildPlaySchedule(chart, SongTimeline(), 0))
+        if (s.track == 0) notes.emplace_back(s.message.tick, s.message.status, s.message.data1);
+    EXPECT_EQ(notes, (std::vector<std::tuple<int64_t, uint8_t, uint8_t>>{
+                         {100, 0x90, 60}, {101, 0x80, 60}, {200, 0x90, 62}, {300, 0x80, 62}, {300, 0x90, 62},
+                         {400, 0x80, 62}}));
 }
 
 TEST(Render, NothingGoesPastTheSongsEnd) {
