@@ -23,7 +23,7 @@ xdotool key Return
 sleep 2
 xdotool key Return
 sleep 1
-MAIN="$(xdotool search --name 'RYX Creator - \[demo\]' | head -1)"
+MAIN="$(xdotool search --name 'RYX Creator - \[demo' | head -1)"
 xdotool windowfocus "$MAIN"
 xdotool key ctrl+a
 xdotool key alt+v
