@@ -37,6 +37,7 @@
 namespace {
 
 const char* kChartFilter = "RYX File (*.ryx)";
+constexpr int kMessageMs = 10000;  // how long a status line message stays
 const char* kMidiFilter = "Midi File (*.mid *.midi *.rmi);;All Files (*)";
 
 std::string LowerExtension(const std::filesystem::path& path) {
@@ -154,7 +155,7 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
     statusBar()->setSizeGripEnabled(false);
     // A permanent part of the status line, which menu hints never cover.
     beatReadout = new QLabel(this);
-    statusBar()->addPermanentWidget(beatReadout, 1);
+    statusBar()->addPermanentWidget(beatReadout);  // at the right: messages show at the left
     // Movable and minimisable, never resizable.
     adjustSize();
     setFixedSize(size());
@@ -420,7 +421,8 @@ bool CMainFrame::SaveChartTo(const std::filesystem::path& path) {
     if (hadNoPlayerNotes && chart.selection.Count() > 0)
         statusBar()->showMessage(QString("No player notes: the %1 notes of track %2 were chosen")
                                      .arg(chart.selection.Count())
-                                     .arg(chart.songInfo.currentTrack));
+                                     .arg(chart.songInfo.currentTrack),
+                                 kMessageMs);
     const Status status =
         SaveChartFile(chart, path, folders.temp, NativeFileSystem(), view.CollisionWindow());
     if (!status) {
