@@ -1,36 +1,29 @@
 #include "TickTime.h"
 
-#include <limits>
+#include <utility>
 
 #include "EventData.h"
 #include "EventText.h"
-#include "chart/TempoMap.h"
+#include "chart/TimeBase.h"
 #include "io/Clamp.h"
-#include "smf/SmfLayout.h"
+
+namespace {
+
+bool IsTempoEvent(const CNote& event) {
+    return IsExtendedEvent(event) && event.data && event.data->kind == CEventData::kMeta &&
+           event.data->meta.type == 0x51;
+}
+
+}  // namespace
 
 uint32_t TempoOf(const CNote& event) {
-    if (!IsExtendedEvent(event) || !event.data || event.data->kind != CEventData::kMeta ||
-        event.data->meta.type != 0x51)
-        return 0;
-    return event.data->meta.tempoUs;
+    return IsTempoEvent(event) ? event.data->meta.tempoUs : 0;
 }
 
 void ConvertTicksToMs(std::vector<CNote>& events, int resolution) {
-    if (resolution <= 0) resolution = kDefaultTicksPerQuarter;
-    double tempo = kDefaultTempo;
-    int64_t baseTick = 0;
-    int64_t baseMs = 0;
-    for (CNote& event : events) {
-        const double rate = tempo / resolution * 0.001;
-        const double segment = static_cast<double>(event.time - baseTick) * rate;
-        const auto rounded = static_cast<int64_t>(segment + 0.5);
-        const int64_t ms = baseMs + rounded;
-        event.timeMs = ClampToI32(ms);
-        if (IsExtendedEvent(event) && event.data && event.data->kind == CEventData::kMeta &&
-            event.data->meta.type == 0x51) {
-            baseMs += rounded;
-            baseTick = event.time;
-            tempo = event.data->meta.tempoUs;
-        }
-    }
+    std::vector<TimeBase::TempoChange> changes;
+    for (const CNote& event : events)
+        if (IsTempoEvent(event)) changes.push_back({event.time, TempoOf(event)});
+    const TimeBase time(std::move(changes), resolution);
+    for (CNote& event : events) event.timeMs = ClampToI32(time.RoundedMsAt(event.time));
 }
