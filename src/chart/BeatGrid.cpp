@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr int64_t kQuarter = 768;
-
 // The meters in chart ticks, starting with 4/4 at 0 when the song sets none there.
 struct ChartMeter {
     int64_t tick;
@@ -15,11 +13,11 @@ struct ChartMeter {
 };
 
 std::vector<ChartMeter> ChartMeters(const CTempoMap& map) {
-    const int64_t resolution = map.SongResolution() > 0 ? map.SongResolution() : kQuarter;
-    std::vector<ChartMeter> out{{0, kQuarter, 4}};
+    const int resolution = map.SongResolution() > 0 ? map.SongResolution() : kTicksPerQuarter;
+    std::vector<ChartMeter> out{{0, kTicksPerQuarter, 4}};
     for (const CTempoMap::Meter& m : map.Meters()) {
-        const int64_t tick = int64_t{m.tick} * kQuarter / resolution;
-        const ChartMeter meter{tick, kQuarter * 4 / m.denominator, m.numerator};
+        const int64_t tick = ChartTicksOf(m.tick, resolution);
+        const ChartMeter meter{tick, kTicksPerQuarter * 4 / m.denominator, m.numerator};
         if (tick <= out.back().tick)
             out.back() = {out.back().tick, meter.beat, meter.numerator};
         else
@@ -63,7 +61,8 @@ std::string BeatReadout(const CTempoMap& map, int64_t tick) {
         // Whole measures of this meter (a partial last one counts as a measure).
         measure += (end - m.tick + measureTicks - 1) / measureTicks;
     }
-    const double bpm = 60e6 / map.StartTempo(static_cast<int32_t>(std::clamp<int64_t>(tick, 0, INT32_MAX)));
+    const uint32_t tempo = map.ChartTime().TempoAt(tick);
+    const double bpm = tempo > 0 ? 60e6 / tempo : 0.0;
     char text[64];
     std::snprintf(text, sizeof text, "%lld:%lld  %.1f BPM", static_cast<long long>(measure),
                   static_cast<long long>(beat), bpm);

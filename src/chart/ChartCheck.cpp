@@ -7,7 +7,6 @@
 #include "BeatGrid.h"
 #include "ChartInfo.h"
 #include "Genres.h"
-#include "SongEnd.h"
 
 namespace {
 
@@ -110,7 +109,7 @@ std::vector<ChartFinding> CheckChart(const CChart& chart, int32_t gap) {
             {-1, -1, -1, "level " + std::to_string(info.level + 1) + " is not one of 1 to 10"});
 
     if (chart.songLengthMs > 0) {
-        const int64_t lastTick = LastTickAtOrBefore(chart.tempoMap, chart.songLengthMs);
+        const int64_t lastTick = chart.tempoMap.ChartTime().TickAtMs(chart.songLengthMs);
         for (int t = 0; t < kTrackCount; ++t) {
             for (const CNote& note : chart.tracks[static_cast<std::size_t>(t)].Notes()) {
                 if (note.time > lastTick) {

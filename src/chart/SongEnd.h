@@ -12,13 +12,6 @@
 // used track.
 int32_t SongLengthTicks(const CChart& chart);
 
-// Milliseconds from the song's start to chart tick `tick`, through the tempo map's changes
-// (120 beats per minute before the first and without any).
-double MsAtTick(const CTempoMap& map, int64_t tick);
-
-// The last chart tick at or before `ms` milliseconds; -1 when `ms` is negative.
-int64_t LastTickAtOrBefore(const CTempoMap& map, double ms);
-
 // The chart tick where playing and rendering end: the song's stored length (songLengthMs) on
 // the tempo map, never after the view's song length; the view's song length for a chart
 // without a stored length.

@@ -1,6 +1,7 @@
 #include "TempoMap.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "io/Clamp.h"
 #include "smf/LibTrack.h"
@@ -20,25 +21,29 @@ void CTempoMap::BuildTempoMap(const CLibTrack& tempoTrack, uint16_t resolution) 
         meters.push_back({ClampToU32(meta.time), meta.data[0], static_cast<uint8_t>(1u << meta.data[1])});
     }
     songResolution = resolution;
+    std::vector<TimeBase::TempoChange> changes;
+    changes.reserve(entries.size());
+    for (const Entry& e : entries) changes.push_back({ChartTicksOf(e.tick, resolution), e.tempo});
+    chartTime = TimeBase(std::move(changes), kTicksPerQuarter);
     built = true;
 }
 
 void CTempoMap::ReleaseTempoMap() {
     entries.clear();
     meters.clear();
+    chartTime = TimeBase();
     built = false;
 }
 
 uint32_t CTempoMap::TempoAt(uint32_t tick) const {
-    if (entries.empty()) return kDefaultTempo;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].tick > tick) return entries[i == 0 ? 0 : i - 1].tempo;
+    uint32_t tempo = kDefaultTempo;
+    for (const Entry& e : entries) {
+        if (e.tick > tick) break;
+        tempo = e.tempo;
     }
-    return entries.back().tempo;
+    return tempo;
 }
 
 uint32_t CTempoMap::StartTempo(int32_t position) const {
-    if (entries.empty()) return kDefaultTempo;
-    const int64_t songTick = int64_t{position} * songResolution / 768;
-    return TempoAt(static_cast<uint32_t>(std::clamp<int64_t>(songTick, 0, UINT32_MAX)));
+    return chartTime.TempoAt(position);
 }

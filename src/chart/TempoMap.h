@@ -1,13 +1,13 @@
 #pragma once
-// CTempoMap: the tempo changes of the open chart's song, for playback to find the tempo in
-// force where it starts. Ticks are the song file's own ticks.
+// CTempoMap: the tempo changes and time signatures of the open chart's song as its file holds
+// them (the song file's own ticks), and the chart's time base made from them (chart ticks).
 
 #include <cstdint>
 #include <vector>
 
-class CLibTrack;
+#include "TimeBase.h"
 
-inline constexpr uint32_t kDefaultTempo = 500000;  // microseconds per quarter note: 120 bpm
+class CLibTrack;
 
 class CTempoMap {
   public:
@@ -28,13 +28,15 @@ class CTempoMap {
     void BuildTempoMap(const CLibTrack& tempoTrack, uint16_t songResolution);
     void ReleaseTempoMap();
 
-    // Tempo in force at `tick`: that of the last entry at or before it, or the first entry's
-    // when the tick lies before every entry. The map must not be empty.
+    // Tempo in force at song tick `tick`: that of the last entry at or before it, 120 beats a
+    // minute before the first entry and without any (as TimeBase answers everywhere).
     uint32_t TempoAt(uint32_t tick) const;
 
-    // Tempo at a chart position (768 ticks per quarter note): TempoAt of the position in song
-    // ticks, or kDefaultTempo when the map is empty.
+    // Tempo in force at a chart position (chart ticks).
     uint32_t StartTempo(int32_t position) const;
+
+    // The song's tempo changes in chart ticks: times, tempos and positions of the chart.
+    const TimeBase& ChartTime() const { return chartTime; }
 
     const std::vector<Entry>& Entries() const { return entries; }
     const std::vector<Meter>& Meters() const { return meters; }
@@ -44,6 +46,7 @@ class CTempoMap {
   private:
     std::vector<Entry> entries;
     std::vector<Meter> meters;
+    TimeBase chartTime;
     bool built = false;
     uint16_t songResolution = 0;
 };

@@ -21,12 +21,13 @@ CLibTrack TempoTrack(std::initializer_list<std::pair<uint32_t, uint32_t>> events
 
 TEST(TempoMap, TempoInForceAtATick) {
     CTempoMap map;
-    map.BuildTempoMap(TempoTrack({{100, 500000}, {380, 400000}, {480, 300000}}), 480);
+    map.BuildTempoMap(TempoTrack({{100, 600000}, {380, 400000}, {480, 300000}}), 480);
     struct Case {
         uint32_t tick;
         uint32_t tempo;
     };
-    for (Case c : {Case{0, 500000}, Case{99, 500000}, Case{100, 500000}, Case{479, 500000}, Case{480, 400000},
+    // Before the first change: 120 beats a minute, as the conversion times the song.
+    for (Case c : {Case{0, 500000}, Case{99, 500000}, Case{100, 600000}, Case{479, 600000}, Case{480, 400000},
                    Case{959, 400000}, Case{960, 300000}, Case{100000, 300000}}) {
         EXPECT_EQ(map.TempoAt(c.tick), c.tempo) << c.tick;
     }
@@ -34,7 +35,9 @@ TEST(TempoMap, TempoInForceAtATick) {
     EXPECT_EQ(map.StartTempo(1536), 300000u);
     EXPECT_EQ(map.StartTempo(1535), 400000u);
     EXPECT_EQ(map.StartTempo(0), 500000u);
+    EXPECT_EQ(map.StartTempo(160), 600000u);  // song tick 100
     EXPECT_EQ(map.StartTempo(-50), 500000u);
+    EXPECT_NEAR(map.ChartTime().MsAt(160), 100 * 500000.0 / 480 / 1000.0, 1e-9);
     EXPECT_EQ(map.SongResolution(), 480);
 
     map.ReleaseTempoMap();
