@@ -105,7 +105,7 @@ void BM_RenderDemoSong(benchmark::State& state) {
     double seconds = 0;
     for (auto _ : state) {
         std::vector<int16_t> samples;
-        RenderSchedule(schedule, MusicClock(song.Messages(), 0, song.TempoAt(0)), DefaultSoundFont(),
+        RenderSchedule(schedule, MusicClock(song.Time(), 0), DefaultSoundFont(),
                        samples);
         seconds = static_cast<double>(samples.size() / 2) / kRenderSampleRate;
     }

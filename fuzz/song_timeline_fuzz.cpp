@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CChart chart;
     const int64_t start = song.Messages().empty() ? 0 : song.Messages()[song.Messages().size() / 2].tick;
     const std::vector<ScheduledMessage> schedule = BuildPlaySchedule(chart, song, start);
-    const MusicClock clock(song.Messages(), start, song.TempoAt(start));
+    const MusicClock clock(song.Time(), start);
     for (const ScheduledMessage& m : schedule) clock.TickAfter(clock.SecondsUntil(m.message.tick));
     return 0;
 }

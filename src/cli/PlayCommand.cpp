@@ -59,7 +59,6 @@ int RunPlay(const PlayOptions& options, const std::filesystem::path& tempDir, st
     engine.LoadSong(std::move(song), chart);
     engine.SetAudible(Sequencer::AudibleMask(chart));
     engine.SetStartPoint(options.from);
-    engine.SendTempo(chart.tempoMap.StartTempo(static_cast<int32_t>(options.from)));
     engine.StartSegment();
     auto nextReport = std::chrono::steady_clock::now();
     while (!stop && engine.Position() < end) {

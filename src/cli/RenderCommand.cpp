@@ -13,7 +13,7 @@ int RunRender(const RenderOptions& options, const std::filesystem::path& tempDir
     SongTimeline song;
     if (!LoadPlaybackInput(options.chart, options.filter, options.from, tempDir, chart, song, err)) return 2;
     const std::vector<ScheduledMessage> schedule = BuildPlaySchedule(chart, song, options.from);
-    const MusicClock clock(song.Messages(), options.from, song.TempoAt(options.from));
+    const MusicClock clock(song.Time(), options.from);
     std::vector<int16_t> samples;
     if (Status status =
             RenderSchedule(schedule, clock, options.soundFont.value_or(DefaultSoundFont()), samples);

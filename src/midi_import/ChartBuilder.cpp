@@ -5,11 +5,11 @@
 
 #include "TickTime.h"
 #include "chart/Lanes.h"
+#include "chart/TimeBase.h"
 #include "io/Clamp.h"
 
 namespace {
 
-constexpr int kChartTicksPerQuarter = 768;
 constexpr int kLengthScale = 740;
 constexpr std::size_t kMaxEventsSearched = 1002;  // after each note-on
 constexpr std::size_t kMaxSavableNotes = 65535;   // notes a track of a chart file holds
@@ -70,7 +70,7 @@ bool CChartBuilder::ExtractNotes(std::vector<CNote>& events, int n, CChart& char
         }
         if (!found) continue;
         note.length = Scale(note.length, kLengthScale, division);
-        note.time = Scale(note.time, kChartTicksPerQuarter, division);
+        note.time = Scale(note.time, kTicksPerQuarter, division);
         note.lane = LaneFromKey(note.key);
         note.track = static_cast<uint16_t>(n);
         note.data = nullptr;

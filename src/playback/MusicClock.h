@@ -1,28 +1,22 @@
 #pragma once
-// MusicClock: music time (chart ticks) against real time, following the song's tempo changes
-// from a start point. Pure arithmetic; the sequencer and the renderer read their time here.
+// MusicClock: music time (chart ticks) against real time from a start point, following the
+// song's time base. The sequencer and the renderer read their time here.
 
 #include <cstdint>
-#include <vector>
 
-#include "TimedMessage.h"
+#include "chart/TimeBase.h"
 
 class MusicClock {
   public:
-    // Starts at `startTick` with `startTempo` (microseconds per quarter note) in force; the
-    // tempo changes of `messages` after the start point change it.
-    MusicClock(const std::vector<TimedMessage>& messages, int64_t startTick, uint32_t startTempo);
+    // Starts at `startTick` of `time` (chart ticks), with the tempo in force there.
+    MusicClock(TimeBase time, int64_t startTick);
 
     // Seconds from the start point until music time `tick` (at or after the start point).
     double SecondsUntil(int64_t tick) const;
-    // Music time `seconds` after the start point.
+    // Music time `seconds` after the start point; saturates at INT64_MAX.
     int64_t TickAfter(double seconds) const;
 
   private:
-    struct Segment {
-        int64_t tick;    // where this tempo begins
-        double seconds;  // seconds from the start point to `tick`
-        double secondsPerTick;
-    };
-    std::vector<Segment> segments;
+    TimeBase time;
+    double startMs;
 };

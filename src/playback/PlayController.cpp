@@ -34,7 +34,6 @@ bool PlayController::PlayPause(int32_t position, int32_t songLength, const std::
     if (!engine.Started() || position != lastPosition) engine.SetStartPoint(position);
     if (chart.selectionChanged) chart.RebuildPlayerFromSelection();
     chart.SeekAll(position);
-    engine.SendTempo(chart.tempoMap.StartTempo(position));
     engine.SetAudible(Sequencer::AudibleMask(chart));
     if (engine.Started())
         engine.PauseToggle();  // resumes

@@ -50,10 +50,10 @@ void Sequencer::BuildFrom(int64_t tick) {
     next = 0;
 }
 
-void Sequencer::Start(int64_t tick, double now, uint32_t tempo) {
+void Sequencer::Start(int64_t tick, double now) {
     SilenceSounding();
     BuildFrom(tick);
-    clock.emplace(song.Messages(), tick, tempo != 0 ? tempo : song.TempoAt(tick));
+    clock.emplace(song.Time(), tick);
     startTick = tick;
     startTime = now;
     pausedTick = tick;
@@ -71,7 +71,7 @@ void Sequencer::Pause(double now) {
 void Sequencer::Resume(double now) {
     if (!playing || !paused) return;
     // The clock goes on from the paused music time, with the tempo in force there.
-    clock.emplace(song.Messages(), pausedTick, song.TempoAt(pausedTick));
+    clock.emplace(song.Time(), pausedTick);
     startTick = pausedTick;
     startTime = now;
     paused = false;

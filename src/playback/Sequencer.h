@@ -31,9 +31,8 @@ class Sequencer {
     // The song and the chart to play; stops anything playing and sends the General MIDI
     // reset. The chart's tracks are read when playing starts (the player track as it is then).
     void Load(SongTimeline song, const CChart& chart);
-    // Starts playing at music time `tick` at clock time `now`, with `tempo` (microseconds per
-    // quarter note) in force there, or the song's own tempo there when 0.
-    void Start(int64_t tick, double now, uint32_t tempo = 0);
+    // Starts playing at music time `tick` at clock time `now`, with the song's tempo there.
+    void Start(int64_t tick, double now);
     void Pause(double now);
     void Resume(double now);
     // Silences everything and forgets the position.

@@ -14,7 +14,7 @@ void AddTrack(const CLibTrack& track, uint16_t resolution, std::vector<TimedMess
     for (uint32_t i = 0; i < track.Count(); ++i) {
         const LibEvent event = track.Event(i);
         fileTick += event.delta;
-        const auto tick = static_cast<int64_t>(fileTick * kChartTicksPerQuarter / resolution);
+        const int64_t tick = ChartTicksOf(static_cast<int64_t>(std::min<uint64_t>(fileTick, INT64_MAX)), resolution);
         if (event.status == kTempoStatus) {
             TimedMessage tempo = TimedMessage::Make(tick, kTempoMessage);
             tempo.tempo = LibEventValue(event);
@@ -44,16 +44,11 @@ Status SongTimeline::FromSongBytes(std::span<const uint8_t> bytes, SongTimeline&
     // Stable, so messages of one tick keep their file order, tracks in file order.
     std::stable_sort(out.messages.begin(), out.messages.end(),
                      [](const TimedMessage& a, const TimedMessage& b) { return a.tick < b.tick; });
+    std::vector<TimeBase::TempoChange> changes;
+    for (const TimedMessage& m : out.messages)
+        if (m.status == kTempoMessage) changes.push_back({m.tick, m.tempo});
+    out.time = TimeBase(std::move(changes), kTicksPerQuarter);
     return {};
-}
-
-uint32_t SongTimeline::TempoAt(int64_t tick) const {
-    uint32_t tempo = kDefaultTempoUs;
-    for (const TimedMessage& m : messages) {
-        if (m.tick > tick) break;
-        if (m.status == kTempoMessage && m.tempo != 0) tempo = m.tempo;
-    }
-    return tempo;
 }
 
 std::vector<TimedMessage> SongTimeline::StateAt(int64_t tick) const {

@@ -8,9 +8,8 @@
 #include <vector>
 
 #include "TimedMessage.h"
+#include "chart/TimeBase.h"
 #include "io/Status.h"
-
-inline constexpr uint32_t kDefaultTempoUs = 500000;  // 120 beats per minute
 
 class SongTimeline {
   public:
@@ -19,8 +18,9 @@ class SongTimeline {
 
     const std::vector<TimedMessage>& Messages() const { return messages; }
 
-    // Tempo in force at `tick`: that of the last tempo change at or before it, else 500,000.
-    uint32_t TempoAt(int64_t tick) const;
+    // The song's tempo changes in chart ticks.
+    const TimeBase& Time() const { return time; }
+    uint32_t TempoAt(int64_t tick) const { return time.TempoAt(tick); }
 
     // What is in force at `tick` and must be sent again when playing starts there, channel by
     // channel, in the order ChannelState gives it, all stamped `tick`.
@@ -28,4 +28,5 @@ class SongTimeline {
 
   private:
     std::vector<TimedMessage> messages;
+    TimeBase time;
 };

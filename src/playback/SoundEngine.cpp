@@ -102,7 +102,7 @@ void SoundEngine::StartSegment() {
     {
         std::lock_guard guard(lock);
         const double now = Now();
-        sequencer.Start(startPoint, now, startTempo);
+        sequencer.Start(startPoint, now);
         started = true;
         songOffset = startPoint;
         segmentStart = startPoint;  // music time is the song position itself
@@ -139,7 +139,7 @@ void SoundEngine::ResumeSegment() {
         if (startPoint == sequencer.Position(now))
             sequencer.Resume(now);
         else
-            sequencer.Start(startPoint, now, startTempo);
+            sequencer.Start(startPoint, now);
         songOffset = startPoint;
         segmentStart = startPoint;
         referenceStart = Reference(now);
@@ -155,10 +155,6 @@ void SoundEngine::StopSegment() {
     songOffset = segmentStart = referenceStart = referencePlayed = 0;
     startPoint = 0;
     started = paused = false;
-}
-
-void SoundEngine::SendTempo(uint32_t microsecondsPerQuarter) {
-    startTempo = microsecondsPerQuarter == 0 ? 500000 : microsecondsPerQuarter;
 }
 
 void SoundEngine::PlayNote(const CNote& note) {

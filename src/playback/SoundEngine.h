@@ -41,7 +41,7 @@ class SoundEngine {
     // Where StartSegment and ResumeSegment start, chart ticks.
     void SetStartPoint(int64_t tick);
     // Only when loaded: resumes when paused; otherwise, when not started, starts at the start
-    // point with the tempo SendTempo gave (or the song's own there).
+    // point with the song's tempo there (as a resume does).
     void StartSegment();
     // Only when started: pauses (songOffset and referencePlayed take in what was played, the
     // start point becomes where it stopped) or, when paused, ResumeSegment.
@@ -50,8 +50,6 @@ class SoundEngine {
     void ResumeSegment();
     // Only when started: silences, forgets the position, start point 0.
     void StopSegment();
-    // The tempo the next start begins with; 0 counts as 500,000 microseconds per quarter.
-    void SendTempo(uint32_t microsecondsPerQuarter);
     // Plays `note` now on its channel, its end `length` chart ticks later in music time.
     void PlayNote(const CNote& note);
     void SendGmReset();
@@ -97,7 +95,6 @@ class SoundEngine {
     bool started = false;
     bool paused = false;
     int64_t startPoint = 0;
-    uint32_t startTempo = 0;
     int64_t songOffset = 0;
     int64_t segmentStart = 0;
     int64_t referenceStart = 0;

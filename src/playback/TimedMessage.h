@@ -1,12 +1,11 @@
 #pragma once
-// One MIDI message of playback at its music time, in chart ticks (768 a quarter note).
+// One MIDI message of playback at its music time, in chart ticks (kTicksPerQuarter a quarter).
 
 #include <cstdint>
 #include <vector>
 
 inline constexpr uint8_t kTempoMessage = 0x51;  // a tempo change; `tempo` holds it
 inline constexpr uint8_t kSysExMessage = 0xF0;  // system exclusive; `sysex` holds the payload
-inline constexpr int kChartTicksPerQuarter = 768;
 
 struct TimedMessage {
     int64_t tick = 0;

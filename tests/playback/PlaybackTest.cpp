@@ -92,16 +92,16 @@ TEST(SongTimeline, StateFromTheMiddleMeansWhatItMeant) {
 
 TEST(MusicClock, FollowsTheTempoFromTheStartPoint) {
     const SongTimeline song = Timeline();
-    const MusicClock fromZero(song.Messages(), 0, song.TempoAt(0));
-    EXPECT_DOUBLE_EQ(fromZero.SecondsUntil(768), 0.5);    // one quarter at 120 bpm
-    EXPECT_DOUBLE_EQ(fromZero.SecondsUntil(1536), 0.75);  // then one at 240 bpm
+    const MusicClock fromZero(song.Time(), 0);
+    EXPECT_NEAR(fromZero.SecondsUntil(768), 0.5, 1e-12);    // one quarter at 120 bpm
+    EXPECT_NEAR(fromZero.SecondsUntil(1536), 0.75, 1e-12);  // then one at 240 bpm
     EXPECT_EQ(fromZero.TickAfter(0.75), 1536);
     EXPECT_EQ(fromZero.TickAfter(0.25), 384);
-    const MusicClock fromLater(song.Messages(), 1152, song.TempoAt(1152));
-    EXPECT_DOUBLE_EQ(fromLater.SecondsUntil(1536), 0.125);  // the faster tempo is in force there
+    const MusicClock fromLater(song.Time(), 1152);
+    EXPECT_NEAR(fromLater.SecondsUntil(1536), 0.125, 1e-12);  // the faster tempo is in force there
     // Far times saturate rather than overflow.
     EXPECT_EQ(fromZero.TickAfter(1e300), INT64_MAX);
-    EXPECT_EQ(MusicClock({}, INT64_MAX - 10, 500000).TickAfter(100.0), INT64_MAX);
+    EXPECT_EQ(MusicClock({}, INT64_MAX - 10).TickAfter(100.0), INT64_MAX);
 }
 
 TEST(PlaySchedule, ANoteOfNoLengthEndsJustAfterItStarts) {
@@ -139,7 +139,7 @@ TEST(Render, NothingGoesPastTheSongsEnd) {
               }),
               1);
     std::vector<int16_t> samples;
-    ASSERT_TRUE(RenderSchedule(schedule, MusicClock(song.Messages(), 0, 500000), DefaultSoundFont(), samples));
+    ASSERT_TRUE(RenderSchedule(schedule, MusicClock(song.Time(), 0), DefaultSoundFont(), samples));
     EXPECT_LT(samples.size(), std::size_t{2} * kRenderSampleRate * 7);
 }
 
@@ -210,7 +210,7 @@ TEST(Render, ANoteSoundsAtItsTimeAndAFilteredOneDoesNot) {
         chart.SetPlayFilter(filter);
         std::vector<int16_t> samples;
         EXPECT_TRUE(RenderSchedule(BuildPlaySchedule(chart, song, start),
-                                   MusicClock(song.Messages(), start, 500000), DefaultSoundFont(), samples));
+                                   MusicClock(song.Time(), start), DefaultSoundFont(), samples));
         return samples;
     };
     const std::vector<int16_t> all = render(kPlayAll, 0);
@@ -227,7 +227,7 @@ TEST(Render, ANoteSoundsAtItsTimeAndAFilteredOneDoesNot) {
     EXPECT_GT(loudness(later, 0.55, 0.95), 100.0);
 
     std::vector<int16_t> none;
-    EXPECT_EQ(RenderSchedule({}, MusicClock({}, 0, 500000), "/nonexistent.sf2", none).code,
+    EXPECT_EQ(RenderSchedule({}, MusicClock({}, 0), "/nonexistent.sf2", none).code,
               ErrorCode::OpenInput);
     const std::vector<uint8_t> wav = WavBytes({1, -1});
     EXPECT_EQ(wav.size(), 44u + 4u);
