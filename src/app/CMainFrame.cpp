@@ -78,10 +78,11 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
     : folders(folders),
       instruments(instruments),
       settings(AppSettings::Read(key, PathText(folders.home))),
-      view(chart, GeometryForThisScreen(), ViewSettingsOf(settings)),
-      editor(view),
       engine(std::move(soundEngine)),
-      player(std::make_unique<PlayController>(chart, *engine)) {
+      doc(folders.temp, GeometryForThisScreen(), ViewSettingsOf(settings), engine.get()),
+      chart(doc.Chart()),
+      view(doc.View()),
+      editor(doc.Editor()) {
     setWindowTitle("RYX Creator");
     setWindowIcon(MakeIcon(IconKind::Program));
     setAcceptDrops(true);
@@ -92,7 +93,7 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
 
     viewWidget = new ChartViewWidget(view, editor, this);
     viewWidget->onHelp = [this] { Help(); };
-    viewWidget->isPlaying = [this] { return player->Playing(); };
+    viewWidget->isPlaying = [this] { return doc.Playing(); };
     frameTimer = new QTimer(this);
     connect(frameTimer, &QTimer::timeout, this, &CMainFrame::FollowPlayback);
     setCentralWidget(viewWidget);
@@ -102,19 +103,9 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
     palette->ShowKeyChoice(settings.ctrlZUndoes);
     progress = new ProgressDialog(this);
 
-    ConversionHooks hooks;
-    hooks.clearTrackList = [this] { palette->Tracks()->Clear(); };
-    hooks.showLoadedChart = [this](const CChart&) {
-        // The conversion has replaced the chart: from here on it is the MIDI file's chart,
-        // not yet saved to any file.
-        fileTitle = pendingTitle;
-        chartPath.clear();
-        StopForNewChart();
-        editor.ChartReplaced();  // the old chart's steps must never reach the new one
-        view.ResetForLoadedChart(fileTitle);
-    };
-    session = std::make_unique<ConversionSession>(chart, folders.temp, hooks);
-    converter = new ConvertDialog(*session, this);
+    doc.conversionHooks.clearTrackList = [this] { palette->Tracks()->Clear(); };
+    doc.chartReplaced = [this] { frameTimer->stop(); };
+    converter = new ConvertDialog(doc.Conversion(), this);
     converter->onFinished = [this] {
         ChartLoaded();
         ShowBeatReadout();  // the tempo map is complete once the conversion is
@@ -142,7 +133,7 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
     showError = [this](const QString& message) { QMessageBox::warning(this, "Error", message); };
     askOverwriteChanged = [this] {
         return QMessageBox::question(this, "RYX Creator",
-                                     QString::fromStdString("The chart file " + PathText(chartPath) +
+                                     QString::fromStdString("The chart file " + PathText(doc.Path()) +
                                                             " changed on disk since it was opened or saved "
                                                             "here. Overwrite it?"),
                                      QMessageBox::Save | QMessageBox::Cancel,
@@ -222,23 +213,22 @@ void CMainFrame::ShowKeyChoice() {
 void CMainFrame::ShowEditState() {
     const bool chartOpen = view.HasChart();
     const bool dirty = HasUnsavedChanges();
-    setWindowTitle(chartOpen ? QString::fromStdString("RYX Creator - [" + fileTitle + (dirty ? "*" : "") + "]")
+    setWindowTitle(chartOpen ? QString::fromStdString("RYX Creator - [" + doc.FileTitle() + (dirty ? "*" : "") + "]")
                              : QString("RYX Creator"));
     undoAction->setEnabled(chartOpen && editor.history.CanUndo());
     redoAction->setEnabled(chartOpen && editor.history.CanRedo());
 }
 
 void CMainFrame::Undo() {
-    // Like the mouse's edits, none while the chart plays.
-    if (player->Playing()) return;
+    if (!doc.MayEdit()) return;
     CommitSongFields();
-    editor.Undo();
+    doc.Undo();
 }
 
 void CMainFrame::Redo() {
-    if (player->Playing()) return;
+    if (!doc.MayEdit()) return;
     CommitSongFields();
-    editor.Redo();
+    doc.Redo();
 }
 
 void CMainFrame::ConnectViewHooks() {
@@ -249,18 +239,18 @@ void CMainFrame::ConnectViewHooks() {
     view.hooks.setCaption = [this](const std::string&) { ShowEditState(); };
     view.hooks.fillPalette = [this](const CChart& loaded) {
         std::string stored = AppSettings::StoredAuthor(key);
-        palette->Fill(FillFromChart(loaded, fileTitle, stored.empty() ? std::nullopt : std::optional(stored),
+        palette->Fill(FillFromChart(loaded, doc.FileTitle(), stored.empty() ? std::nullopt : std::optional(stored),
                                     [this](int32_t code) { return instruments.NameOf(code); }));
     };
     view.hooks.selectTrackRow = [this](int row) { palette->Tracks()->SelectRow(row); };
     view.hooks.clearTrackList = [this] { palette->Tracks()->Clear(); };
     view.hooks.invalidate = [this] { viewWidget->update(); };
     view.hooks.seek = [this](int32_t position) { chart.SeekAll(position); };
-    player->setLit = [this](int row, bool lit) { palette->Tracks()->SetLit(row, lit); };
+    doc.Player()->setLit = [this](int row, bool lit) { palette->Tracks()->SetLit(row, lit); };
     editor.onCommand = [this](EditorCommand command) { OnEditorCommand(command); };
     editor.onBoxesChanged = [this] {
         palette->ShowBoxes(editor.boxes);
-        player->FilterChanged();
+        doc.Player()->FilterChanged();
     };
     editor.onHistoryChanged = [this](const EditStep* restored) {
         if (restored && restored->ChangesSongFields()) palette->ShowSongFields(SongFieldsOf(chart.songInfo));
@@ -280,12 +270,12 @@ void CMainFrame::ConnectPalette() {
     connect(palette, &ToolsPalette::selectedTrackBoxClicked, this, [this] {
         if (view.HasChart()) editor.TogglePlaySelectedTrack();
         palette->ShowBoxes(editor.boxes);
-        player->FilterChanged();
+        doc.Player()->FilterChanged();
     });
     connect(palette, &ToolsPalette::selectedNotesBoxClicked, this, [this] {
         if (view.HasChart()) editor.TogglePlaySelectedNotes();
         palette->ShowBoxes(editor.boxes);
-        player->FilterChanged();
+        doc.Player()->FilterChanged();
     });
     connect(palette, &ToolsPalette::playPause, this, [this] { PlayPause(); });
     connect(palette, &ToolsPalette::stop, this, [this] { Stop(); });
@@ -293,7 +283,7 @@ void CMainFrame::ConnectPalette() {
     connect(palette, &ToolsPalette::trackChosen, this, [this](int row) {
         view.SetCurrentTrack(row);
         editor.boxes.CurrentTrackChanged(chart, row);
-        player->FilterChanged();
+        doc.Player()->FilterChanged();
         view.Invalidate();
     });
     connect(palette, &ToolsPalette::options, this, [this] { Options(); });
@@ -354,8 +344,8 @@ void CMainFrame::OpenMidi() {
 void CMainFrame::OpenMidiFile(const std::filesystem::path& path) {
     RememberFolder(path);
     // The open chart and its path stay as they are until the conversion replaces the chart.
-    pendingTitle = PathText(path.stem());
-    converter->Prepare(path, pendingTitle);
+    doc.PrepareConversion(path);
+    converter->ShowPrepared();
 }
 
 void CMainFrame::OpenChart() {
@@ -370,20 +360,13 @@ bool CMainFrame::OpenChartFile(const std::filesystem::path& path) {
     progress->show();
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const Status status =
-        LoadChartFile(chart, path, folders.temp,
-                      [this](int position, std::string_view text) { progress->Step(position, text); });
+        doc.OpenChart(path, [this](int position, std::string_view text) { progress->Step(position, text); });
     QGuiApplication::restoreOverrideCursor();
     progress->hide();
     if (!status) {
         showError(QString::fromStdString(status.Message()));
         return false;
     }
-    StopForNewChart();
-    view.ClearBeforeLoading();
-    fileTitle = PathText(path.stem());
-    chartPath = path;
-    chartStamp = StampOf(path);
-    view.ResetForLoadedChart(fileTitle);
     ShowBeatReadout();
     ChartLoaded();
     FocusView();
@@ -392,18 +375,17 @@ bool CMainFrame::OpenChartFile(const std::filesystem::path& path) {
 
 bool CMainFrame::Save() {
     if (!view.HasChart()) return false;
-    if (chartPath.empty()) return SaveAs();
+    if (doc.Path().empty()) return SaveAs();
     // Another program or a second window may have saved the file since: ask before losing that.
-    const std::optional<FileStamp> onDisk = StampOf(chartPath);
-    if (onDisk && onDisk != chartStamp && !askOverwriteChanged()) return false;
-    return SaveChartTo(chartPath);
+    if (doc.ChangedOnDisk() && !askOverwriteChanged()) return false;
+    return SaveChartTo(doc.Path());
 }
 
 bool CMainFrame::SaveAs() {
     if (!view.HasChart()) return false;
     const std::filesystem::path folder = DialogFolder();
     const std::filesystem::path chosen =
-        chooseFile(chartPath.empty() ? "Save" : "Save As", kChartFilter, true, folder / (fileTitle + ".ryx"));
+        chooseFile(doc.Path().empty() ? "Save" : "Save As", kChartFilter, true, folder / (doc.FileTitle() + ".ryx"));
     if (chosen.empty()) return false;
     std::filesystem::path target = chosen;
     if (target.extension().empty()) target += ".ryx";
@@ -412,61 +394,47 @@ bool CMainFrame::SaveAs() {
 }
 
 bool CMainFrame::SaveChartTo(const std::filesystem::path& path) {
-    CommitSongFields();
-    chart.songInfo.currentTrack = static_cast<int16_t>(palette->Fields().selectedRow);
-    // A chart without player notes is saved with the current track's notes chosen; that
-    // choice is an edit the author can undo like any other, and the status line tells of it.
-    const bool hadNoPlayerNotes = chart.selection.Count() == 0;
-    editor.SelectAllIfNoneSelected();
-    if (hadNoPlayerNotes && chart.selection.Count() > 0)
+    const ChartDocument::SaveOutcome saved =
+        doc.SaveTo(path, ShownSongFields(), palette->Fields().selectedRow);
+    if (saved.chosenNotes > 0)
         statusBar()->showMessage(QString("No player notes: the %1 notes of track %2 were chosen")
-                                     .arg(chart.selection.Count())
-                                     .arg(chart.songInfo.currentTrack),
+                                     .arg(saved.chosenNotes)
+                                     .arg(saved.chosenTrack),
                                  kMessageMs);
-    const Status status =
-        SaveChartFile(chart, path, folders.temp, NativeFileSystem(), view.CollisionWindow());
-    if (!status) {
-        showError(QString::fromStdString(status.Message()));
+    if (!saved.status) {
+        showError(QString::fromStdString(saved.status.Message()));
         return false;
     }
-    chartPath = path;
-    chartStamp = StampOf(path);
-    fileTitle = PathText(path.stem());
     // Saved, but a chart without notes to hit is no game: say so.
-    if (chart.player.Count() == 0)
+    if (saved.playerEmpty)
         showError(
             "The chart is saved, but the player has no notes to hit: choose some notes and save again.");
-    MarkSaved();
+    ShowEditState();
     viewWidget->update();
     return true;
 }
 
 void CMainFrame::ChartLoaded() {
-    StorePaletteFields(palette->Fields(), chart.songInfo);
-    editor.ChartReplaced();
+    doc.TakeShownSongInfo(palette->Fields());
 }
 
-void CMainFrame::MarkSaved() {
-    editor.history.MarkClean();
-    ShowEditState();
+SongFields CMainFrame::ShownSongFields() const {
+    CSongInfo shown = chart.songInfo;
+    StorePaletteFields(palette->Fields(), shown);
+    return SongFieldsOf(shown);
 }
 
 bool CMainFrame::SongFieldsTyped() const {
-    CSongInfo typed = chart.songInfo;
-    StorePaletteFields(palette->Fields(), typed);
-    return SongFieldsOf(typed) != SongFieldsOf(chart.songInfo);
+    return ShownSongFields() != SongFieldsOf(chart.songInfo);
 }
 
 void CMainFrame::CommitSongFields() {
-    if (!view.HasChart()) return;
-    CSongInfo typed = chart.songInfo;
-    StorePaletteFields(palette->Fields(), typed);
-    editor.SetSongFields(SongFieldsOf(typed));
+    doc.CommitSongFields(ShownSongFields());
 }
 
 bool CMainFrame::HasUnsavedChanges() const {
-    // A converted chart that was never saved exists nowhere on disk yet.
-    return view.HasChart() && (chartPath.empty() || !editor.history.IsClean() || SongFieldsTyped());
+    // The palette exists once a chart can: before, there is nothing to lose.
+    return view.HasChart() && doc.HasUnsavedChanges(ShownSongFields());
 }
 
 bool CMainFrame::MaySetChartAside() {
@@ -482,8 +450,8 @@ bool CMainFrame::MaySetChartAside() {
 void CMainFrame::PlayPause() {
     if (!view.HasChart()) return;
     FocusView();
-    if (!player->PlayPause(view.position, ClampToI32(PlayEndTick(chart)), PathFromText(chart.songInfo.midiPath))) return;
-    if (player->Playing()) {
+    if (!doc.PlayPause()) return;
+    if (doc.Playing()) {
         frameTimer->start(std::max(settings.frameSkip, 1));
     } else {
         frameTimer->stop();
@@ -491,20 +459,14 @@ void CMainFrame::PlayPause() {
 }
 
 void CMainFrame::Stop() {
-    if (!view.HasChart()) return;
-    player->Stop();
+    doc.Stop();
     frameTimer->stop();
-    view.SetPosition(0, true);
-    view.Invalidate();
 }
 
 void CMainFrame::FollowPlayback() {
     bool ended = false;
-    const int32_t position = player->Follow(ClampToI32(PlayEndTick(chart)), ended);
-    // At the end the cursors follow the position too; during play they are the player's.
-    view.SetPosition(position, ended);
-    view.Invalidate();
-    if (!player->Playing()) frameTimer->stop();
+    doc.FollowPlayback(ended);
+    if (!doc.Playing()) frameTimer->stop();
 }
 
 void CMainFrame::SetBeatLines(bool on) {
@@ -524,7 +486,7 @@ void CMainFrame::ShowBeatReadout() {
 }
 
 void CMainFrame::StopForNewChart() {
-    player->ChartReplaced();
+    doc.Player()->ChartReplaced();
     frameTimer->stop();
 }
 
@@ -532,19 +494,14 @@ void CMainFrame::CheckChartCommand() {
     if (!view.HasChart()) return;
     CommitSongFields();
     CheckDialog dialog(chart, CheckChart(chart, view.CollisionWindow()), this);
-    dialog.showFinding = [this](const ChartFinding& finding) {
-        if (finding.track >= 0 && finding.track < kTrackCount) view.SetCurrentTrack(finding.track);
-        if (finding.tick >= 0)
-            view.SetPosition(static_cast<int32_t>(std::max<int64_t>(finding.tick - 200, 0)), true);
-        view.Invalidate();
-    };
+    dialog.showFinding = [this](const ChartFinding& finding) { doc.ShowFinding(finding); };
     runDialog(dialog);
     FocusView();
 }
 
 void CMainFrame::Options() {
     // The settings cannot change under a playing chart.
-    if (player->Playing()) return;
+    if (doc.Playing()) return;
     QStringList rows;
     for (const std::string& row : palette->Fields().trackRows) rows.push_back(QString::fromStdString(row));
     QStringList ports;

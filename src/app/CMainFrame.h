@@ -13,13 +13,8 @@
 #include "AppSettings.h"
 #include "RegistryKey.h"
 #include "io/FileSystem.h"
-#include "chart/Chart.h"
-#include "editor/ChartView.h"
-#include "editor/NoteEditor.h"
-#include "midi_import/ConversionSession.h"
+#include "document/ChartDocument.h"
 #include "midi_import/MidiInfoManager.h"
-#include "playback/PlayController.h"
-#include "playback/SoundEngine.h"
 
 class ChartViewWidget;
 class QAction;
@@ -97,9 +92,10 @@ class CMainFrame : public QMainWindow {
     ToolsPalette* Palette() const { return palette; }
     ConvertDialog* Converter() const { return converter; }
     HelpWindow* HelpShown() const { return help; }
-    const std::filesystem::path& ChartPath() const { return chartPath; }
+    const std::filesystem::path& ChartPath() const { return doc.Path(); }
+    ChartDocument& Document() { return doc; }
     const AppSettings& Settings() const { return settings; }
-    const PlayController& Player() const { return *player; }
+    const PlayController& Player() const { return *doc.Player(); }
     QString BeatReadoutText() const;
     // One frame of playback: the view follows the music clock (the frame timer's work).
     void FollowPlayback();
@@ -125,7 +121,8 @@ class CMainFrame : public QMainWindow {
     // A chart was opened or converted: it takes the song information the palette shows (what
     // a save would store) and starts a clean history.
     void ChartLoaded();
-    void MarkSaved();
+    // The song information fields as the palette shows them.
+    SongFields ShownSongFields() const;
     // The palette's song information fields as one undoable step, when they changed.
     void CommitSongFields();
     // True while the palette's song information fields hold text not yet committed that
@@ -140,7 +137,7 @@ class CMainFrame : public QMainWindow {
     // build has no address (and the help's start with no section).
     void OpenLink(const char* address, const char* helpSection);
     void FocusView();
-    // Playback stops and forgets the song: a chart is replaced or the window closes.
+    // Playback stops and forgets the song: the port changes or the window closes.
     void StopForNewChart();
     // The measure:beat and tempo read-out at the view position, in the status line.
     void ShowBeatReadout();
@@ -150,12 +147,12 @@ class CMainFrame : public QMainWindow {
     RegistryKey key;
     AppSettings settings;
 
-    CChart chart;
-    ChartView view;
-    NoteEditor editor;
-    std::unique_ptr<ConversionSession> session;
     std::unique_ptr<SoundEngine> engine;
-    std::unique_ptr<PlayController> player;
+    ChartDocument doc;
+    // The document's parts this window shows and forwards to, by their short names.
+    CChart& chart;
+    ChartView& view;
+    NoteEditor& editor;
     QTimer* frameTimer = nullptr;  // every FRAMESKIP milliseconds while playing
     QAction* beatLinesAction = nullptr;
     QAction* undoAction = nullptr;
@@ -169,8 +166,4 @@ class CMainFrame : public QMainWindow {
     ProgressDialog* progress = nullptr;
     HelpWindow* help = nullptr;  // made when first asked for
 
-    std::string fileTitle;            // the chart's file name without extension
-    std::string pendingTitle;         // the MIDI file's, until its conversion replaces the chart
-    std::filesystem::path chartPath;  // the chart file; empty for a chart converted from MIDI
-    std::optional<FileStamp> chartStamp;  // the chart file as this window last read or wrote it
 };

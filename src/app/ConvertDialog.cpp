@@ -56,8 +56,7 @@ ConvertDialog::ConvertDialog(ConversionSession& session, QWidget* owner) : QDial
     session.log.onChange = [this](const ConversionLog&) { Refresh(); };
 }
 
-void ConvertDialog::Prepare(const std::filesystem::path& path, const std::string& title) {
-    session.Prepare(path, title);
+void ConvertDialog::ShowPrepared() {
     Refresh();
     show();
     raise();

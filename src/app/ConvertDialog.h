@@ -20,9 +20,8 @@ class ConvertDialog : public QDialog {
   public:
     ConvertDialog(ConversionSession& session, QWidget* owner);
 
-    // Shows the dialog prepared for the MIDI file at `path`; `title` is its name without
-    // extension.
-    void Prepare(const std::filesystem::path& path, const std::string& title);
+    // Shows the dialog for the MIDI file the session was just prepared for.
+    void ShowPrepared();
 
     // The chart was replaced by the conversion (OK in the prepared state got that far).
     std::function<void()> onConverted;

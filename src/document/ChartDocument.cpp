@@ -1,0 +1,137 @@
+#include "ChartDocument.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "chart/SongEnd.h"
+#include "editor/PaletteFill.h"
+#include "io/Clamp.h"
+
+ChartDocument::ChartDocument(std::filesystem::path tempDir, ViewGeometry geometry, ViewSettings settings,
+                             SoundEngine* engine)
+    : tempDir(std::move(tempDir)), view(chart, geometry, settings), editor(view) {
+    if (engine) player = std::make_unique<PlayController>(chart, *engine);
+    ConversionHooks hooks;
+    hooks.stopPlayback = [this] {
+        if (player) player->ChartReplaced();
+        if (conversionHooks.stopPlayback) conversionHooks.stopPlayback();
+    };
+    hooks.clearTrackList = [this] {
+        if (conversionHooks.clearTrackList) conversionHooks.clearTrackList();
+    };
+    hooks.showLoadedChart = [this](const CChart&) { Converted(); };
+    session = std::make_unique<ConversionSession>(chart, this->tempDir, hooks);
+}
+
+void ChartDocument::Replaced(const std::filesystem::path& newPath, std::string title) {
+    path = newPath;
+    stamp = newPath.empty() ? std::nullopt : StampOf(newPath);
+    fileTitle = std::move(title);
+    if (player) player->ChartReplaced();
+    editor.ChartReplaced();  // the old chart's steps must never reach the new one
+    view.ResetForLoadedChart(fileTitle);
+    if (chartReplaced) chartReplaced();
+}
+
+Status ChartDocument::OpenChart(const std::filesystem::path& chartPath, const LoadProgress& progress) {
+    if (Status status = LoadChartFile(chart, chartPath, tempDir, progress); !status) return status;
+    view.ClearBeforeLoading();
+    Replaced(chartPath, PathText(chartPath.stem()));
+    return {};
+}
+
+void ChartDocument::PrepareConversion(const std::filesystem::path& midiPath) {
+    pendingTitle = PathText(midiPath.stem());
+    session->Prepare(midiPath, pendingTitle);
+}
+
+void ChartDocument::Converted() {
+    // From here on it is the MIDI file's chart, not yet saved to any file.
+    Replaced({}, pendingTitle);
+}
+
+void ChartDocument::TakeShownSongInfo(const PaletteFields& shown) {
+    StorePaletteFields(shown, chart.songInfo);
+    editor.ChartReplaced();  // what is shown now is where the history starts
+}
+
+void ChartDocument::CommitSongFields(const SongFields& fields) {
+    if (view.HasChart()) editor.SetSongFields(fields);
+}
+
+ChartDocument::SaveOutcome ChartDocument::SaveTo(const std::filesystem::path& target, const SongFields& fields,
+                                                 int currentTrack, FileSystem& fs) {
+    SaveOutcome outcome;
+    CommitSongFields(fields);
+    view.SetCurrentTrack(currentTrack);
+    chart.songInfo.currentTrack = static_cast<int16_t>(view.currentTrack);
+    // A chart without player notes is saved with the current track's notes chosen; that choice
+    // is an edit the author can undo like any other.
+    const bool hadNone = chart.selection.Count() == 0;
+    editor.SelectAllIfNoneSelected();
+    if (hadNone && chart.selection.Count() > 0) {
+        outcome.chosenNotes = chart.selection.Count();
+        outcome.chosenTrack = view.currentTrack;
+    }
+    outcome.status = SaveChartFile(chart, target, tempDir, fs, view.CollisionWindow());
+    if (!outcome.status) return outcome;
+    path = target;
+    stamp = StampOf(target);
+    fileTitle = PathText(target.stem());
+    editor.history.MarkClean();
+    outcome.playerEmpty = chart.player.Count() == 0;
+    return outcome;
+}
+
+bool ChartDocument::ChangedOnDisk() const {
+    if (path.empty()) return false;
+    const std::optional<FileStamp> onDisk = StampOf(path);
+    return onDisk && onDisk != stamp;
+}
+
+bool ChartDocument::HasUnsavedChanges(const std::optional<SongFields>& typed) const {
+    if (!view.HasChart()) return false;
+    return path.empty() || !editor.history.IsClean() || (typed && *typed != SongFieldsOf(chart.songInfo));
+}
+
+bool ChartDocument::Undo() {
+    if (!MayEdit()) return false;
+    editor.Undo();
+    return true;
+}
+
+bool ChartDocument::Redo() {
+    if (!MayEdit()) return false;
+    editor.Redo();
+    return true;
+}
+
+void ChartDocument::ShowFinding(const ChartFinding& finding) {
+    if (finding.track >= 0 && finding.track < kTrackCount) view.SetCurrentTrack(finding.track);
+    // A little below the finding, so it shows near the bottom of the lanes.
+    if (finding.tick >= 0) view.SetPosition(ClampToI32(std::max<int64_t>(finding.tick - 200, 0)), true);
+    view.Invalidate();
+}
+
+bool ChartDocument::PlayPause() {
+    if (!view.HasChart() || !player) return false;
+    return player->PlayPause(view.position, ClampToI32(PlayEndTick(chart)),
+                             PathFromText(chart.songInfo.midiPath));
+}
+
+void ChartDocument::Stop() {
+    if (!view.HasChart() || !player) return;
+    player->Stop();
+    view.SetPosition(0, true);
+    view.Invalidate();
+}
+
+int32_t ChartDocument::FollowPlayback(bool& ended) {
+    ended = false;
+    if (!player) return view.position;
+    const int32_t position = player->Follow(ClampToI32(PlayEndTick(chart)), ended);
+    // At the end the cursors follow the position too; during play they are the player's.
+    view.SetPosition(position, ended);
+    view.Invalidate();
+    return position;
+}
