@@ -1,11 +1,8 @@
 #include "ConvertCommand.h"
 
 #include "OutputFile.h"
-#include "chart/ChartFile.h"
-#include "editor/ChartView.h"
+#include "document/ChartDocument.h"
 #include "editor/PaletteFill.h"
-#include "io/FileSystem.h"
-#include "midi_import/ConversionSession.h"
 
 namespace {
 
@@ -34,18 +31,15 @@ int RunConvert(const ConvertOptions& options, const std::filesystem::path& tempD
         options.output.value_or(std::filesystem::path(options.input).replace_extension(".ryx"));
     if (!OutputIsNotInput(output, options.input, err)) return 2;
 
-    CChart chart;
+    // The editor's own document: its view is reset for the converted chart, with the palette's
+    // part captured here.
+    ChartDocument document(tempDir, ViewGeometry::Large(), {});
     PaletteFields fields;
-    // The editor's own view is reset for the converted chart, with the palette's part
-    // captured here.
-    ChartView view(chart, ViewGeometry::Large());
-    view.hooks.fillPalette = [&](const CChart& converted) {
+    document.View().hooks.fillPalette = [&](const CChart& converted) {
         fields = FillFromChart(converted, fileTitle, options.songInfo.author, {});
     };
-    ConversionHooks hooks;
-    hooks.showLoadedChart = [&](const CChart&) { view.ResetForLoadedChart(fileTitle); };
-    ConversionSession session(chart, tempDir, hooks);
-    session.Prepare(options.input, fileTitle);
+    document.PrepareConversion(options.input);
+    ConversionSession& session = document.Conversion();
 
     ConversionSession::Outcome outcome = session.Ok();
     if (outcome == ConversionSession::Outcome::Converted) outcome = session.Ok();
@@ -56,10 +50,10 @@ int RunConvert(const ConvertOptions& options, const std::filesystem::path& tempD
     }
     if (outcome != ConversionSession::Outcome::Finished) return 1;
 
-    StorePaletteFields(fields, chart.songInfo);
-    ApplySongInfo(options.songInfo, chart.songInfo, err);
-    if (Status status = SaveChartFile(chart, output, tempDir, NativeFileSystem(), view.CollisionWindow());
-        !status) {
+    document.TakeShownSongInfo(fields);
+    CSongInfo& info = document.Chart().songInfo;
+    ApplySongInfo(options.songInfo, info, err);
+    if (Status status = document.SaveTo(output, SongFieldsOf(info), info.currentTrack).status; !status) {
         err << "ryxtool: " << status.Message() << "\n";
         return 2;
     }

@@ -5,6 +5,7 @@
 
 #include "PlaybackInput.h"
 #include "chart/SongEnd.h"
+#include "document/ChartDocument.h"
 #include "io/PathText.h"
 #include "playback/SoundEngine.h"
 #include "playback/SystemPorts.h"
@@ -33,9 +34,9 @@ int RunPlay(const PlayOptions& options, const std::filesystem::path& tempDir, st
         err << "ryxtool: play needs a chart file\n";
         return 2;
     }
-    CChart chart;
+    ChartDocument document(tempDir, ViewGeometry::Large(), {}, &engine);
     SongTimeline song;
-    if (!LoadPlaybackInput(*options.chart, options.filter, options.from, tempDir, chart, song, err)) return 2;
+    if (!LoadPlaybackInput(*options.chart, options.filter, options.from, document, song, err)) return 2;
     if (options.port) {
         const std::optional<int> index = FindPort(engine, *options.port);
         if (!index) {
@@ -54,22 +55,24 @@ int RunPlay(const PlayOptions& options, const std::filesystem::path& tempDir, st
         }
     }
     out << "Playing through " << engine.PortName(engine.CurrentPort()) << "\n";
-    // Where the editor's Play stops: the song's end.
-    const int64_t end = PlayEndTick(chart);
-    engine.LoadSong(std::move(song), chart);
-    engine.SetAudible(Sequencer::AudibleMask(chart));
-    engine.SetStartPoint(options.from);
-    engine.StartSegment();
+    // The editor's Play: it starts at the view position and ends at the song's end.
+    if (!document.PlayPause()) {
+        err << "ryxtool: nothing to play from " << options.from << "\n";
+        return 2;
+    }
+    const int64_t end = PlayEndTick(document.Chart());
     auto nextReport = std::chrono::steady_clock::now();
-    while (!stop && engine.Position() < end) {
+    bool ended = false;
+    int32_t position = document.View().position;
+    while (!stop && !ended) {
+        position = document.FollowPlayback(ended);
         if (std::chrono::steady_clock::now() >= nextReport) {
-            out << "position " << engine.Position() << " / " << end << std::endl;
+            out << "position " << position << " / " << end << std::endl;
             nextReport += std::chrono::seconds(1);
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (!ended) std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    const int64_t reached = std::min(engine.Position(), end);
-    engine.StopSegment();
-    out << (stop ? "stopped at " : "ended at ") << reached << "\n";
+    document.Player()->ChartReplaced();  // silences and forgets the song
+    out << (stop ? "stopped at " : "ended at ") << position << "\n";
     return 0;
 }

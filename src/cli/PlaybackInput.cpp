@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "chart/ChartFile.h"
 #include "chart/SongEnd.h"
 #include "io/FileBytes.h"
 
@@ -22,8 +21,7 @@ std::optional<int16_t> FilterMode(const std::string& text) {
 }  // namespace
 
 bool LoadPlaybackInput(const std::filesystem::path& chartPath, const std::string& filter, int64_t from,
-                       const std::filesystem::path& tempDir, CChart& chart, SongTimeline& song,
-                       std::ostream& err) {
+                       ChartDocument& document, SongTimeline& song, std::ostream& err) {
     const std::optional<int16_t> mode = FilterMode(filter);
     if (!mode) {
         err << "ryxtool: filter must be all, player or a track 0 to 15, not " << filter << "\n";
@@ -33,10 +31,11 @@ bool LoadPlaybackInput(const std::filesystem::path& chartPath, const std::string
         err << "ryxtool: --from must not be negative\n";
         return false;
     }
-    if (Status status = LoadChartFile(chart, chartPath, tempDir); !status) {
+    if (Status status = document.OpenChart(chartPath); !status) {
         err << "ryxtool: " << status.Message() << "\n";
         return false;
     }
+    CChart& chart = document.Chart();
     std::vector<uint8_t> songBytes;
     Status read = ReadFileBytes(PathFromText(chart.songInfo.midiPath), songBytes);
     if (read) read = SongTimeline::FromSongBytes(songBytes, song);
@@ -49,5 +48,6 @@ bool LoadPlaybackInput(const std::filesystem::path& chartPath, const std::string
         return false;
     }
     chart.SetPlayFilter(*mode);
+    document.View().SetPosition(static_cast<int32_t>(from), false);
     return true;
 }

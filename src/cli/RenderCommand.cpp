@@ -9,10 +9,10 @@
 int RunRender(const RenderOptions& options, const std::filesystem::path& tempDir, std::ostream& out,
               std::ostream& err) {
     if (!OutputIsNotInput(options.output, options.chart, err)) return 2;
-    CChart chart;
+    ChartDocument document(tempDir, ViewGeometry::Large(), {});
     SongTimeline song;
-    if (!LoadPlaybackInput(options.chart, options.filter, options.from, tempDir, chart, song, err)) return 2;
-    const std::vector<ScheduledMessage> schedule = BuildPlaySchedule(chart, song, options.from);
+    if (!LoadPlaybackInput(options.chart, options.filter, options.from, document, song, err)) return 2;
+    const std::vector<ScheduledMessage> schedule = BuildPlaySchedule(document.Chart(), song, options.from);
     const MusicClock clock(song.Time(), options.from);
     std::vector<int16_t> samples;
     if (Status status =

@@ -63,12 +63,12 @@ ChartDocument::SaveOutcome ChartDocument::SaveTo(const std::filesystem::path& ta
                                                  int currentTrack, FileSystem& fs) {
     SaveOutcome outcome;
     CommitSongFields(fields);
-    view.SetCurrentTrack(currentTrack);
-    chart.songInfo.currentTrack = static_cast<int16_t>(view.currentTrack);
+    chart.songInfo.currentTrack = static_cast<int16_t>(currentTrack);
+    view.SetCurrentTrack(currentTrack);  // a track out of range (a damaged file's) is kept as it is
     // A chart without player notes is saved with the current track's notes chosen; that choice
     // is an edit the author can undo like any other.
     const bool hadNone = chart.selection.Count() == 0;
-    editor.SelectAllIfNoneSelected();
+    if (view.currentTrack == currentTrack) editor.SelectAllIfNoneSelected();
     if (hadNone && chart.selection.Count() > 0) {
         outcome.chosenNotes = chart.selection.Count();
         outcome.chosenTrack = view.currentTrack;

@@ -1,0 +1,120 @@
+// The document's rules without a window: which files open how, the dirty state, the save
+// policy, no edits while playing, and Play's start and end.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "document/ChartDocument.h"
+#include "chart/SongEnd.h"
+#include "document/FileKind.h"
+#include "playback/OutputPort.h"
+#include "support/TestFiles.h"
+
+namespace {
+
+const std::filesystem::path kDemo = std::filesystem::path(RYX_SOURCE_DIR) / "data" / "demo.mid";
+
+// A document with the demo song converted, as the window has it after Open MIDI, OK, OK.
+struct Converted {
+    explicit Converted(SoundEngine* engine = nullptr) : document(temp.Path(), ViewGeometry::Large(), {}, engine) {
+        document.PrepareConversion(kDemo);
+        document.Conversion().Ok();
+        document.Conversion().Ok();
+        document.TakeShownSongInfo(FillFromChart(document.Chart(), "demo", {}, {}));
+    }
+    SongFields Fields() const { return SongFieldsOf(document.Chart().songInfo); }
+    ScratchFolder temp, folder;
+    ChartDocument document;
+};
+
+std::vector<std::unique_ptr<OutputPort>> RecordingPorts() {
+    std::vector<std::unique_ptr<OutputPort>> ports;
+    ports.push_back(std::make_unique<RecordingPort>());
+    return ports;
+}
+
+}  // namespace
+
+TEST(Document, FilesOpenByTheirKind) {
+    for (auto [name, kind] : {std::pair{"a.mid", FileKind::Midi}, std::pair{"B.MIDI", FileKind::Midi},
+                              std::pair{"c.Rmi", FileKind::Midi}, std::pair{"d.ryx", FileKind::Chart},
+                              std::pair{"E.RYX", FileKind::Chart}, std::pair{"f.txt", FileKind::Other},
+                              std::pair{"mid", FileKind::Other}})
+        EXPECT_EQ(KindOfFile(name), kind) << name;
+}
+
+TEST(Document, DirtyStateIsAPlainQuery) {
+    Converted c;
+    ChartDocument& doc = c.document;
+    EXPECT_TRUE(doc.HasUnsavedChanges());  // converted, on no disk yet
+    EXPECT_EQ(doc.FileTitle(), "demo");
+    ASSERT_TRUE(doc.SaveTo(c.folder / "demo.ryx", c.Fields(), 0).status);
+    EXPECT_FALSE(doc.HasUnsavedChanges());
+
+    // Typed but not committed: dirty, and asking commits nothing.
+    SongFields typed = c.Fields();
+    typed.title = "Typed";
+    EXPECT_TRUE(doc.HasUnsavedChanges(typed));
+    EXPECT_EQ(doc.Chart().songInfo.title, "demo");
+
+    // Committed, then undone back to the saved chart: clean again.
+    doc.CommitSongFields(typed);
+    EXPECT_TRUE(doc.HasUnsavedChanges());
+    EXPECT_TRUE(doc.Undo());
+    EXPECT_FALSE(doc.HasUnsavedChanges());
+
+    // Reopened: the file's chart, clean, with its path; a failed open changes nothing.
+    ASSERT_TRUE(doc.OpenChart(c.folder / "demo.ryx"));
+    EXPECT_FALSE(doc.HasUnsavedChanges());
+    EXPECT_EQ(doc.Path(), c.folder / "demo.ryx");
+    EXPECT_FALSE(doc.OpenChart(c.folder / "missing.ryx"));
+    EXPECT_EQ(doc.Path(), c.folder / "demo.ryx");
+}
+
+TEST(Document, SavePolicyChoosesTheCurrentTracksNotesAsAnUndoableStep) {
+    Converted c;
+    ChartDocument& doc = c.document;
+    ASSERT_EQ(doc.Chart().selection.Count(), 0);
+    const ChartDocument::SaveOutcome saved = doc.SaveTo(c.folder / "chosen.ryx", c.Fields(), 1);
+    ASSERT_TRUE(saved.status);
+    EXPECT_EQ(saved.chosenTrack, 1);
+    EXPECT_EQ(saved.chosenNotes, static_cast<int>(doc.Chart().tracks[1].Count()));
+    EXPECT_FALSE(saved.playerEmpty);
+    EXPECT_EQ(doc.Chart().songInfo.currentTrack, 1);
+    EXPECT_TRUE(doc.Undo());  // the choice is an edit like any other
+    EXPECT_EQ(doc.Chart().selection.Count(), 0);
+    EXPECT_TRUE(doc.HasUnsavedChanges());
+
+    // Changed on disk by someone else since it was saved here.
+    EXPECT_FALSE(doc.ChangedOnDisk());
+    WriteBytes(c.folder / "chosen.ryx", {1, 2, 3});
+    EXPECT_TRUE(doc.ChangedOnDisk());
+}
+
+TEST(Document, NoEditsWhilePlayingAndPlayEndsAtTheSongsEnd) {
+    SoundEngine engine(RecordingPorts());
+    Converted c(&engine);
+    ChartDocument& doc = c.document;
+    doc.CommitSongFields([&] {
+        SongFields f = c.Fields();
+        f.title = "edited";
+        return f;
+    }());
+    doc.View().SetPosition(doc.View().songLength - 50, false);
+    ASSERT_TRUE(doc.PlayPause());
+    EXPECT_TRUE(doc.Playing());
+    EXPECT_FALSE(doc.MayEdit());
+    EXPECT_FALSE(doc.Undo());
+    EXPECT_EQ(doc.Chart().songInfo.title, "edited");
+    bool ended = false;
+    for (int i = 0; i < 400 && !ended; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        doc.FollowPlayback(ended);
+    }
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(doc.View().position, PlayEndTick(doc.Chart()));
+    EXPECT_FALSE(doc.Playing());
+    EXPECT_TRUE(doc.Undo());
+}
