@@ -245,7 +245,6 @@ void CMainFrame::ConnectViewHooks() {
     view.hooks.selectTrackRow = [this](int row) { palette->Tracks()->SelectRow(row); };
     view.hooks.clearTrackList = [this] { palette->Tracks()->Clear(); };
     view.hooks.invalidate = [this] { viewWidget->update(); };
-    view.hooks.seek = [this](int32_t position) { chart.SeekAll(position); };
     doc.Player()->setLit = [this](int row, bool lit) { palette->Tracks()->SetLit(row, lit); };
     editor.onCommand = [this](EditorCommand command) { OnEditorCommand(command); };
     editor.onBoxesChanged = [this] {

@@ -42,7 +42,11 @@ void CChart::RebuildPlayerFromSelection() {
     selectionChanged = false;
 }
 
-void CChart::SeekAll(int32_t t) {
-    for (CNoteTrack& track : tracks) track.Seek(t);
-    player.Seek(t);
+
+std::span<const CNote> CChart::PlayerNotes() const {
+    return selectionChanged ? selection.Notes() : player.Notes();
+}
+
+void CChart::UpdatePlayerTrack() {
+    if (selectionChanged) RebuildPlayerFromSelection();
 }

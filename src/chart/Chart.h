@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "NoteList.h"
 #include "NoteTrack.h"
@@ -20,7 +21,7 @@ class CChart {
   public:
     CChart();
 
-    // Empties the 16 tracks (10 free slots each, cursor 0), clears their muted flags and
+    // Empties the 16 tracks (10 free slots each), clears their muted flags and
     // instruments, sets usedTrackCount to 0 and mutes the player track. Runs before a
     // conversion and before a chart file is read.
     void ResetTracks();
@@ -39,8 +40,12 @@ class CChart {
     // Replaces the player track with a copy of the selection list and clears selectionChanged.
     void RebuildPlayerFromSelection();
 
-    // Moves every track's playback cursor, and the player track's, to time `t`.
-    void SeekAll(int32_t t);
+    // The one place the player track catches up with the selection list: the player's notes
+    // as they stand (the selection list when it changed since the player track was built), and
+    // the player track brought up to date with them.
+    std::span<const CNote> PlayerNotes() const;
+    void UpdatePlayerTrack();
+
 
     std::array<CNoteTrack, kTrackCount> tracks;
     CNoteTrack player;            // the player's notes, sorted by time

@@ -57,9 +57,8 @@ void FindWideChords(const std::vector<CNote>& player, std::vector<ChartFinding>&
 
 std::vector<ChartFinding> CheckChart(const CChart& chart, int32_t gap) {
     std::vector<ChartFinding> findings;
-    std::vector<CNote> player(
-        chart.selectionChanged ? chart.selection.Notes().begin() : chart.player.Notes().begin(),
-        chart.selectionChanged ? chart.selection.Notes().end() : chart.player.Notes().end());
+    const std::span<const CNote> notes = chart.PlayerNotes();
+    std::vector<CNote> player(notes.begin(), notes.end());
     if (player.empty()) findings.push_back({-1, -1, -1, "the player has no notes to hit"});
 
     std::stable_sort(player.begin(), player.end(),

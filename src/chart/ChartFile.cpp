@@ -91,13 +91,11 @@ Status SaveChartFile(CChart& chart, const std::filesystem::path& chartPath,
         // The tracks first: a track too large to save is refused before select-all copies it.
         if (Status status = CheckStorable(chart, 0); !status) return status;
         SelectAllIfNoneSelected(chart, chart.songInfo.currentTrack, collisionWindow);
-        const std::size_t playerCount =
-            chart.selectionChanged ? static_cast<std::size_t>(chart.selection.Count()) : chart.player.Count();
-        if (Status status = CheckStorable(chart, playerCount); !status) return status;
+        if (Status status = CheckStorable(chart, chart.PlayerNotes().size()); !status) return status;
 
         ByteWriter info;
         WriteChartInfo(chart, info);
-        if (chart.selectionChanged) chart.RebuildPlayerFromSelection();
+        chart.UpdatePlayerTrack();
         WriteTrackBlock(chart.player, info);
 
         const std::filesystem::path infoPath = tempDir / kInfoTempName;

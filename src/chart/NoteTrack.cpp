@@ -36,13 +36,10 @@ void CNoteTrack::Reset(uint32_t newCapacity) {
     notes.clear();
     notes.shrink_to_fit();
     capacity = newCapacity == 0 ? kGrowBy : newCapacity;
-    cursor = 0;
     muted = false;
 }
 
-void CNoteTrack::Seek(int32_t t) {
-    // A plain scan, so a track read from a file that is not in order still stops at the
-    // first note at or after t.
+uint32_t CNoteTrack::FirstAtOrAfter(int32_t t) const {
     auto first = std::find_if(notes.begin(), notes.end(), [t](const CNote& n) { return n.time >= t; });
-    cursor = static_cast<uint32_t>(first - notes.begin());
+    return static_cast<uint32_t>(first - notes.begin());
 }

@@ -28,11 +28,13 @@ class CNoteTrack {
     // than copying them; Capacity() becomes what appending them one by one would give.
     void AdoptNotes(std::vector<CNote>&& notes);
 
-    // Drops every note; capacity becomes `capacity` (0 means 10); cursor and muted cleared.
+    // Drops every note; capacity becomes `capacity` (0 means 10); muted cleared.
     void Reset(uint32_t capacity = 0);
 
-    // Moves the playback cursor to the first note whose time >= t (Count() when none).
-    void Seek(int32_t t);
+    // The index of the first note whose time >= t (Count() when none): where playing from t
+    // begins. A plain scan, so a track read from a file that is not in order still stops at
+    // the first note at or after t.
+    uint32_t FirstAtOrAfter(int32_t t) const;
 
     // Makes room for `total` notes in the storage underneath without changing Capacity(), so
     // a reader that knows the count appends without reallocating.
@@ -50,7 +52,6 @@ class CNoteTrack {
 
     static constexpr uint32_t kGrowBy = 10;
 
-    uint32_t cursor = 0;     // index of the next note to play
     int32_t instrument = 0;  // GM program 0..127, kDrumInstrument, or 0 when unassigned
     bool muted = false;      // playback skips this track
 

@@ -11,6 +11,10 @@ ChartDocument::ChartDocument(std::filesystem::path tempDir, ViewGeometry geometr
                              SoundEngine* engine)
     : tempDir(std::move(tempDir)), view(chart, geometry, settings), editor(view) {
     if (engine) player = std::make_unique<PlayController>(chart, *engine);
+    // Playback follows a view position set with notify.
+    view.hooks.seek = [this](int32_t position) {
+        if (player) player->Seek(position);
+    };
     ConversionHooks hooks;
     hooks.stopPlayback = [this] {
         if (player) player->ChartReplaced();

@@ -32,8 +32,8 @@ bool PlayController::PlayPause(int32_t position, int32_t songLength, const std::
     // Chosen notes changed while paused: the engine plays the new player track afresh.
     if (engine.Started() && chart.selectionChanged) engine.StopSegment();
     if (!engine.Started() || position != lastPosition) engine.SetStartPoint(position);
-    if (chart.selectionChanged) chart.RebuildPlayerFromSelection();
-    chart.SeekAll(position);
+    chart.UpdatePlayerTrack();
+    Seek(position);
     engine.SetAudible(Sequencer::AudibleMask(chart));
     if (engine.Started())
         engine.PauseToggle();  // resumes
@@ -74,23 +74,28 @@ int32_t PlayController::Follow(int32_t songLength, bool& ended) {
     return position;
 }
 
+void PlayController::Seek(int32_t position) {
+    for (std::size_t t = 0; t < chart.tracks.size(); ++t) cursors[t] = chart.tracks[t].FirstAtOrAfter(position);
+    cursors[kTrackCount] = chart.player.FirstAtOrAfter(position);
+}
+
 void PlayController::StepNotes(int32_t position) {
-    for (CNoteTrack& track : chart.tracks) {
-        if (track.Count() > 0) StepTrack(track, position);
+    for (std::size_t t = 0; t < chart.tracks.size(); ++t) {
+        if (chart.tracks[t].Count() > 0) StepTrack(chart.tracks[t], cursors[t], position);
     }
     StepPlayer(position);
 }
 
-void PlayController::StepTrack(CNoteTrack& track, int32_t position) {
+void PlayController::StepTrack(const CNoteTrack& track, uint32_t& cursor, int32_t position) {
     // A muted track is not heard, so its row stays dark; its cursor still moves on.
     const bool lights = setLit && !track.muted;
-    while (track.cursor < track.Count() && track.Notes()[track.cursor].time <= position) {
-        const CNote played = track.Notes()[track.cursor++];
-        if (track.cursor >= track.Count()) {
+    while (cursor < track.Count() && track.Notes()[cursor].time <= position) {
+        const CNote played = track.Notes()[cursor++];
+        if (cursor >= track.Count()) {
             if (lights) setLit(played.track, false);
             break;
         }
-        const CNote& next = track.Notes()[track.cursor];
+        const CNote& next = track.Notes()[cursor];
         const int64_t gap = int64_t{next.time} - played.time - played.length;
         if (lights) {
             if (gap < kLitGap)
@@ -102,9 +107,10 @@ void PlayController::StepTrack(CNoteTrack& track, int32_t position) {
 }
 
 void PlayController::StepPlayer(int32_t position) {
-    CNoteTrack& player = chart.player;
-    while (player.cursor < player.Count() && player.Notes()[player.cursor].time <= position) {
-        const CNote& played = player.Notes()[player.cursor++];
+    const CNoteTrack& player = chart.player;
+    uint32_t& cursor = cursors[kTrackCount];
+    while (cursor < player.Count() && player.Notes()[cursor].time <= position) {
+        const CNote& played = player.Notes()[cursor++];
         if (player.muted || played.track >= kTrackCount) continue;
         int64_t& until = soundingUntil[played.track];
         until = std::max(until, int64_t{played.time} + played.length);

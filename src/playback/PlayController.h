@@ -35,6 +35,9 @@ class PlayController {
     // The play filter changed (also while playing).
     void FilterChanged();
 
+    // Moves every track's cursor to the first note at or after `position`: where the view
+    // was moved to, and where the next Play starts.
+    void Seek(int32_t position);
     // Moves every track's cursor past the notes that start by `position`, lighting and
     // darkening their rows; what Follow does at every frame.
     void StepNotes(int32_t position);
@@ -43,7 +46,7 @@ class PlayController {
     bool Started() const { return started; }
 
   private:
-    void StepTrack(CNoteTrack& track, int32_t position);
+    void StepTrack(const CNoteTrack& track, uint32_t& cursor, int32_t position);
     void StepPlayer(int32_t position);
     void ClearLit();
 
@@ -52,6 +55,8 @@ class PlayController {
     bool loaded = false;   // the engine holds this chart's song
     bool started = false;  // played since the song was loaded (stays set while paused)
     bool playing = false;
+    // The next note to play of each track, and of the player track last.
+    std::array<uint32_t, kTrackCount + 1> cursors{};
     std::array<int64_t, kTrackCount> soundingUntil{};  // per row: end of its sounding player note, or -1
     int32_t lastPosition = 0;  // where the last frame put the view; kMoved after Stop
     static constexpr int32_t kMoved = INT32_MIN;

@@ -28,8 +28,7 @@ TEST(NoteTrack, SeekStopsOnTheFirstNoteAtOrAfterTheTime) {
     };
     for (Case c :
          {Case{-5, 0}, Case{0, 0}, Case{1, 1}, Case{100, 1}, Case{101, 3}, Case{300, 3}, Case{301, 4}}) {
-        track.Seek(c.time);
-        EXPECT_EQ(track.cursor, c.cursor) << c.time;
+        EXPECT_EQ(track.FirstAtOrAfter(c.time), c.cursor) << c.time;
     }
 }
 

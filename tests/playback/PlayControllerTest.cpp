@@ -39,7 +39,7 @@ TEST(PlayController, RowsLightWhileTheNextNoteComesWithin5000Ticks) {
     c.chart.tracks[1].Append(MakeNote(0, 62, 1, 100));
     c.chart.tracks[1].Append(MakeNote(5100, 62, 1, 100));  // 5000 after
     c.chart.usedTrackCount = 2;
-    c.chart.SeekAll(0);
+    c.controller.Seek(0);
     c.controller.StepNotes(0);
     EXPECT_TRUE(c.lit[0]);
     EXPECT_FALSE(c.lit[1]);
@@ -70,7 +70,7 @@ TEST(PlayController, RowsLightOnlyForWhatIsHeard) {
         c.chart.player.Append(MakeNote(2000, 62, 1, 100));
         c.chart.usedTrackCount = 2;
         c.chart.SetPlayFilter(static_cast<int16_t>(k.mode));
-        c.chart.SeekAll(0);
+        c.controller.Seek(0);
         for (const auto& [position, rows] : k.frames) {
             c.controller.StepNotes(position);
             for (const auto& [row, on] : rows) EXPECT_EQ(c.lit[row], on) << k.what << " at " << position << " row " << row;
