@@ -449,8 +449,14 @@ bool CMainFrame::MaySetChartAside() {
 void CMainFrame::PlayPause() {
     if (!view.HasChart()) return;
     FocusView();
-    if (!doc.PlayPause()) return;
+    if (Status status = doc.PlayPause(); !status) {
+        statusBar()->showMessage(QString::fromStdString(status.Message()), kMessageMs);
+        return;
+    }
     if (doc.Playing()) {
+        // Playing, but perhaps not heard: the status line says why.
+        if (const std::string problem = engine->CurrentPortProblem(); !problem.empty())
+            statusBar()->showMessage(QString::fromStdString(problem), kMessageMs);
         frameTimer->start(std::max(settings.frameSkip, 1));
     } else {
         frameTimer->stop();
@@ -509,7 +515,7 @@ void CMainFrame::Options() {
     OptionsDialog dialog(settings, rows, ports, engine->CurrentPort(), this);
     dialog.changePort = [this](int index) {
         StopForNewChart();  // the song is loaded again on the new port at the next Play
-        engine->ChangePort(index);
+        if (Status status = engine->ChangePort(index); !status) showError(QString::fromStdString(status.Message()));
         return engine->CurrentPort();
     };
     if (runDialog(dialog) == QDialog::Accepted) {

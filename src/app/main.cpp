@@ -50,12 +50,14 @@ int main(int argc, char** argv) {
     splash.show();
     QApplication::processEvents();
 
-    // The SoundFont: the "SOUNDFONT" setting, else RYX_SOUNDFONT, else the system's.
-    std::string soundFont;
+    // The SoundFont: the "SOUNDFONT" setting, else RYX_SOUNDFONT, else the system's; the audio
+    // driver: RYX_AUDIO_DRIVER, else the "AUDIODRIVER" setting, else the first that opens.
+    std::string soundFont, audioDriver;
     if (!RegistryKey().GetString("SOUNDFONT", soundFont) || soundFont.empty())
         soundFont = PathText(DefaultSoundFont());
+    RegistryKey().GetString("AUDIODRIVER", audioDriver);
     CMainFrame frame(folders, instruments,
-                     std::make_unique<SoundEngine>(SystemPorts(PathFromText(soundFont))));
+                     std::make_unique<SoundEngine>(SystemPorts(PathFromText(soundFont), audioDriver)));
     frame.show();
     frame.Palette()->show();
     splash.finish(&frame);

@@ -43,8 +43,8 @@ int RunPlay(const PlayOptions& options, const std::filesystem::path& tempDir, st
             err << "ryxtool: no output port " << *options.port << " (ryxtool play --list-ports lists them)\n";
             return 2;
         }
-        if (!engine.ChangePort(*index)) {
-            err << "ryxtool: output port " << engine.PortName(*index) << " cannot be opened\n";
+        if (Status status = engine.ChangePort(*index); !status) {
+            err << "ryxtool: " << status.Message() << "\n";
             return 2;
         }
     }
@@ -56,10 +56,11 @@ int RunPlay(const PlayOptions& options, const std::filesystem::path& tempDir, st
     }
     out << "Playing through " << engine.PortName(engine.CurrentPort()) << "\n";
     // The editor's Play: it starts at the view position and ends at the song's end.
-    if (!document.PlayPause()) {
-        err << "ryxtool: nothing to play from " << options.from << "\n";
+    if (Status status = document.PlayPause(); !status) {
+        err << "ryxtool: " << status.Message() << "\n";
         return 2;
     }
+    if (const std::string problem = engine.CurrentPortProblem(); !problem.empty()) out << problem << "\n";
     const int64_t end = PlayEndTick(document.Chart());
     auto nextReport = std::chrono::steady_clock::now();
     bool ended = false;

@@ -117,8 +117,8 @@ void ChartDocument::ShowFinding(const ChartFinding& finding) {
     view.Invalidate();
 }
 
-bool ChartDocument::PlayPause() {
-    if (!view.HasChart() || !player) return false;
+Status ChartDocument::PlayPause() {
+    if (!view.HasChart() || !player) return Status::Fail(ErrorCode::NothingToPlay);
     return player->PlayPause(view.position, ClampToI32(PlayEndTick(chart)),
                              PathFromText(chart.songInfo.midiPath));
 }

@@ -98,9 +98,9 @@ class ChartDocument {
     void ShowFinding(const ChartFinding& finding);
 
     // Play/Pause from the view position, Stop (the view back to 0), and one frame of playback
-    // (the view follows the music; `ended` at the song's end). False from PlayPause when
-    // nothing started or paused.
-    bool PlayPause();
+    // (the view follows the music; `ended` at the song's end). PlayPause says why when nothing
+    // started or paused.
+    Status PlayPause();
     void Stop();
     int32_t FollowPlayback(bool& ended);
     bool Playing() const { return player && player->Playing(); }

@@ -18,6 +18,8 @@ const char* BaseText(ErrorCode code) {
         case ErrorCode::ReadOnlyOutput: return "is read-only; save under another name";
         case ErrorCode::OutputNotAFile: return "is not a file that can be written";
         case ErrorCode::OutputIsInput: return "is the input file; choose another name for the output";
+        case ErrorCode::PortUnusable: return "The output port cannot be opened";
+        case ErrorCode::NothingToPlay: return "Nothing to play from here: the view is at the song's end";
         case ErrorCode::TooManyNotes: return "A track holds more than 65535 notes and cannot be saved";
         case ErrorCode::CreateInfo: return "Unable to write the chart information file";
         case ErrorCode::ExtractSegment: return "Unable to write a temporary file";

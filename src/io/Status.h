@@ -20,6 +20,9 @@ enum class ErrorCode {
     ReadOnlyOutput,  // the file to replace may not be written by this user
     OutputNotAFile,  // the output is a folder or another thing a file cannot replace
     OutputIsInput,   // the output is the very file being read
+    // Playing.
+    PortUnusable,    // the output port cannot be opened
+    NothingToPlay,   // the view is at the song's end
     TooManyNotes,    // a track holds more notes than a chart file can store
     CreateInfo,      // "inf.tmp" cannot be written
     ExtractSegment,  // a segment cannot be written to its temporary file

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "TimedMessage.h"
+#include "io/Status.h"
 
 class OutputPort {
   public:
@@ -13,8 +14,11 @@ class OutputPort {
     // Sends `message` now (its `tick` is the music time it was due, for recording).
     virtual void Send(const TimedMessage& message) = 0;
     virtual std::string Name() const = 0;
-    // Makes the port ready when it becomes the current one; false when it cannot be used.
-    virtual bool Open() { return true; }
+    // Makes the port ready when it becomes the current one; PortUnusable, with the device's
+    // reason, when it cannot be used.
+    virtual Status Open() { return {}; }
+    // Why a port that opened plays silently (no SoundFont, no audio output), or empty.
+    virtual std::string Problem() const { return {}; }
     // Lets the device go when another port becomes current.
     virtual void Close() {}
 };
@@ -29,7 +33,7 @@ class RecordingPort final : public OutputPort {
 
     void Send(const TimedMessage& message) override { sent.push_back({now, message}); }
     std::string Name() const override { return "Recording"; }
-    bool Open() override { return opens; }
+    Status Open() override { return opens ? Status{} : Status::Fail(ErrorCode::PortUnusable, Name()); }
 
     double now = 0;     // set by whoever drives the clock
     bool opens = true;  // tests make a port that cannot be opened

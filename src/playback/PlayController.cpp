@@ -14,18 +14,20 @@ void PlayController::ChartReplaced() {
     ClearLit();
 }
 
-bool PlayController::PlayPause(int32_t position, int32_t songLength, const std::filesystem::path& songPath) {
-    if (position >= songLength) return false;
+Status PlayController::PlayPause(int32_t position, int32_t songLength, const std::filesystem::path& songPath) {
+    if (position >= songLength) return Status::Fail(ErrorCode::NothingToPlay);
     if (playing) {
         engine.PauseToggle();
         playing = false;
         ClearLit();
-        return true;
+        return {};
     }
     if (!loaded) {
         std::vector<uint8_t> bytes;
         SongTimeline song;
-        if (!ReadFileBytes(songPath, bytes) || !SongTimeline::FromSongBytes(bytes, song)) return false;
+        Status read = ReadFileBytes(songPath, bytes);
+        if (read) read = SongTimeline::FromSongBytes(bytes, song);
+        if (!read) return read;
         engine.LoadSong(std::move(song), chart);
         loaded = true;
     }
@@ -42,7 +44,7 @@ bool PlayController::PlayPause(int32_t position, int32_t songLength, const std::
     started = true;
     playing = true;
     lastPosition = position;
-    return true;
+    return {};
 }
 
 void PlayController::Stop() {

@@ -25,9 +25,10 @@ class PlayController {
 
     // A new chart was opened or converted: the engine forgets the old song and stops.
     void ChartReplaced();
-    // Play/Pause at view position `position`; false when nothing started or paused (no
-    // chart, at or past the song's end, or the song file cannot be read).
-    bool PlayPause(int32_t position, int32_t songLength, const std::filesystem::path& songPath);
+    // Play/Pause at view position `position`; why not when nothing started or paused
+    // (NothingToPlay at or past the song's end, OpenInput or NotMidi for a song file that
+    // cannot be read).
+    Status PlayPause(int32_t position, int32_t songLength, const std::filesystem::path& songPath);
     // Stops: paused, every row dark; the view goes back to 0 (the window's part).
     void Stop();
     // The view position now; at the song's end playing pauses there and `ended` is set.

@@ -64,17 +64,21 @@ std::string SoundEngine::PortName(int index) const {
     return ports[static_cast<std::size_t>(index)]->Name();
 }
 
-bool SoundEngine::ChangePort(int index) {
-    if (index < 0 || index >= PortCount()) return false;
-    if (index == current) return true;
+Status SoundEngine::ChangePort(int index) {
+    if (index < 0 || index >= PortCount()) return Status::Fail(ErrorCode::PortUnusable, std::to_string(index));
+    if (index == current) return {};
     StopSegment();
     std::lock_guard guard(lock);
     OutputPort& next = *ports[static_cast<std::size_t>(index)];
-    if (!next.Open()) return false;
+    if (Status status = next.Open(); !status) return status;
     ports[static_cast<std::size_t>(current)]->Close();
     current = index;
     sequencer.SetPort(next);
-    return true;
+    return {};
+}
+
+std::string SoundEngine::CurrentPortProblem() const {
+    return ports[static_cast<std::size_t>(current)]->Problem();
 }
 
 void SoundEngine::Wake() {

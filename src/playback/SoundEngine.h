@@ -32,8 +32,10 @@ class SoundEngine {
     std::string PortName(int index) const;
     int CurrentPort() const { return current; }
     // Makes port `index` current, stopping playback; if it cannot be opened the previous port
-    // stays current (and false is returned).
-    bool ChangePort(int index);
+    // stays current and the reason is returned.
+    Status ChangePort(int index);
+    // Why the current port plays silently, or empty.
+    std::string CurrentPortProblem() const;
 
     // The song and chart to play: stops a loaded song (StopSegment), sends the General MIDI
     // reset, and holds the song until another is loaded. The chart must stay alive meanwhile.

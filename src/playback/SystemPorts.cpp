@@ -17,9 +17,16 @@ namespace {
 // The MIDI output ports of one RtMidi interface; none when it is not there.
 void AddMidiPorts(RtMidi::Api api, std::vector<std::unique_ptr<OutputPort>>& ports);
 
+// The audio drivers to try in turn: the chosen one alone, or every one the program knows.
+std::vector<std::string> AudioDrivers(const std::string& chosen) {
+    if (!chosen.empty()) return {chosen};
+    return {std::begin(kAudioDrivers), std::end(kAudioDrivers)};
+}
+
 class FluidSynthPort final : public OutputPort {
   public:
-    explicit FluidSynthPort(const std::filesystem::path& soundFont) : soundFont(soundFont) {}
+    FluidSynthPort(const std::filesystem::path& soundFont, std::string audioDriver)
+        : soundFont(soundFont), audioDriver(std::move(audioDriver)) {}
     ~FluidSynthPort() override { Close(); }
 
     std::string Name() const override {
@@ -28,25 +35,33 @@ class FluidSynthPort final : public OutputPort {
         return name;
     }
 
-    bool Open() override {
-        if (synth) return true;
+    Status Open() override {
+        if (synth) return {};
         settings = new_fluid_settings();
         synth = new_fluid_synth(settings);
-        if (!synth || !LoadSoundFont(synth, soundFont)) {
+        Status loaded = synth ? LoadSoundFont(synth, soundFont) : Status::Fail(ErrorCode::OutOfMemory);
+        if (!loaded) {
             problem = "no SoundFont";
+            reason = "the SoundFont does not load: " + loaded.Message();
         } else {
             // JACK must not start a server of its own just to be asked.
             setenv("JACK_NO_START_SERVER", "1", 0);
-            for (const char* name : {"pulseaudio", "pipewire", "alsa", "jack"}) {
-                fluid_settings_setstr(settings, "audio.driver", name);
+            for (const std::string& name : AudioDrivers(audioDriver)) {
+                fluid_settings_setstr(settings, "audio.driver", name.c_str());
                 driver = new_fluid_audio_driver(settings, synth);
                 if (driver) break;
             }
             problem = driver ? "" : "no audio output";
+            reason = driver ? ""
+                     : audioDriver.empty()
+                         ? "no audio output opens (PulseAudio, PipeWire, ALSA, JACK)"
+                         : "the audio driver " + audioDriver + " does not open";
         }
         // Even silent, the port stays usable: the music clock runs and the view plays.
-        return true;
+        return {};
     }
+
+    std::string Problem() const override { return reason.empty() ? "" : "Playing silently: " + reason; }
 
     void Close() override {
         if (driver) delete_fluid_audio_driver(driver);
@@ -66,7 +81,9 @@ class FluidSynthPort final : public OutputPort {
     fluid_settings_t* settings = nullptr;
     fluid_synth_t* synth = nullptr;
     fluid_audio_driver_t* driver = nullptr;
-    std::string problem;
+    std::string audioDriver;  // the one to use, or empty for the first that opens
+    std::string problem;      // short, in the port's name
+    std::string reason;       // whole, for the status line
 };
 
 class RtMidiPort final : public OutputPort {
@@ -76,14 +93,16 @@ class RtMidiPort final : public OutputPort {
 
     std::string Name() const override { return name; }
 
-    bool Open() override {
+    Status Open() override {
         try {
             out = std::make_unique<RtMidiOut>(api);
             out->openPort(index);
-            return true;
-        } catch (const RtMidiError&) {
+            return {};
+        } catch (const RtMidiError& error) {
             out.reset();
-            return false;
+            Status status = Status::Fail(ErrorCode::PortUnusable, name);
+            status.reason = error.getMessage();
+            return status;
         }
     }
 
@@ -127,12 +146,21 @@ void AddMidiPorts(RtMidi::Api api, std::vector<std::unique_ptr<OutputPort>>& por
 
 }  // namespace
 
-std::vector<std::unique_ptr<OutputPort>> SystemPorts(const std::filesystem::path& soundFont) {
+std::string ChosenAudioDriver(const std::string& setting) {
+    const char* fromEnvironment = std::getenv("RYX_AUDIO_DRIVER");
+    const std::string chosen = fromEnvironment && *fromEnvironment ? fromEnvironment : setting;
+    for (const char* known : kAudioDrivers)
+        if (chosen == known) return chosen;
+    return {};
+}
+
+std::vector<std::unique_ptr<OutputPort>> SystemPorts(const std::filesystem::path& soundFont,
+                                                     const std::string& audioDriver) {
     // The libraries complain loudly on a machine without sound; the port list says what
     // matters in its names, and their messages go to the sound log.
     RouteSoundLibraryMessages();
     std::vector<std::unique_ptr<OutputPort>> ports;
-    ports.push_back(std::make_unique<FluidSynthPort>(soundFont));
+    ports.push_back(std::make_unique<FluidSynthPort>(soundFont, ChosenAudioDriver(audioDriver)));
     // Without the ALSA sequencer device RtMidi's ALSA interface only prints an error.
     std::error_code error;
     if (std::filesystem::exists("/dev/snd/seq", error)) AddMidiPorts(RtMidi::LINUX_ALSA, ports);

@@ -117,4 +117,11 @@ TEST(Document, NoEditsWhilePlayingAndPlayEndsAtTheSongsEnd) {
     EXPECT_EQ(doc.View().position, PlayEndTick(doc.Chart()));
     EXPECT_FALSE(doc.Playing());
     EXPECT_TRUE(doc.Undo());
+
+    // Play that cannot play says why.
+    EXPECT_EQ(doc.PlayPause().code, ErrorCode::NothingToPlay);  // at the end
+    doc.Stop();
+    std::filesystem::remove(doc.Chart().songInfo.midiPath);
+    doc.Player()->ChartReplaced();  // the song is read again at the next Play
+    EXPECT_EQ(doc.PlayPause().code, ErrorCode::OpenInput);
 }

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "playback/SoundEngine.h"
+#include "playback/SystemPorts.h"
 #include "support/SmfBuilder.h"
 #include "support/TestChart.h"
 
@@ -22,7 +23,7 @@ class ThreadRecordingPort final : public OutputPort {
         sent.push_back(message);
     }
     std::string Name() const override { return opens ? "works" : "broken"; }
-    bool Open() override { return opens; }
+    Status Open() override { return opens ? Status{} : Status::Fail(ErrorCode::PortUnusable, Name()); }
     std::vector<TimedMessage> Sent() {
         std::lock_guard guard(lock);
         return sent;
@@ -74,7 +75,7 @@ TEST(SoundEngine, APortThatCannotOpenLeavesThePreviousOne) {
     ports.push_back(std::make_unique<ThreadRecordingPort>());
     SoundEngine engine(std::move(ports));
     EXPECT_EQ(engine.PortCount(), 3);
-    EXPECT_FALSE(engine.ChangePort(1));
+    EXPECT_EQ(engine.ChangePort(1).Message(), "The output port cannot be opened (broken)");
     EXPECT_EQ(engine.CurrentPort(), 0);
     EXPECT_TRUE(engine.ChangePort(2));
     EXPECT_EQ(engine.CurrentPort(), 2);
@@ -128,4 +129,20 @@ TEST(SoundEngine, SegmentBookkeepingAcrossPauseResumeAndStop) {
     EXPECT_FALSE(engine.Started());
     EXPECT_EQ(engine.SongOffset(), 0);
     EXPECT_EQ(engine.ReferencePlayed(), 0);
+}
+
+TEST(SystemPorts, TheSynthesizerSaysWhyItIsSilentAndTheAudioDriverCanBeChosen) {
+    std::vector<std::unique_ptr<OutputPort>> ports = SystemPorts("/nonexistent/none.sf2");
+    ASSERT_FALSE(ports.empty());
+    EXPECT_TRUE(ports[0]->Open());  // silent, but usable: the view still plays
+    EXPECT_EQ(ports[0]->Problem().rfind("Playing silently: the SoundFont does not load", 0), 0u) << ports[0]->Problem();
+    ports[0]->Close();
+
+    unsetenv("RYX_AUDIO_DRIVER");
+    for (auto [setting, chosen] : {std::pair{"alsa", "alsa"}, std::pair{"jack", "jack"}, std::pair{"oss", ""},
+                                   std::pair{"", ""}})
+        EXPECT_EQ(ChosenAudioDriver(setting), chosen) << setting;
+    setenv("RYX_AUDIO_DRIVER", "pipewire", 1);
+    EXPECT_EQ(ChosenAudioDriver("alsa"), "pipewire");
+    unsetenv("RYX_AUDIO_DRIVER");
 }
