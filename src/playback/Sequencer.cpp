@@ -42,17 +42,19 @@ void Sequencer::PlayNote(const TimedMessage& noteOn, int64_t length, double now)
     schedule.insert(at, Entry{noteOff, kSongTrack});
 }
 
-void Sequencer::BuildFrom(int64_t tick) {
-    schedule.clear();
-    if (!chart) return;
-    for (ScheduledMessage& m : BuildPlaySchedule(*chart, song, tick, /*leaveOutMuted=*/false))
-        schedule.push_back({std::move(m.message), m.track});
-    next = 0;
+std::vector<Sequencer::Entry> Sequencer::Build(int64_t tick) const {
+    std::vector<Entry> built;
+    if (!chart) return built;
+    std::vector<ScheduledMessage> schedule = BuildPlaySchedule(*chart, song, tick, /*leaveOutMuted=*/false);
+    built.reserve(schedule.size());
+    for (ScheduledMessage& m : schedule) built.push_back({std::move(m.message), m.track});
+    return built;
 }
 
-void Sequencer::Start(int64_t tick, double now) {
+void Sequencer::Start(std::vector<Entry>& built, int64_t tick, double now) {
     SilenceSounding();
-    BuildFrom(tick);
+    schedule.swap(built);
+    next = 0;
     clock.emplace(song.Time(), tick);
     startTick = tick;
     startTime = now;
@@ -98,16 +100,18 @@ double Sequencer::Pump(double now) {
         const double due = startTime + clock->SecondsUntil(entry.message.tick);
         if (due > now) return due;
         const TimedMessage& m = entry.message;
-        const std::pair<uint8_t, uint8_t> key{static_cast<uint8_t>(m.status & 0x0F), m.data1};
+        std::bitset<128>& channel = sounding[m.status & 0x0F];
+        const std::size_t key = m.data1 & 0x7F;
         if (entry.track == kSongTrack) {
             // Tempo is the clock's business; a port has nothing to do with it.
             if (m.status != kTempoMessage) port->Send(m);
         } else if (m.IsNoteOn()) {
             if (audible & (1u << entry.track)) {
                 port->Send(m);
-                sounding.insert(key);
+                channel.set(key);
             }
-        } else if (sounding.erase(key) != 0) {
+        } else if (channel.test(key)) {
+            channel.reset(key);
             port->Send(m);
         }
         ++next;
@@ -116,9 +120,15 @@ double Sequencer::Pump(double now) {
 }
 
 void Sequencer::SilenceSounding() {
-    for (const auto& [channel, key] : sounding)
-        port->Send(TimedMessage::Make(pausedTick, static_cast<uint8_t>(0x80 | channel), key));
-    sounding.clear();
+    for (std::size_t channel = 0; channel < sounding.size(); ++channel) {
+        if (sounding[channel].none()) continue;
+        for (std::size_t key = 0; key < 128; ++key) {
+            if (sounding[channel].test(key))
+                port->Send(TimedMessage::Make(pausedTick, static_cast<uint8_t>(0x80 | channel),
+                                              static_cast<uint8_t>(key)));
+        }
+        sounding[channel].reset();
+    }
 }
 
 void Sequencer::SetPort(OutputPort& newPort) {

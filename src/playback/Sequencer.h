@@ -2,7 +2,9 @@
 // Sequencer: plays a chart's play schedule against real time. It is driven by Pump(now),
 // which sends every message that is due at `now` (seconds on any steady clock) and says when
 // the next one is due, so a thread can sleep until then and a test can step a manual clock.
-// Not thread-safe by itself: the sound engine calls it under its own lock.
+// Not thread-safe by itself: the sound engine calls it under its own lock, except Build,
+// which only reads what the engine's owner alone changes, so a schedule is made outside the
+// lock and handed over whole.
 //
 // Music time follows the song's tempo from the start point (MusicClock). Pausing silences the
 // notes that sound and remembers the music time; resuming continues from exactly there.
@@ -10,11 +12,12 @@
 // bends, tempo). Note-ons of tracks muted at their time are not sent; a note-off is sent only
 // for a note-on that was.
 
+#include <array>
+#include <bitset>
 #include <cstdint>
 #include <limits>
 #include <memory>
 #include <optional>
-#include <set>
 #include <vector>
 
 #include "MusicClock.h"
@@ -31,8 +34,22 @@ class Sequencer {
     // The song and the chart to play; stops anything playing and sends the General MIDI
     // reset. The chart's tracks are read when playing starts (the player track as it is then).
     void Load(SongTimeline song, const CChart& chart);
-    // Starts playing at music time `tick` at clock time `now`, with the song's tempo there.
-    void Start(int64_t tick, double now);
+    // One message of the schedule.
+    struct Entry {
+        TimedMessage message;
+        int track = -1;  // the chart track (16: the player's) a note belongs to; -1: the song's
+    };
+    // The schedule of playing from music time `tick`, in time order.
+    std::vector<Entry> Build(int64_t tick) const;
+    // Starts playing at music time `tick` at clock time `now`, with the song's tempo there,
+    // from `built` (Build's for that tick); `built` is given the previous schedule back, so the
+    // caller lets it go outside the engine's lock.
+    void Start(std::vector<Entry>& built, int64_t tick, double now);
+    // The same, building the schedule on the spot.
+    void Start(int64_t tick, double now) {
+        std::vector<Entry> built = Build(tick);
+        Start(built, tick, now);
+    }
     void Pause(double now);
     void Resume(double now);
     // Silences everything and forgets the position.
@@ -58,12 +75,10 @@ class Sequencer {
     // Sends the General MIDI reset now.
     void SendGmReset();
 
+    // The music time where playing stopped, while paused.
+    int64_t PausedTick() const { return pausedTick; }
+
   private:
-    struct Entry {
-        TimedMessage message;
-        int track = -1;  // the chart track (16: the player's) a note belongs to; -1: the song's
-    };
-    void BuildFrom(int64_t tick);
     void SilenceSounding();
 
     OutputPort* port;
@@ -78,5 +93,6 @@ class Sequencer {
     bool playing = false;
     bool paused = false;
     uint32_t audible = 0x1FFFF;
-    std::set<std::pair<uint8_t, uint8_t>> sounding;  // channel, key of notes on
+    // The notes on, a bit a key for each channel: fixed, so sending never allocates.
+    std::array<std::bitset<128>, 16> sounding{};
 };

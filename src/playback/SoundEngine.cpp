@@ -103,10 +103,12 @@ void SoundEngine::StartSegment() {
         return;
     }
     if (started) return;
+    // Made before the lock is taken, so the engine's thread never waits on it.
+    std::vector<Sequencer::Entry> built = sequencer.Build(startPoint);
     {
         std::lock_guard guard(lock);
         const double now = Now();
-        sequencer.Start(startPoint, now);
+        sequencer.Start(built, startPoint, now);
         started = true;
         songOffset = startPoint;
         segmentStart = startPoint;  // music time is the song position itself
@@ -135,15 +137,17 @@ void SoundEngine::PauseToggle() {
 
 void SoundEngine::ResumeSegment() {
     if (!paused) return;
+    // Continuing where it stopped keeps the notes' order exactly; a start point moved
+    // meanwhile starts afresh there, with what is in force there.
+    const bool afresh = startPoint != sequencer.PausedTick();
+    std::vector<Sequencer::Entry> built = afresh ? sequencer.Build(startPoint) : std::vector<Sequencer::Entry>();
     {
         std::lock_guard guard(lock);
         const double now = Now();
-        // Continuing where it stopped keeps the notes' order exactly; a start point moved
-        // meanwhile starts afresh there, with what is in force there.
-        if (startPoint == sequencer.Position(now))
-            sequencer.Resume(now);
+        if (afresh)
+            sequencer.Start(built, startPoint, now);
         else
-            sequencer.Start(startPoint, now);
+            sequencer.Resume(now);
         songOffset = startPoint;
         segmentStart = startPoint;
         referenceStart = Reference(now);

@@ -110,18 +110,19 @@ class RtMidiPort final : public OutputPort {
 
     void Send(const TimedMessage& m) override {
         if (!out || m.status == kTempoMessage) return;
-        std::vector<unsigned char> bytes;
-        if (m.status == kSysExMessage) {
-            bytes.push_back(0xF0);
-            bytes.insert(bytes.end(), m.sysex.begin(), m.sysex.end());
-            bytes.push_back(0xF7);
-        } else {
-            bytes = {m.status, m.data1};
-            const uint8_t kind = m.status & 0xF0;
-            if (kind != 0xC0 && kind != 0xD0) bytes.push_back(m.data2);
-        }
         try {
-            out->sendMessage(&bytes);
+            if (m.status == kSysExMessage) {
+                // Rare (a reset, a song's own); the framed copy reuses one buffer.
+                sysex.assign(1, 0xF0);
+                sysex.insert(sysex.end(), m.sysex.begin(), m.sysex.end());
+                sysex.push_back(0xF7);
+                out->sendMessage(sysex.data(), sysex.size());
+            } else {
+                // A channel message from the stack: sending allocates nothing.
+                const uint8_t kind = m.status & 0xF0;
+                const unsigned char bytes[3] = {m.status, m.data1, m.data2};
+                out->sendMessage(bytes, kind == 0xC0 || kind == 0xD0 ? 2 : 3);
+            }
         } catch (const RtMidiError&) {
             // A device that went away: the message is lost, playback goes on.
         }
@@ -132,6 +133,7 @@ class RtMidiPort final : public OutputPort {
     unsigned index;
     std::string name;
     std::unique_ptr<RtMidiOut> out;
+    std::vector<unsigned char> sysex;
 };
 
 void AddMidiPorts(RtMidi::Api api, std::vector<std::unique_ptr<OutputPort>>& ports) {
