@@ -42,7 +42,8 @@ class FluidSynthPort final : public OutputPort {
         Status loaded = synth ? LoadSoundFont(synth, soundFont) : Status::Fail(ErrorCode::OutOfMemory);
         if (!loaded) {
             problem = "no SoundFont";
-            reason = "the SoundFont does not load: " + loaded.Message();
+            // Short enough for the status line; ryxtool play and render name the library's reason.
+            reason = "the SoundFont " + PathText(soundFont.filename()) + " does not load";
         } else {
             // JACK must not start a server of its own just to be asked.
             setenv("JACK_NO_START_SERVER", "1", 0);
@@ -52,10 +53,9 @@ class FluidSynthPort final : public OutputPort {
                 if (driver) break;
             }
             problem = driver ? "" : "no audio output";
-            reason = driver ? ""
-                     : audioDriver.empty()
-                         ? "no audio output opens (PulseAudio, PipeWire, ALSA, JACK)"
-                         : "the audio driver " + audioDriver + " does not open";
+            reason = driver                ? ""
+                     : audioDriver.empty() ? "no audio output opens"
+                                           : "the audio driver " + audioDriver + " does not open";
         }
         // Even silent, the port stays usable: the music clock runs and the view plays.
         return {};
