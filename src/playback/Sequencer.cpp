@@ -30,7 +30,7 @@ void Sequencer::PlayNote(const TimedMessage& noteOn, int64_t length, double now)
     port->Send(noteOn);
     TimedMessage noteOff =
         TimedMessage::Make(0, static_cast<uint8_t>(0x80 | (noteOn.status & 0x0F)), noteOn.data1);
-    if (!playing || paused) {
+    if (!Playing() || Paused()) {
         port->Send(noteOff);
         return;
     }
@@ -55,49 +55,31 @@ void Sequencer::Start(std::vector<Entry>& built, int64_t tick, double now) {
     SilenceSounding();
     schedule.swap(built);
     next = 0;
-    clock.emplace(song.Time(), tick);
-    startTick = tick;
-    startTime = now;
-    pausedTick = tick;
-    playing = true;
-    paused = false;
+    transport.Start(song.Time(), tick, now);
 }
 
 void Sequencer::Pause(double now) {
-    if (!playing || paused) return;
-    pausedTick = Position(now);
-    paused = true;
+    if (!Playing() || Paused()) return;
+    transport.Pause(now);
     SilenceSounding();
 }
 
 void Sequencer::Resume(double now) {
-    if (!playing || !paused) return;
-    // The clock goes on from the paused music time, with the tempo in force there.
-    clock.emplace(song.Time(), pausedTick);
-    startTick = pausedTick;
-    startTime = now;
-    paused = false;
+    transport.Resume(song.Time(), now);
 }
 
 void Sequencer::Stop() {
     SilenceSounding();
     schedule.clear();
     next = 0;
-    playing = false;
-    paused = false;
-    pausedTick = 0;
-}
-
-int64_t Sequencer::Position(double now) const {
-    if (!playing || paused || !clock) return pausedTick;
-    return clock->TickAfter(now - startTime);
+    transport.Stop();
 }
 
 double Sequencer::Pump(double now) {
-    if (!playing || paused) return kNever;
+    if (!Playing() || Paused()) return kNever;
     while (next < schedule.size()) {
         const Entry& entry = schedule[next];
-        const double due = startTime + clock->SecondsUntil(entry.message.tick);
+        const double due = transport.DueAt(entry.message.tick);
         if (due > now) return due;
         const TimedMessage& m = entry.message;
         std::bitset<128>& channel = sounding[m.status & 0x0F];
@@ -124,7 +106,7 @@ void Sequencer::SilenceSounding() {
         if (sounding[channel].none()) continue;
         for (std::size_t key = 0; key < 128; ++key) {
             if (sounding[channel].test(key))
-                port->Send(TimedMessage::Make(pausedTick, static_cast<uint8_t>(0x80 | channel),
+                port->Send(TimedMessage::Make(transport.PausedTick(), static_cast<uint8_t>(0x80 | channel),
                                               static_cast<uint8_t>(key)));
         }
         sounding[channel].reset();

@@ -20,7 +20,7 @@
 #include <optional>
 #include <vector>
 
-#include "MusicClock.h"
+#include "Transport.h"
 #include "OutputPort.h"
 #include "SongTimeline.h"
 #include "chart/Chart.h"
@@ -60,9 +60,9 @@ class Sequencer {
     double Pump(double now);
 
     // Music time at clock time `now` (the paused position while paused).
-    int64_t Position(double now) const;
-    bool Playing() const { return playing; }
-    bool Paused() const { return paused; }
+    int64_t Position(double now) const { return transport.Position(now); }
+    bool Playing() const { return transport.Playing(); }
+    bool Paused() const { return transport.Paused(); }
 
     // Which tracks sound: bit t for track t (0..15), bit 16 for the player's notes.
     void SetAudible(uint32_t mask) { audible = mask; }
@@ -76,7 +76,8 @@ class Sequencer {
     void SendGmReset();
 
     // The music time where playing stopped, while paused.
-    int64_t PausedTick() const { return pausedTick; }
+    int64_t PausedTick() const { return transport.PausedTick(); }
+    const SongTimeline& Song() const { return song; }
 
   private:
     void SilenceSounding();
@@ -86,12 +87,7 @@ class Sequencer {
     const CChart* chart = nullptr;
     std::vector<Entry> schedule;
     std::size_t next = 0;
-    std::optional<MusicClock> clock;
-    int64_t startTick = 0;  // music time at which the clock's segment starts
-    double startTime = 0;   // clock time matching startTick
-    int64_t pausedTick = 0;
-    bool playing = false;
-    bool paused = false;
+    Transport transport;
     uint32_t audible = 0x1FFFF;
     // The notes on, a bit a key for each channel: fixed, so sending never allocates.
     std::array<std::bitset<128>, 16> sounding{};

@@ -1,0 +1,32 @@
+#include "Transport.h"
+
+void Transport::Start(const TimeBase& time, int64_t tick, double now) {
+    clock.emplace(time, tick);
+    startTime = now;
+    pausedTick = tick;
+    playing = true;
+    paused = false;
+}
+
+void Transport::Pause(double now) {
+    if (!playing || paused) return;
+    pausedTick = Position(now);
+    paused = true;
+}
+
+void Transport::Resume(const TimeBase& time, double now) {
+    if (!playing || !paused) return;
+    clock.emplace(time, pausedTick);
+    startTime = now;
+    paused = false;
+}
+
+void Transport::Stop() {
+    playing = paused = false;
+    pausedTick = 0;
+}
+
+int64_t Transport::Position(double now) const {
+    if (!playing || paused || !clock) return pausedTick;
+    return clock->TickAfter(now - startTime);
+}

@@ -1,0 +1,36 @@
+#pragma once
+// Transport: where playing stands in music time against a clock: started at a tick and a
+// time, paused at a tick, resumed there. Pure arithmetic over the song's time base; the
+// sequencer keeps one on the engine's thread and the engine's owner a copy that the same
+// commands, with the same times, keep equal, so neither thread reads the other's.
+
+#include <cstdint>
+#include <optional>
+
+#include "MusicClock.h"
+
+class Transport {
+  public:
+    // Plays from music time `tick` at clock time `now` (seconds on a steady clock).
+    void Start(const TimeBase& time, int64_t tick, double now);
+    void Pause(double now);
+    // Goes on from the paused tick, with the tempo in force there.
+    void Resume(const TimeBase& time, double now);
+    void Stop();
+
+    // Music time at clock time `now` (the paused tick while paused, 0 when stopped).
+    int64_t Position(double now) const;
+    // The clock time music time `tick` is due (when playing).
+    double DueAt(int64_t tick) const { return startTime + clock->SecondsUntil(tick); }
+
+    bool Playing() const { return playing; }
+    bool Paused() const { return paused; }
+    int64_t PausedTick() const { return pausedTick; }
+
+  private:
+    std::optional<MusicClock> clock;
+    double startTime = 0;  // clock time matching the clock's start tick
+    int64_t pausedTick = 0;
+    bool playing = false;
+    bool paused = false;
+};
