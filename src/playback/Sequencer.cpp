@@ -12,7 +12,7 @@ uint32_t Sequencer::AudibleMask(const CChart& chart) {
     return mask;
 }
 
-void Sequencer::Load(SongTimeline newSong, const CChart& newChart) {
+void Sequencer::Load(std::shared_ptr<const SongTimeline> newSong, const CChart& newChart) {
     Stop();
     song = std::move(newSong);
     chart = &newChart;
@@ -42,11 +42,11 @@ void Sequencer::PlayNote(const TimedMessage& noteOn, int64_t length, double now)
     schedule.insert(at, Entry{noteOff, kSongTrack});
 }
 
-std::vector<Sequencer::Entry> Sequencer::Build(int64_t tick) const {
+std::vector<Sequencer::Entry> Sequencer::Build(const CChart& chart, const SongTimeline& song, int64_t tick) {
+    constexpr std::size_t kRoomForNotesByHand = 256;
     std::vector<Entry> built;
-    if (!chart) return built;
-    std::vector<ScheduledMessage> schedule = BuildPlaySchedule(*chart, song, tick, /*leaveOutMuted=*/false);
-    built.reserve(schedule.size());
+    std::vector<ScheduledMessage> schedule = BuildPlaySchedule(chart, song, tick, /*leaveOutMuted=*/false);
+    built.reserve(schedule.size() + kRoomForNotesByHand);
     for (ScheduledMessage& m : schedule) built.push_back({std::move(m.message), m.track});
     return built;
 }
@@ -55,7 +55,7 @@ void Sequencer::Start(std::vector<Entry>& built, int64_t tick, double now) {
     SilenceSounding();
     schedule.swap(built);
     next = 0;
-    transport.Start(song.Time(), tick, now);
+    transport.Start(song->Time(), tick, now);
 }
 
 void Sequencer::Pause(double now) {
@@ -65,7 +65,7 @@ void Sequencer::Pause(double now) {
 }
 
 void Sequencer::Resume(double now) {
-    transport.Resume(song.Time(), now);
+    transport.Resume(song->Time(), now);
 }
 
 void Sequencer::Stop() {

@@ -2,9 +2,8 @@
 // Sequencer: plays a chart's play schedule against real time. It is driven by Pump(now),
 // which sends every message that is due at `now` (seconds on any steady clock) and says when
 // the next one is due, so a thread can sleep until then and a test can step a manual clock.
-// Not thread-safe by itself: the sound engine calls it under its own lock, except Build,
-// which only reads what the engine's owner alone changes, so a schedule is made outside the
-// lock and handed over whole.
+// Not thread-safe: the sound engine's worker alone uses it. Build is a plain function of a
+// chart and a song, so schedules are made on another thread and handed over whole.
 //
 // Music time follows the song's tempo from the start point (MusicClock). Pausing silences the
 // notes that sound and remembers the music time; resuming continues from exactly there.
@@ -33,21 +32,23 @@ class Sequencer {
 
     // The song and the chart to play; stops anything playing and sends the General MIDI
     // reset. The chart's tracks are read when playing starts (the player track as it is then).
-    void Load(SongTimeline song, const CChart& chart);
+    void Load(std::shared_ptr<const SongTimeline> song, const CChart& chart);
+    void Load(SongTimeline song, const CChart& chart) { Load(std::make_shared<const SongTimeline>(std::move(song)), chart); }
     // One message of the schedule.
     struct Entry {
         TimedMessage message;
         int track = -1;  // the chart track (16: the player's) a note belongs to; -1: the song's
     };
-    // The schedule of playing from music time `tick`, in time order.
-    std::vector<Entry> Build(int64_t tick) const;
+    // The schedule of playing `chart` with `song` from music time `tick`, in time order, with
+    // room for notes played by hand.
+    static std::vector<Entry> Build(const CChart& chart, const SongTimeline& song, int64_t tick);
     // Starts playing at music time `tick` at clock time `now`, with the song's tempo there,
     // from `built` (Build's for that tick); `built` is given the previous schedule back, so the
     // caller lets it go outside the engine's lock.
     void Start(std::vector<Entry>& built, int64_t tick, double now);
     // The same, building the schedule on the spot.
     void Start(int64_t tick, double now) {
-        std::vector<Entry> built = Build(tick);
+        std::vector<Entry> built = chart ? Build(*chart, *song, tick) : std::vector<Entry>();
         Start(built, tick, now);
     }
     void Pause(double now);
@@ -68,6 +69,7 @@ class Sequencer {
     void SetAudible(uint32_t mask) { audible = mask; }
     static uint32_t AudibleMask(const CChart& chart);
 
+    // Sends to `newPort` from now on (the notes that sound are silenced on the old one).
     void SetPort(OutputPort& newPort);
     // Sends a note-on now and its note-off `length` chart ticks later in music time (at once
     // when not playing).
@@ -77,13 +79,12 @@ class Sequencer {
 
     // The music time where playing stopped, while paused.
     int64_t PausedTick() const { return transport.PausedTick(); }
-    const SongTimeline& Song() const { return song; }
 
   private:
     void SilenceSounding();
 
     OutputPort* port;
-    SongTimeline song;
+    std::shared_ptr<const SongTimeline> song = std::make_shared<const SongTimeline>();
     const CChart* chart = nullptr;
     std::vector<Entry> schedule;
     std::size_t next = 0;

@@ -9,22 +9,6 @@
 
 #include "io/Clamp.h"
 
-SoundEngine::SoundEngine(std::vector<std::unique_ptr<OutputPort>> newPorts)
-    : ports(std::move(newPorts)), sequencer(*ports.front()), worker([this] { Run(); }) {
-    ports.front()->Open();
-}
-
-SoundEngine::~SoundEngine() {
-    {
-        std::lock_guard guard(lock);
-        sequencer.Stop();
-        quit = true;
-    }
-    wake.notify_all();
-    worker.join();
-    for (auto& port : ports) port->Close();
-}
-
 namespace {
 
 // Notes go out on time even on a busy machine when the system lets the engine's thread run
@@ -40,22 +24,81 @@ void RaisePriority() {
 
 }  // namespace
 
+SoundEngine::SoundEngine(std::vector<std::unique_ptr<OutputPort>> newPorts)
+    : ports(std::move(newPorts)), sequencer(*ports.front()) {
+    ports.front()->Open();
+    worker = std::thread([this] { Run(); });
+}
+
+SoundEngine::~SoundEngine() {
+    Send({Command::Kind::Quit});
+    worker.join();
+    for (auto& port : ports) port->Close();
+}
+
 double SoundEngine::Now() const {
     return std::chrono::duration<double>(Clock::now() - origin).count();
 }
 
+void SoundEngine::Send(Command command) {
+    {
+        std::lock_guard guard(queueLock);
+        queue.push_back(std::move(command));
+    }
+    wake.notify_all();
+}
+
 void SoundEngine::Run() {
     RaisePriority();
-    std::unique_lock guard(lock);
-    while (!quit) {
-        const double next = sequencer.Pump(Now());
-        if (next == Sequencer::kNever) {
-            wake.wait(guard);
-        } else {
-            const auto when =
-                origin + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(next));
-            wake.wait_until(guard, when);
+    std::deque<Command> taken;
+    double next = Sequencer::kNever;
+    for (;;) {
+        {
+            std::unique_lock guard(queueLock);
+            if (queue.empty()) {
+                if (next == Sequencer::kNever) {
+                    wake.wait(guard);
+                } else {
+                    const auto when =
+                        origin + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(next));
+                    wake.wait_until(guard, when);
+                }
+            }
+            taken.swap(queue);
         }
+        // Commands in the order they were given; the queue's lock is free while they run.
+        for (Command& command : taken) {
+            if (command.kind == Command::Kind::Quit) {
+                sequencer.Stop();
+                return;
+            }
+            Apply(command);
+        }
+        taken.clear();
+        next = sequencer.Pump(Now());
+    }
+}
+
+void SoundEngine::Apply(Command& c) {
+    switch (c.kind) {
+        case Command::Kind::Load: sequencer.Load(std::move(c.song), *c.chart); break;
+        case Command::Kind::Start: sequencer.Start(c.schedule, c.tick, c.now); break;
+        case Command::Kind::Pause: sequencer.Pause(c.now); break;
+        case Command::Kind::Resume: sequencer.Resume(c.now); break;
+        case Command::Kind::Stop: sequencer.Stop(); break;
+        case Command::Kind::Port: {
+            sequencer.SetPort(*ports[c.value]);
+            {
+                std::lock_guard guard(queueLock);
+                workerPort = static_cast<int>(c.value);
+            }
+            switched.notify_all();
+            break;
+        }
+        case Command::Kind::Note: sequencer.PlayNote(c.message, c.tick, c.now); break;
+        case Command::Kind::Audible: sequencer.SetAudible(c.value); break;
+        case Command::Kind::Reset: sequencer.SendGmReset(); break;
+        case Command::Kind::Quit: break;
     }
 }
 
@@ -68,12 +111,18 @@ Status SoundEngine::ChangePort(int index) {
     if (index < 0 || index >= PortCount()) return Status::Fail(ErrorCode::PortUnusable, std::to_string(index));
     if (index == current) return {};
     StopSegment();
-    std::lock_guard guard(lock);
-    OutputPort& next = *ports[static_cast<std::size_t>(index)];
-    if (Status status = next.Open(); !status) return status;
+    // The new port is not the worker's yet, so it opens here. The old one is closed once the
+    // worker has moved off it (a rare wait, only for the Options dialog's choice).
+    if (Status status = ports[static_cast<std::size_t>(index)]->Open(); !status) return status;
+    Command command{Command::Kind::Port};
+    command.value = static_cast<uint32_t>(index);
+    Send(std::move(command));
+    {
+        std::unique_lock guard(queueLock);
+        switched.wait(guard, [&] { return workerPort == index; });
+    }
     ports[static_cast<std::size_t>(current)]->Close();
     current = index;
-    sequencer.SetPort(next);
     return {};
 }
 
@@ -81,19 +130,28 @@ std::string SoundEngine::CurrentPortProblem() const {
     return ports[static_cast<std::size_t>(current)]->Problem();
 }
 
-void SoundEngine::Wake() {
-    wake.notify_all();
-}
-
-void SoundEngine::LoadSong(SongTimeline song, const CChart& chart) {
+void SoundEngine::LoadSong(SongTimeline newSong, const CChart& chart) {
     StopSegment();
-    std::lock_guard guard(lock);
-    sequencer.Load(std::move(song), chart);  // sends the General MIDI reset
+    song = std::make_shared<SongTimeline>(std::move(newSong));
+    Command command{Command::Kind::Load};
+    command.song = song;
+    command.chart = &chart;
+    Send(std::move(command));  // the worker sends the General MIDI reset
+    loadedChart = &chart;
     loaded = true;
 }
 
 void SoundEngine::SetStartPoint(int64_t tick) {
     startPoint = std::max<int64_t>(tick, 0);
+}
+
+void SoundEngine::Begin(int64_t tick, double now) {
+    Command command{Command::Kind::Start};
+    command.now = now;
+    command.tick = tick;
+    command.schedule = Sequencer::Build(*loadedChart, *song, tick);
+    transport.Start(song->Time(), tick, now);
+    Send(std::move(command));
 }
 
 void SoundEngine::StartSegment() {
@@ -103,18 +161,12 @@ void SoundEngine::StartSegment() {
         return;
     }
     if (started) return;
-    // Made before the lock is taken, so the engine's thread never waits on it.
-    std::vector<Sequencer::Entry> built = sequencer.Build(startPoint);
-    {
-        std::lock_guard guard(lock);
-        const double now = Now();
-        sequencer.Start(built, startPoint, now);
-        started = true;
-        songOffset = startPoint;
-        segmentStart = startPoint;  // music time is the song position itself
-        referenceStart = Reference(now);
-    }
-    Wake();
+    const double now = Now();
+    Begin(startPoint, now);
+    started = true;
+    songOffset = startPoint;
+    segmentStart = startPoint;  // music time is the song position itself
+    referenceStart = Reference(now);
 }
 
 void SoundEngine::PauseToggle() {
@@ -123,10 +175,12 @@ void SoundEngine::PauseToggle() {
         ResumeSegment();
         return;
     }
-    std::lock_guard guard(lock);
     const double now = Now();
-    const int64_t music = sequencer.Position(now);
-    sequencer.Pause(now);
+    const int64_t music = transport.Position(now);
+    transport.Pause(now);
+    Command command{Command::Kind::Pause};
+    command.now = now;
+    Send(std::move(command));
     songOffset = SaturatingAdd(songOffset, SaturatingAdd(music, -segmentStart));
     referencePlayed += Reference(now) - referenceStart;
     startPoint = songOffset;
@@ -137,53 +191,48 @@ void SoundEngine::PauseToggle() {
 
 void SoundEngine::ResumeSegment() {
     if (!paused) return;
+    const double now = Now();
     // Continuing where it stopped keeps the notes' order exactly; a start point moved
     // meanwhile starts afresh there, with what is in force there.
-    const bool afresh = startPoint != sequencer.PausedTick();
-    std::vector<Sequencer::Entry> built = afresh ? sequencer.Build(startPoint) : std::vector<Sequencer::Entry>();
-    {
-        std::lock_guard guard(lock);
-        const double now = Now();
-        if (afresh)
-            sequencer.Start(built, startPoint, now);
-        else
-            sequencer.Resume(now);
-        songOffset = startPoint;
-        segmentStart = startPoint;
-        referenceStart = Reference(now);
-        paused = false;
+    if (startPoint != transport.PausedTick()) {
+        Begin(startPoint, now);
+    } else {
+        transport.Resume(song->Time(), now);
+        Command command{Command::Kind::Resume};
+        command.now = now;
+        Send(std::move(command));
     }
-    Wake();
+    songOffset = startPoint;
+    segmentStart = startPoint;
+    referenceStart = Reference(now);
+    paused = false;
 }
 
 void SoundEngine::StopSegment() {
     if (!started) return;
-    std::lock_guard guard(lock);
-    sequencer.Stop();
+    transport.Stop();
+    Send({Command::Kind::Stop});
     songOffset = segmentStart = referenceStart = referencePlayed = 0;
     startPoint = 0;
     started = paused = false;
 }
 
 void SoundEngine::PlayNote(const CNote& note) {
-    {
-        std::lock_guard guard(lock);
-        sequencer.PlayNote(
-            TimedMessage::Make(0, static_cast<uint8_t>(0x90 | (note.status & 0x0F)), note.key, note.velocity),
-            note.length, Now());
-    }
-    Wake();
+    Command command{Command::Kind::Note};
+    command.now = Now();
+    command.message =
+        TimedMessage::Make(0, static_cast<uint8_t>(0x90 | (note.status & 0x0F)), note.key, note.velocity);
+    command.tick = note.length;
+    Send(std::move(command));
 }
 
 void SoundEngine::SendGmReset() {
-    std::lock_guard guard(lock);
-    sequencer.SendGmReset();
+    Send({Command::Kind::Reset});
 }
 
 SoundEngine::Time SoundEngine::CurrentTime() const {
-    std::lock_guard guard(lock);
     const double now = Now();
-    return {Reference(now), sequencer.Position(now)};
+    return {Reference(now), transport.Position(now)};
 }
 
 int64_t SoundEngine::Position() const {
@@ -192,6 +241,7 @@ int64_t SoundEngine::Position() const {
 }
 
 void SoundEngine::SetAudible(uint32_t mask) {
-    std::lock_guard guard(lock);
-    sequencer.SetAudible(mask);
+    Command command{Command::Kind::Audible};
+    command.value = mask;
+    Send(std::move(command));
 }

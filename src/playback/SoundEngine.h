@@ -1,16 +1,21 @@
 #pragma once
-// SoundEngine: the output ports with a current one, and the sequencer playing on its own
-// thread.
+// SoundEngine: the output ports with a current one, and the sequencer playing on the engine's
+// own thread (the worker).
 //
-// Threading contract: every public function is called from one thread, the user-interface
-// thread (or ryxtool's main thread). The engine's worker thread sends the messages; the two
-// share the sequencer under one mutex, held by the caller only for the few microseconds a
-// command or a position read takes, never while a port sends on the caller's behalf. The
-// worker sleeps until the next message is due or a command wakes it; it never spins.
+// Threading contract: every public function is called from one thread, the owner's (the
+// user-interface thread, or ryxtool's main thread). The worker owns the sequencer and is the
+// only thread that sends to a port once the engine runs: the owner hands it commands (load a
+// song, start, pause, resume, stop, change port, play a note, set the play filter) through a
+// queue whose lock is held only to push or take commands, never while sending. Schedules are
+// built on the owner's thread and handed over whole. The owner reads the position from its own
+// copy of the transport, which the same commands with the same times keep equal to the
+// worker's, so it never waits on the worker. The worker sleeps until the next message is due or
+// a command arrives; it never spins, and sending allocates nothing.
 
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -19,6 +24,7 @@
 
 #include "OutputPort.h"
 #include "Sequencer.h"
+#include "Transport.h"
 
 class SoundEngine {
   public:
@@ -31,8 +37,9 @@ class SoundEngine {
     int PortCount() const { return static_cast<int>(ports.size()); }
     std::string PortName(int index) const;
     int CurrentPort() const { return current; }
-    // Makes port `index` current, stopping playback; if it cannot be opened the previous port
-    // stays current and the reason is returned.
+    // Makes port `index` current, stopping playback: it is opened here, the worker silences
+    // the previous one and moves to it, then the previous one is closed. If it cannot be
+    // opened the previous port stays current and the reason is returned.
     Status ChangePort(int index);
     // Why the current port plays silently, or empty.
     std::string CurrentPortProblem() const;
@@ -79,20 +86,41 @@ class SoundEngine {
     void SetAudible(uint32_t mask);
 
   private:
+    // One request of the owner to the worker, with the clock time it was made at.
+    struct Command {
+        enum class Kind { Load, Start, Pause, Resume, Stop, Port, Note, Audible, Reset, Quit } kind;
+        double now = 0;
+        int64_t tick = 0;                        // Start: where; Note: the note's length
+        std::vector<Sequencer::Entry> schedule;  // Start: built on the owner's thread
+        std::shared_ptr<const SongTimeline> song;  // Load
+        const CChart* chart = nullptr;           // Load
+        TimedMessage message;                    // Note: the note-on
+        uint32_t value = 0;                      // Audible: the mask; Port: the index
+    };
     using Clock = std::chrono::steady_clock;
     double Now() const;
     int64_t Reference(double seconds) const { return static_cast<int64_t>(seconds * 1e7); }
+    void Send(Command command);
     void Run();
-    void Wake();
+    void Apply(Command& command);
+    // Starts the loaded song at `tick`, clock time `now`, on both copies of the transport.
+    void Begin(int64_t tick, double now);
 
     std::vector<std::unique_ptr<OutputPort>> ports;
     int current = 0;
     Clock::time_point origin = Clock::now();
-    mutable std::mutex lock;
+    // The queue between the two threads.
+    std::mutex queueLock;
     std::condition_variable wake;
+    std::deque<Command> queue;
+    std::condition_variable switched;  // the worker moved to workerPort
+    int workerPort = 0;
+    // The worker's.
     Sequencer sequencer;
-    bool quit = false;
-    // The state the user-interface thread sees; only it changes these.
+    // The owner's: what it asked for and where playing stands by its copy of the transport.
+    std::shared_ptr<const SongTimeline> song;
+    const CChart* loadedChart = nullptr;
+    Transport transport;
     bool loaded = false;
     bool started = false;
     bool paused = false;

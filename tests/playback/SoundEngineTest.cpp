@@ -21,6 +21,7 @@ class ThreadRecordingPort final : public OutputPort {
     void Send(const TimedMessage& message) override {
         std::lock_guard guard(lock);
         sent.push_back(message);
+        senders.push_back(std::this_thread::get_id());
     }
     std::string Name() const override { return opens ? "works" : "broken"; }
     Status Open() override { return opens ? Status{} : Status::Fail(ErrorCode::PortUnusable, Name()); }
@@ -28,11 +29,16 @@ class ThreadRecordingPort final : public OutputPort {
         std::lock_guard guard(lock);
         return sent;
     }
+    std::vector<std::thread::id> Senders() {
+        std::lock_guard guard(lock);
+        return senders;
+    }
 
   private:
     bool opens;
     std::mutex lock;
     std::vector<TimedMessage> sent;
+    std::vector<std::thread::id> senders;
 };
 
 }  // namespace
@@ -145,4 +151,38 @@ TEST(SystemPorts, TheSynthesizerSaysWhyItIsSilentAndTheAudioDriverCanBeChosen) {
     setenv("RYX_AUDIO_DRIVER", "pipewire", 1);
     EXPECT_EQ(ChosenAudioDriver("alsa"), "pipewire");
     unsetenv("RYX_AUDIO_DRIVER");
+}
+
+TEST(SoundEngine, OnlyTheEnginesThreadEverSendsToAPort) {
+    std::vector<std::unique_ptr<OutputPort>> ports;
+    ports.push_back(std::make_unique<ThreadRecordingPort>());
+    ports.push_back(std::make_unique<ThreadRecordingPort>());
+    auto* first = static_cast<ThreadRecordingPort*>(ports[0].get());
+    auto* second = static_cast<ThreadRecordingPort*>(ports[1].get());
+    CChart chart;
+    chart.tracks[0].Append(MakeNote(0, 60, 0, 2000));
+    chart.usedTrackCount = 1;
+    chart.SetPlayFilter(kPlayAll);
+    SoundEngine engine(std::move(ports));
+    {
+        SongTimeline song;
+        ASSERT_TRUE(SongTimeline::FromSongBytes(Smf(1, 96, {Track({Tempo(0, 500000), Ev(0, {0xC0, 5})})}), song));
+        engine.LoadSong(std::move(song), chart);  // the reset
+        engine.SetAudible(Sequencer::AudibleMask(chart));
+        engine.StartSegment();  // the program, the note
+        engine.PlayNote(MakeNote(0, 72, 0, 10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        engine.PauseToggle();  // silences
+        engine.PauseToggle();
+        ASSERT_TRUE(engine.ChangePort(1));  // silences the first port, moves to the second
+        engine.SendGmReset();
+        engine.StopSegment();
+        ASSERT_TRUE(engine.ChangePort(0));  // returns once the worker took every command before it
+    }
+    const std::thread::id self = std::this_thread::get_id();
+    for (ThreadRecordingPort* port : {first, second}) {
+        const std::vector<std::thread::id> senders = port->Senders();
+        EXPECT_FALSE(senders.empty());
+        for (std::thread::id sender : senders) EXPECT_NE(sender, self);
+    }
 }
