@@ -15,7 +15,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cctype>
 
 #include "ChartViewWidget.h"
 #include "CheckDialog.h"
@@ -31,6 +30,7 @@
 #include "chart/ChartCheck.h"
 #include "chart/ChartFile.h"
 #include "chart/SongEnd.h"
+#include "document/FileKind.h"
 #include "editor/PaletteFill.h"
 #include "io/Clamp.h"
 
@@ -39,12 +39,6 @@ namespace {
 const char* kChartFilter = "RYX File (*.ryx)";
 constexpr int kMessageMs = 10000;  // how long a status line message stays
 const char* kMidiFilter = "Midi File (*.mid *.midi *.rmi);;All Files (*)";
-
-std::string LowerExtension(const std::filesystem::path& path) {
-    std::string ext = PathText(path.extension());
-    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-    return ext;
-}
 
 ViewGeometry GeometryForThisScreen() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -323,13 +317,14 @@ std::filesystem::path CMainFrame::DialogFolder() const {
 }
 
 void CMainFrame::OpenFile(const std::filesystem::path& path) {
-    const std::string ext = LowerExtension(path);
-    if (ext == ".mid" || ext == ".midi" || ext == ".rmi") {
-        if (MaySetChartAside()) OpenMidiFile(path);
-    } else if (ext == ".ryx") {
-        if (MaySetChartAside()) OpenChartFile(path);
-    } else {
-        showError(QString::fromStdString("Not a MIDI file or a chart file: " + PathText(path)));
+    switch (KindOfFile(path)) {
+        case FileKind::Midi:
+            if (MaySetChartAside()) OpenMidiFile(path);
+            break;
+        case FileKind::Chart:
+            if (MaySetChartAside()) OpenChartFile(path);
+            break;
+        case FileKind::Other: showError(QString::fromStdString("Not a MIDI file or a chart file: " + PathText(path)));
     }
 }
 
