@@ -6,10 +6,9 @@
 #include "PlaybackInput.h"
 #include "chart/SongEnd.h"
 #include "document/ChartDocument.h"
-#include "io/PathText.h"
 #include "playback/SoundEngine.h"
 #include "playback/SystemPorts.h"
-#include "playback/WavRenderer.h"
+#include "playback/SoundFont.h"
 
 namespace {
 
