@@ -70,9 +70,13 @@ int64_t TimeBase::TickAtMs(double ms) const {
     const double ticks = std::floor((ms - s.ms) * 1000.0 * ticksPerQuarter / s.tempo);
     if (!(ticks < 9.2e18 - static_cast<double>(s.tick))) return std::numeric_limits<int64_t>::max();
     int64_t tick = s.tick + static_cast<int64_t>(ticks);
-    // The division and the product may each round by a hair: settle on the exact answer.
-    while (tick > s.tick && MsInto(s, tick) > ms) --tick;
-    while (tick < std::numeric_limits<int64_t>::max() && MsInto(s, tick + 1) <= ms) ++tick;
+    // The division and the product may each round by a hair: settle on the exact answer, a
+    // tick or two away. Far out, where doubles no longer tell ticks apart, the estimate stands.
+    constexpr int kSteps = 4;
+    for (int step = 0; step < kSteps && tick > s.tick && MsInto(s, tick) > ms; ++step) --tick;
+    for (int step = 0; step < kSteps && tick < std::numeric_limits<int64_t>::max() && MsInto(s, tick + 1) <= ms;
+         ++step)
+        ++tick;
     return tick;
 }
 

@@ -41,6 +41,9 @@ TEST(TimeBase, TempoAndTimeBothWaysOverTempoMaps) {
     EXPECT_EQ(plain.TickAtMs(0.66), 1);
     EXPECT_EQ(plain.TickAtMs(-1), -1);
     EXPECT_EQ(plain.TickAtMs(1e300), INT64_MAX);
+    // Far out, where doubles no longer tell ticks apart, it answers at once.
+    const int64_t far = TimeBase({{0, 1}}, 768).TickAtMs(1e13);
+    EXPECT_GT(far, int64_t{1} << 60);
     // Time that stands still forever never reaches a later tick.
     EXPECT_EQ(TimeBase({{768, 0}}, 768).TickAtMs(501), INT64_MAX);
 }
