@@ -9,6 +9,7 @@
 
 #include "SoundFont.h"
 #include "SoundLibraryLog.h"
+#include "SplitRenderer.h"
 #include "SynthMessages.h"
 #include "io/ByteWriter.h"
 #include "io/PathText.h"
@@ -22,7 +23,7 @@ struct SynthDeleter {
     void operator()(fluid_synth_t* s) const { delete_fluid_synth(s); }
 };
 
-constexpr int kBlockFrames = 64;  // FluidSynth applies events at this granularity anyway
+constexpr int kBlockFrames = 512;  // as a sound card's period might be; messages split it
 constexpr double kMaxTailSeconds = 5.0;
 constexpr int kSilence = 2;  // sample values this small count as silence at the end
 
@@ -39,16 +40,11 @@ Status RenderSchedule(const std::vector<ScheduledMessage>& schedule, const Music
     if (Status status = LoadSoundFont(synth.get(), soundFont); !status) return status;
 
     int16_t block[kBlockFrames * 2];
-    std::size_t next = 0;
-    int64_t frame = 0;
-    // Messages are applied at the start of the block that holds their time.
-    while (next < schedule.size()) {
-        const double blockEnd = static_cast<double>(frame + kBlockFrames) / kRenderSampleRate;
-        while (next < schedule.size() && clock.SecondsUntil(schedule[next].message.tick) < blockEnd)
-            SendToSynth(synth.get(), schedule[next++].message);
-        fluid_synth_write_s16(synth.get(), kBlockFrames, block, 0, 2, block, 1, 2);
+    // The live path's renderer, driven by a counter instead of a sound card.
+    SplitRenderer renderer(synth.get(), kRenderSampleRate, schedule, clock);
+    while (!renderer.Finished()) {
+        renderer.Render(block, kBlockFrames);
         samples.insert(samples.end(), block, block + kBlockFrames * 2);
-        frame += kBlockFrames;
     }
     // The release tail, until the synthesizer falls silent or the tail's limit.
     const auto tailBlocks = static_cast<int>(kMaxTailSeconds * kRenderSampleRate / kBlockFrames);

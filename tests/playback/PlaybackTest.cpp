@@ -120,6 +120,37 @@ TEST(PlaySchedule, ANoteOfNoLengthEndsJustAfterItStarts) {
                          {400, 0x80, 62}}));
 }
 
+TEST(Render, ANoteStartsOnItsOwnSampleWhereverTheBlocksSplit) {
+    // One loud piano note at tick t is due at sample k = t × 28.71 (120 bpm, 44.1 kHz); the
+    // render's blocks are 512 frames. Measured against the same note at sample 0 (the piano's
+    // attack takes a few samples to be heard), it starts from k on, within the synthesizer's
+    // own 64-sample step: never before its time.
+    SongTimeline song;
+    ASSERT_TRUE(SongTimeline::FromSongBytes(Smf(1, 96, {Track({Tempo(0, 500000)})}), song));
+    auto onsetOf = [&](int32_t tick) {
+        CChart chart;
+        CNote note = MakeNote(tick, 60, 0, 768);
+        note.velocity = 127;
+        chart.tracks[0].Append(note);
+        chart.usedTrackCount = 1;
+        chart.SetPlayFilter(kPlayAll);
+        std::vector<int16_t> samples;
+        EXPECT_TRUE(RenderSchedule(BuildPlaySchedule(chart, song, 0), MusicClock(song.Time(), 0),
+                                   DefaultSoundFont(), samples));
+        std::size_t onset = 0;
+        while (onset * 2 < samples.size() && std::abs(samples[onset * 2]) + std::abs(samples[onset * 2 + 1]) < 4)
+            ++onset;
+        return static_cast<int64_t>(onset);
+    };
+    const int64_t attack = onsetOf(0);
+    for (int32_t tick : {17, 18, 20, 36, 71}) {
+        const auto due = static_cast<int64_t>(std::ceil(tick * 44100.0 * 0.5 / 768 - 1e-6));
+        const int64_t start = onsetOf(tick) - attack;
+        EXPECT_GE(start, due) << "tick " << tick;
+        EXPECT_LT(start, due + 64) << "tick " << tick;
+    }
+}
+
 TEST(Render, NothingGoesPastTheSongsEnd) {
     // A damaged chart: a note at the largest tick, another lasting far past the song's stored
     // second (1536 ticks at 120 bpm). The render ends at that second plus the release.
