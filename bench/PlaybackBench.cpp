@@ -101,12 +101,10 @@ void BM_RenderDemoSong(benchmark::State& state) {
     if (!accompaniment || !SongTimeline::FromSongBytes(*accompaniment, song))
         state.SkipWithError("no demo song");
     chart.SetPlayFilter(kPlayAll);
-    const auto schedule = BuildPlaySchedule(chart, song, 0);
     double seconds = 0;
     for (auto _ : state) {
         std::vector<int16_t> samples;
-        RenderSchedule(schedule, MusicClock(song.Time(), 0), DefaultSoundFont(),
-                       samples);
+        RenderChart(chart, song, 0, DefaultSoundFont(), samples);
         seconds = static_cast<double>(samples.size() / 2) / kRenderSampleRate;
     }
     state.counters["musicSecondsPerSecond"] =

@@ -3,7 +3,6 @@
 #include "OutputFile.h"
 #include "PlaybackInput.h"
 #include "io/FileSystem.h"
-#include "playback/PlaySchedule.h"
 #include "playback/WavRenderer.h"
 
 int RunRender(const RenderOptions& options, const std::filesystem::path& tempDir, std::ostream& out,
@@ -12,11 +11,9 @@ int RunRender(const RenderOptions& options, const std::filesystem::path& tempDir
     ChartDocument document(tempDir, ViewGeometry::Large(), {});
     SongTimeline song;
     if (!LoadPlaybackInput(options.chart, options.filter, options.from, document, song, err)) return 2;
-    const std::vector<ScheduledMessage> schedule = BuildPlaySchedule(document.Chart(), song, options.from);
-    const MusicClock clock(song.Time(), options.from);
     std::vector<int16_t> samples;
-    if (Status status =
-            RenderSchedule(schedule, clock, options.soundFont.value_or(DefaultSoundFont()), samples);
+    if (Status status = RenderChart(document.Chart(), song, options.from,
+                                    options.soundFont.value_or(DefaultSoundFont()), samples);
         !status) {
         err << "ryxtool: " << status.Message() << "\n";
         return 2;

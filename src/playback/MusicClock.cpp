@@ -1,14 +1,12 @@
 #include "MusicClock.h"
 
-#include <utility>
-
-MusicClock::MusicClock(TimeBase songTime, int64_t startTick)
-    : time(std::move(songTime)), startMs(time.MsAt(startTick)) {}
+MusicClock::MusicClock(const TimeBase& songTime, int64_t startTick)
+    : time(&songTime), startMs(songTime.MsAt(startTick)) {}
 
 double MusicClock::SecondsUntil(int64_t tick) const {
-    return (time.MsAt(tick) - startMs) / 1000.0;
+    return (time->MsAt(tick) - startMs) / 1000.0;
 }
 
 int64_t MusicClock::TickAfter(double seconds) const {
-    return time.TickAtMs(startMs + seconds * 1000.0);
+    return time->TickAtMs(startMs + seconds * 1000.0);
 }

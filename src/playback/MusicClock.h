@@ -8,8 +8,10 @@
 
 class MusicClock {
   public:
-    // Starts at `startTick` of `time` (chart ticks), with the tempo in force there.
-    MusicClock(TimeBase time, int64_t startTick);
+    // Starts at `startTick` of `time` (chart ticks), with the tempo in force there. `time`
+    // must outlive the clock (the song that holds it does): a clock is made when playing
+    // starts, on the sound thread too, and copies nothing.
+    MusicClock(const TimeBase& time, int64_t startTick);
 
     // Seconds from the start point until music time `tick` (at or after the start point).
     double SecondsUntil(int64_t tick) const;
@@ -17,6 +19,6 @@ class MusicClock {
     int64_t TickAfter(double seconds) const;
 
   private:
-    TimeBase time;
+    const TimeBase* time;
     double startMs;
 };

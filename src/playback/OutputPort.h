@@ -1,7 +1,14 @@
 #pragma once
 // OutputPort: where playback's MIDI messages go: the software synthesizer, a MIDI device, or
-// a recording for tests. Send is called on the sound engine's thread only.
+// a recording for tests. Sending is the sound engine's worker's alone (or the offline
+// render's); the clock may be read from any thread.
+//
+// A port with a clock of its own (an audio stream) takes messages ahead of their time and plays
+// each on its own sample: the sequencer hands it everything due within Lookahead() through
+// SendAt, with the time on that clock. Ports without one play what they are sent at once, and
+// the engine keeps time with its steady clock.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +20,21 @@ class OutputPort {
     virtual ~OutputPort() = default;
     // Sends `message` now (its `tick` is the music time it was due, for recording).
     virtual void Send(const TimedMessage& message) = 0;
+    // Hands `message` over to sound at `due`, seconds on the port's clock. False when the port
+    // cannot take it yet (its queue is full): the sequencer tries again a moment later.
+    virtual bool SendAt(const TimedMessage& message, double due) {
+        (void)due;
+        Send(message);
+        return true;
+    }
+    // Forgets what was handed over and is not yet played (a pause, a stop, a new start).
+    virtual void DropPending() {}
+    // The port's own clock, seconds since it began, or nothing for a port without one.
+    virtual std::optional<double> ClockNow() const { return std::nullopt; }
+    // How long what the clock shows takes to be heard (the audio system's output latency).
+    virtual double Latency() const { return 0; }
+    // How far ahead of their time messages are handed to SendAt.
+    virtual double Lookahead() const { return 0; }
     virtual std::string Name() const = 0;
     // Makes the port ready when it becomes the current one; PortUnusable, with the device's
     // reason, when it cannot be used.

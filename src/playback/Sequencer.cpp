@@ -60,6 +60,8 @@ void Sequencer::Start(std::vector<Entry>& built, int64_t tick, double now) {
 
 void Sequencer::Pause(double now) {
     if (!Playing() || Paused()) return;
+    // What was handed over ahead of its time is dropped below, so it is played after resuming.
+    while (next > 0 && transport.DueAt(schedule[next - 1].message.tick) > now) --next;
     transport.Pause(now);
     SilenceSounding();
 }
@@ -77,31 +79,39 @@ void Sequencer::Stop() {
 
 double Sequencer::Pump(double now) {
     if (!Playing() || Paused()) return kNever;
+    const double ahead = port->Lookahead();
     while (next < schedule.size()) {
         const Entry& entry = schedule[next];
         const double due = transport.DueAt(entry.message.tick);
-        if (due > now) return due;
-        const TimedMessage& m = entry.message;
-        std::bitset<128>& channel = sounding[m.status & 0x0F];
-        const std::size_t key = m.data1 & 0x7F;
-        if (entry.track == kSongTrack) {
-            // Tempo is the clock's business; a port has nothing to do with it.
-            if (m.status != kTempoMessage) port->Send(m);
-        } else if (m.IsNoteOn()) {
-            if (audible & (1u << entry.track)) {
-                port->Send(m);
-                channel.set(key);
-            }
-        } else if (channel.test(key)) {
-            channel.reset(key);
-            port->Send(m);
-        }
+        if (due > now + ahead) return due - ahead;
+        if (!Play(entry, due)) return now + kRetrySeconds;
         ++next;
     }
     return kNever;
 }
 
+bool Sequencer::Play(const Entry& entry, double due) {
+    const TimedMessage& m = entry.message;
+    std::bitset<128>& channel = sounding[m.status & 0x0F];
+    const std::size_t key = m.data1 & 0x7F;
+    if (entry.track == kSongTrack) {
+        // Tempo is the clock's business; a port has nothing to do with it.
+        return m.status == kTempoMessage || port->SendAt(m, due);
+    }
+    if (m.IsNoteOn()) {
+        if (!(audible & (1u << entry.track))) return true;
+        if (!port->SendAt(m, due)) return false;
+        channel.set(key);
+        return true;
+    }
+    if (!channel.test(key)) return true;
+    if (!port->SendAt(m, due)) return false;
+    channel.reset(key);
+    return true;
+}
+
 void Sequencer::SilenceSounding() {
+    port->DropPending();
     for (std::size_t channel = 0; channel < sounding.size(); ++channel) {
         if (sounding[channel].none()) continue;
         for (std::size_t key = 0; key < 128; ++key) {

@@ -1,12 +1,14 @@
 #pragma once
 // Sequencer: plays a chart's play schedule against real time. It is driven by Pump(now),
-// which sends every message that is due at `now` (seconds on any steady clock) and says when
-// the next one is due, so a thread can sleep until then and a test can step a manual clock.
+// which hands the port every message due by `now` plus the port's lookahead (seconds on the
+// port's clock, or any steady clock) and says when to pump again, so a thread can sleep until
+// then and a test can step a manual clock.
 // Not thread-safe: the sound engine's worker alone uses it. Build is a plain function of a
 // chart and a song, so schedules are made on another thread and handed over whole.
 //
 // Music time follows the song's tempo from the start point (MusicClock). Pausing silences the
-// notes that sound and remembers the music time; resuming continues from exactly there.
+// notes that sound, drops what the port holds for later and remembers the music time;
+// resuming continues from exactly there, with the messages handed over early sent again.
 // Starting at another point sends again what is in force there (programs, controllers,
 // bends, tempo). Note-ons of tracks muted at their time are not sent; a note-off is sent only
 // for a note-on that was.
@@ -56,9 +58,11 @@ class Sequencer {
     // Silences everything and forgets the position.
     void Stop();
 
-    // Sends what is due at `now`; returns the clock time of the next message (kNever when
-    // none is left or playback is paused or stopped).
+    // Hands the port what is due by `now` + its lookahead; returns the clock time to pump
+    // again (kNever when nothing is left or playback is paused or stopped).
     double Pump(double now);
+    // How soon to try again when the port's queue is full.
+    static constexpr double kRetrySeconds = 0.001;
 
     // Music time at clock time `now` (the paused position while paused).
     int64_t Position(double now) const { return transport.Position(now); }
@@ -81,6 +85,8 @@ class Sequencer {
     int64_t PausedTick() const { return transport.PausedTick(); }
 
   private:
+    // Hands one message over at clock time `due`; false when the port cannot take it yet.
+    bool Play(const Entry& entry, double due);
     void SilenceSounding();
 
     OutputPort* port;

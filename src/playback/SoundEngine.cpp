@@ -36,33 +36,42 @@ SoundEngine::~SoundEngine() {
     for (auto& port : ports) port->Close();
 }
 
-double SoundEngine::Now() const {
+double SoundEngine::Now(const OutputPort& port) const {
+    if (const std::optional<double> clock = port.ClockNow()) return *clock;
     return std::chrono::duration<double>(Clock::now() - origin).count();
 }
 
+SoundEngine::Clock::time_point SoundEngine::WakeTime(const OutputPort& port, double when) const {
+    // An audio clock and the steady clock drift apart a little (the sound card's crystal), so
+    // a long wait is cut short and the worker looks again.
+    constexpr double kLongestAudioWait = 0.005;
+    double wait = when - Now(port);
+    if (port.ClockNow()) wait = std::min(wait, kLongestAudioWait);
+    return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(std::max(wait, 0.0)));
+}
+
 void SoundEngine::Send(Command command) {
+    std::vector<Sequencer::Entry> spent;
     {
         std::lock_guard guard(queueLock);
         queue.push_back(std::move(command));
+        spent.swap(retired);
     }
     wake.notify_all();
 }
 
 void SoundEngine::Run() {
     RaisePriority();
-    std::deque<Command> taken;
+    std::vector<Command> taken;
     double next = Sequencer::kNever;
     for (;;) {
         {
             std::unique_lock guard(queueLock);
             if (queue.empty()) {
-                if (next == Sequencer::kNever) {
+                if (next == Sequencer::kNever)
                     wake.wait(guard);
-                } else {
-                    const auto when =
-                        origin + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(next));
-                    wake.wait_until(guard, when);
-                }
+                else
+                    wake.wait_until(guard, WakeTime(Port(workerPort), next));
             }
             taken.swap(queue);
         }
@@ -75,14 +84,20 @@ void SoundEngine::Run() {
             Apply(command);
         }
         taken.clear();
-        next = sequencer.Pump(Now());
+        next = sequencer.Pump(Now(Port(workerPort)));
     }
 }
 
 void SoundEngine::Apply(Command& c) {
     switch (c.kind) {
         case Command::Kind::Load: sequencer.Load(std::move(c.song), *c.chart); break;
-        case Command::Kind::Start: sequencer.Start(c.schedule, c.tick, c.now); break;
+        case Command::Kind::Start: {
+            sequencer.Start(c.schedule, c.tick, c.now);
+            // The previous schedule, now in the command, goes back to the owner to free.
+            std::lock_guard guard(queueLock);
+            retired.swap(c.schedule);
+            break;
+        }
         case Command::Kind::Pause: sequencer.Pause(c.now); break;
         case Command::Kind::Resume: sequencer.Resume(c.now); break;
         case Command::Kind::Stop: sequencer.Stop(); break;
@@ -127,11 +142,12 @@ Status SoundEngine::ChangePort(int index) {
 }
 
 std::string SoundEngine::CurrentPortProblem() const {
-    return ports[static_cast<std::size_t>(current)]->Problem();
+    return Port(current).Problem();
 }
 
 void SoundEngine::LoadSong(SongTimeline newSong, const CChart& chart) {
     StopSegment();
+    previousSong = std::move(song);
     song = std::make_shared<SongTimeline>(std::move(newSong));
     Command command{Command::Kind::Load};
     command.song = song;
@@ -146,6 +162,9 @@ void SoundEngine::SetStartPoint(int64_t tick) {
 }
 
 void SoundEngine::Begin(int64_t tick, double now) {
+    // A port that plays on its own clock is handed the first messages ahead of their time too,
+    // so playing starts that far after now and even the first note is on its sample.
+    now += Port(current).Lookahead();
     Command command{Command::Kind::Start};
     command.now = now;
     command.tick = tick;
@@ -175,7 +194,8 @@ void SoundEngine::PauseToggle() {
         ResumeSegment();
         return;
     }
-    const double now = Now();
+    // It stops where it is heard: what is drawn then is where playing goes on.
+    const double now = Now() - Port(current).Latency();
     const int64_t music = transport.Position(now);
     transport.Pause(now);
     Command command{Command::Kind::Pause};
@@ -197,9 +217,10 @@ void SoundEngine::ResumeSegment() {
     if (startPoint != transport.PausedTick()) {
         Begin(startPoint, now);
     } else {
-        transport.Resume(song->Time(), now);
+        const double start = now + Port(current).Lookahead();
+        transport.Resume(song->Time(), start);
         Command command{Command::Kind::Resume};
-        command.now = now;
+        command.now = start;
         Send(std::move(command));
     }
     songOffset = startPoint;
@@ -232,7 +253,7 @@ void SoundEngine::SendGmReset() {
 
 SoundEngine::Time SoundEngine::CurrentTime() const {
     const double now = Now();
-    return {Reference(now), transport.Position(now)};
+    return {Reference(now), transport.Position(now - Port(current).Latency())};
 }
 
 int64_t SoundEngine::Position() const {

@@ -7,15 +7,21 @@
 // only thread that sends to a port once the engine runs: the owner hands it commands (load a
 // song, start, pause, resume, stop, change port, play a note, set the play filter) through a
 // queue whose lock is held only to push or take commands, never while sending. Schedules are
-// built on the owner's thread and handed over whole. The owner reads the position from its own
-// copy of the transport, which the same commands with the same times keep equal to the
-// worker's, so it never waits on the worker. The worker sleeps until the next message is due or
-// a command arrives; it never spins, and sending allocates nothing.
+// built on the owner's thread and handed over whole; what the worker lets go of (the previous
+// schedule) goes back to the owner to free, so the worker neither allocates nor frees while
+// playing. The owner reads the position from its own copy of the transport, which the same
+// commands with the same times keep equal to the worker's, so it never waits on the worker.
+// The worker sleeps until the next message is due or a command arrives; it never spins.
+//
+// Clocks: a port with a clock of its own (the software synthesizer's audio stream) sets the
+// time: the worker hands it each message ahead of time to be played on its own sample, and the
+// position is that clock less the audio system's output latency, so the view shows what is
+// heard. For other ports (MIDI devices) the worker sends each message when it is due by the
+// steady clock.
 
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -91,14 +97,20 @@ class SoundEngine {
         enum class Kind { Load, Start, Pause, Resume, Stop, Port, Note, Audible, Reset, Quit } kind;
         double now = 0;
         int64_t tick = 0;                        // Start: where; Note: the note's length
-        std::vector<Sequencer::Entry> schedule;  // Start: built on the owner's thread
-        std::shared_ptr<const SongTimeline> song;  // Load
+        std::vector<Sequencer::Entry> schedule{};  // Start: built on the owner's thread
+        std::shared_ptr<const SongTimeline> song{};  // Load
         const CChart* chart = nullptr;           // Load
-        TimedMessage message;                    // Note: the note-on
+        TimedMessage message{};                  // Note: the note-on
         uint32_t value = 0;                      // Audible: the mask; Port: the index
     };
     using Clock = std::chrono::steady_clock;
-    double Now() const;
+    // Seconds on `port`'s clock, or the steady clock's since the engine began.
+    double Now(const OutputPort& port) const;
+    // The owner's: the current port's.
+    double Now() const { return Now(Port(current)); }
+    const OutputPort& Port(int index) const { return *ports[static_cast<std::size_t>(index)]; }
+    // The steady clock's time at which `port`'s clock shows `when`, for the worker's sleep.
+    Clock::time_point WakeTime(const OutputPort& port, double when) const;
     int64_t Reference(double seconds) const { return static_cast<int64_t>(seconds * 1e7); }
     void Send(Command command);
     void Run();
@@ -112,13 +124,16 @@ class SoundEngine {
     // The queue between the two threads.
     std::mutex queueLock;
     std::condition_variable wake;
-    std::deque<Command> queue;
+    std::vector<Command> queue;
+    std::vector<Sequencer::Entry> retired;  // a schedule the worker let go of, for the owner to free
     std::condition_variable switched;  // the worker moved to workerPort
     int workerPort = 0;
     // The worker's.
     Sequencer sequencer;
     // The owner's: what it asked for and where playing stands by its copy of the transport.
     std::shared_ptr<const SongTimeline> song;
+    // Kept until the next song, so the worker never lets go of a song's last reference.
+    std::shared_ptr<const SongTimeline> previousSong;
     const CChart* loadedChart = nullptr;
     Transport transport;
     bool loaded = false;

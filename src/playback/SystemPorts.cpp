@@ -9,7 +9,7 @@
 
 #include "SoundFont.h"
 #include "SoundLibraryLog.h"
-#include "SynthMessages.h"
+#include "SynthPort.h"
 #include "io/PathText.h"
 
 namespace {
@@ -21,6 +21,23 @@ void AddMidiPorts(RtMidi::Api api, std::vector<std::unique_ptr<OutputPort>>& por
 std::vector<std::string> AudioDrivers(const std::string& chosen) {
     if (!chosen.empty()) return {chosen};
     return {std::begin(kAudioDrivers), std::end(kAudioDrivers)};
+}
+
+// The audio driver's callback: the synthesizer port renders the block itself.
+int RenderForDriver(void* port, int frames, int, float**, int outputs, float** out) {
+    if (outputs < 2) return FLUID_FAILED;
+    static_cast<SynthPort*>(port)->Render(out[0], out[1], frames);
+    return FLUID_OK;
+}
+
+// The audio system holds about its periods' worth of audio before it is heard: the stated
+// estimate of the output latency (FluidSynth does not report the device's own).
+double DriverLatency(fluid_settings_t* settings) {
+    int periodSize = 0;
+    int periods = 0;
+    fluid_settings_getint(settings, "audio.period-size", &periodSize);
+    fluid_settings_getint(settings, "audio.periods", &periods);
+    return static_cast<double>(periodSize) * periods / kSynthSampleRate;
 }
 
 class FluidSynthPort final : public OutputPort {
@@ -37,21 +54,13 @@ class FluidSynthPort final : public OutputPort {
 
     Status Open() override {
         if (synth) return {};
-        settings = new_fluid_settings();
-        synth = new_fluid_synth(settings);
-        Status loaded = synth ? LoadSoundFont(synth, soundFont) : Status::Fail(ErrorCode::OutOfMemory);
-        if (!loaded) {
+        synth = std::make_unique<SynthPort>();
+        if (Status loaded = synth->Load(soundFont); !loaded) {
             problem = "no SoundFont";
             // Short enough for the status line; ryxtool play and render name the library's reason.
             reason = "the SoundFont " + PathText(soundFont.filename()) + " does not load";
         } else {
-            // JACK must not start a server of its own just to be asked.
-            setenv("JACK_NO_START_SERVER", "1", 0);
-            for (const std::string& name : AudioDrivers(audioDriver)) {
-                fluid_settings_setstr(settings, "audio.driver", name.c_str());
-                driver = new_fluid_audio_driver(settings, synth);
-                if (driver) break;
-            }
+            OpenDriver();
             problem = driver ? "" : "no audio output";
             reason = driver                ? ""
                      : audioDriver.empty() ? "no audio output opens"
@@ -64,22 +73,47 @@ class FluidSynthPort final : public OutputPort {
     std::string Problem() const override { return reason.empty() ? "" : "Playing silently: " + reason; }
 
     void Close() override {
+        // The driver first: its callback renders through the synthesizer.
         if (driver) delete_fluid_audio_driver(driver);
-        if (synth) delete_fluid_synth(synth);
-        if (settings) delete_fluid_settings(settings);
         driver = nullptr;
-        synth = nullptr;
-        settings = nullptr;
+        synth.reset();
     }
 
     void Send(const TimedMessage& message) override {
-        if (synth) SendToSynth(synth, message);
+        if (synth) synth->Send(message);
     }
+    bool SendAt(const TimedMessage& message, double due) override { return !synth || synth->SendAt(message, due); }
+    void DropPending() override {
+        if (synth) synth->DropPending();
+    }
+    std::optional<double> ClockNow() const override { return synth ? synth->ClockNow() : std::nullopt; }
+    double Latency() const override { return synth ? synth->Latency() : 0; }
+    double Lookahead() const override { return synth ? synth->Lookahead() : 0; }
 
   private:
+    void OpenDriver() {
+        fluid_settings_t* settings = synth->Settings();
+        // JACK must not start a server of its own just to be asked.
+        setenv("JACK_NO_START_SERVER", "1", 0);
+        // The audio is rendered in our callback, so each message sounds on its own sample and
+        // the clock is the audio's; a driver without callbacks renders by itself, and
+        // messages then take effect at its next block.
+        synth->SetPacing(SynthPort::Pacing::SoundCard, DriverLatency(settings));
+        for (const std::string& name : AudioDrivers(audioDriver)) {
+            fluid_settings_setstr(settings, "audio.driver", name.c_str());
+            driver = new_fluid_audio_driver2(settings, RenderForDriver, synth.get());
+            if (driver) return;
+        }
+        synth->SetPacing(SynthPort::Pacing::Unrendered);
+        for (const std::string& name : AudioDrivers(audioDriver)) {
+            fluid_settings_setstr(settings, "audio.driver", name.c_str());
+            driver = new_fluid_audio_driver(settings, synth->Synth());
+            if (driver) return;
+        }
+    }
+
     std::filesystem::path soundFont;
-    fluid_settings_t* settings = nullptr;
-    fluid_synth_t* synth = nullptr;
+    std::unique_ptr<SynthPort> synth;
     fluid_audio_driver_t* driver = nullptr;
     std::string audioDriver;  // the one to use, or empty for the first that opens
     std::string problem;      // short, in the port's name

@@ -27,6 +27,6 @@ void Transport::Stop() {
 }
 
 int64_t Transport::Position(double now) const {
-    if (!playing || paused || !clock) return pausedTick;
+    if (!playing || paused || !clock || now <= startTime) return pausedTick;
     return clock->TickAfter(now - startTime);
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Transport: where playing stands in music time against a clock: started at a tick and a
-// time, paused at a tick, resumed there. Pure arithmetic over the song's time base; the
+// time, paused at a tick, resumed there. Pure arithmetic over the song's time base, which
+// must outlive the transport while it plays (it copies nothing, so the sound thread may use
+// it without allocating); the
 // sequencer keeps one on the engine's thread and the engine's owner a copy that the same
 // commands, with the same times, keep equal, so neither thread reads the other's.
 
@@ -18,7 +20,8 @@ class Transport {
     void Resume(const TimeBase& time, double now);
     void Stop();
 
-    // Music time at clock time `now` (the paused tick while paused, 0 when stopped).
+    // Music time at clock time `now`: the start tick until the start time, the paused tick
+    // while paused, 0 when stopped.
     int64_t Position(double now) const;
     // The clock time music time `tick` is due (when playing).
     double DueAt(int64_t tick) const { return startTime + clock->SecondsUntil(tick); }

@@ -5,56 +5,54 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <memory>
 
-#include "SoundFont.h"
-#include "SoundLibraryLog.h"
-#include "SplitRenderer.h"
-#include "SynthMessages.h"
+#include "Sequencer.h"
 #include "io/ByteWriter.h"
-#include "io/PathText.h"
 
 namespace {
-
-struct SettingsDeleter {
-    void operator()(fluid_settings_t* s) const { delete_fluid_settings(s); }
-};
-struct SynthDeleter {
-    void operator()(fluid_synth_t* s) const { delete_fluid_synth(s); }
-};
 
 constexpr int kBlockFrames = 512;  // as a sound card's period might be; messages split it
 constexpr double kMaxTailSeconds = 5.0;
 constexpr int kSilence = 2;  // sample values this small count as silence at the end
 
+int16_t SampleOf(float value) {
+    return static_cast<int16_t>(std::lrint(std::clamp(value, -1.0f, 1.0f) * 32767.0f));
+}
+
 }  // namespace
 
-Status RenderSchedule(const std::vector<ScheduledMessage>& schedule, const MusicClock& clock,
-                      const std::filesystem::path& soundFont, std::vector<int16_t>& samples) {
+Status RenderChart(const CChart& chart, const SongTimeline& song, int64_t startTick,
+                   const std::filesystem::path& soundFont, std::vector<int16_t>& samples) {
     samples.clear();
-    RouteSoundLibraryMessages();
-    std::unique_ptr<fluid_settings_t, SettingsDeleter> settings(new_fluid_settings());
-    fluid_settings_setnum(settings.get(), "synth.sample-rate", kRenderSampleRate);
-    std::unique_ptr<fluid_synth_t, SynthDeleter> synth(new_fluid_synth(settings.get()));
-    if (!synth) return Status::Fail(ErrorCode::OutOfMemory);
-    if (Status status = LoadSoundFont(synth.get(), soundFont); !status) return status;
+    SynthPort port;
+    if (Status status = port.Load(soundFont); !status) return status;
+    port.SetPacing(SynthPort::Pacing::Offline);
+    Sequencer sequencer(port);
+    // The song is the caller's and outlives the render: the sequencer borrows it.
+    sequencer.Load(std::shared_ptr<const SongTimeline>(std::shared_ptr<void>(), &song), chart);
+    sequencer.SetAudible(Sequencer::AudibleMask(chart));
+    sequencer.Start(startTick, 0.0);
 
-    int16_t block[kBlockFrames * 2];
-    // The live path's renderer, driven by a counter instead of a sound card.
-    SplitRenderer renderer(synth.get(), kRenderSampleRate, schedule, clock);
-    while (!renderer.Finished()) {
-        renderer.Render(block, kBlockFrames);
-        samples.insert(samples.end(), block, block + kBlockFrames * 2);
-    }
-    // The release tail, until the synthesizer falls silent or the tail's limit.
+    float left[kBlockFrames];
+    float right[kBlockFrames];
     const auto tailBlocks = static_cast<int>(kMaxTailSeconds * kRenderSampleRate / kBlockFrames);
-    for (int i = 0; i < tailBlocks; ++i) {
-        fluid_synth_write_s16(synth.get(), kBlockFrames, block, 0, 2, block, 1, 2);
-        samples.insert(samples.end(), block, block + kBlockFrames * 2);
-        if (std::all_of(std::begin(block), std::end(block),
-                        [](int16_t s) { return std::abs(s) <= kSilence; }) &&
-            fluid_synth_get_active_voice_count(synth.get()) == 0)
-            break;
+    bool handedAll = false;
+    for (int tail = 0; tail <= tailBlocks;) {
+        // Each pump hands over what is due within the next block, which then plays it.
+        handedAll = handedAll || sequencer.Pump(*port.ClockNow()) == Sequencer::kNever;
+        port.Render(left, right, kBlockFrames);
+        bool quiet = true;
+        for (int i = 0; i < kBlockFrames; ++i) {
+            const int16_t l = SampleOf(left[i]);
+            const int16_t r = SampleOf(right[i]);
+            samples.push_back(l);
+            samples.push_back(r);
+            quiet = quiet && std::abs(l) <= kSilence && std::abs(r) <= kSilence;
+        }
+        // Then the release tail, until the synthesizer falls silent or the tail's limit.
+        if (!handedAll) continue;
+        if (quiet && fluid_synth_get_active_voice_count(port.Synth()) == 0) break;
+        ++tail;
     }
     return {};
 }

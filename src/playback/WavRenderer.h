@@ -1,25 +1,28 @@
 #pragma once
-// Rendering a play schedule to a WAV file through the FluidSynth software synthesizer,
-// offline and faster than real time: 44.1 kHz, 16-bit stereo, the first sample at the start
-// point, ending once the last message is played and the synthesizer's release has died away
-// (at most a few seconds).
+// Rendering a chart to a WAV file through the software synthesizer, offline and faster than
+// real time: the live playing path (the sequencer handing messages ahead to the synthesizer
+// port, which renders block by block, each message on its own sample) driven by a counter
+// instead of a sound card. 44.1 kHz, 16-bit stereo, the first sample at the start point,
+// ending once the last message is played and the synthesizer's release has died away (at
+// most a few seconds).
 
 #include <cstdint>
 #include <filesystem>
 #include <vector>
 
-#include "MusicClock.h"
+#include "SongTimeline.h"
 #include "SoundFont.h"
-#include "PlaySchedule.h"
-#include "TimedMessage.h"
+#include "SynthPort.h"
+#include "chart/Chart.h"
 #include "io/Status.h"
 
-inline constexpr int kRenderSampleRate = 44100;
+inline constexpr int kRenderSampleRate = kSynthSampleRate;
 
-// Renders `schedule` (time order) with `clock` as its music clock into interleaved stereo
-// samples. OpenInput when the SoundFont cannot be loaded.
-Status RenderSchedule(const std::vector<ScheduledMessage>& schedule, const MusicClock& clock,
-                      const std::filesystem::path& soundFont, std::vector<int16_t>& samples);
+// Renders `chart` with `song` from `startTick` (chart ticks), with what the chart's play filter
+// leaves audible, into interleaved stereo samples. OpenInput when the SoundFont cannot be
+// loaded.
+Status RenderChart(const CChart& chart, const SongTimeline& song, int64_t startTick,
+                   const std::filesystem::path& soundFont, std::vector<int16_t>& samples);
 
 // The samples as the bytes of a WAV file.
 std::vector<uint8_t> WavBytes(const std::vector<int16_t>& stereoSamples);

@@ -135,8 +135,7 @@ TEST(Render, ANoteStartsOnItsOwnSampleWhereverTheBlocksSplit) {
         chart.usedTrackCount = 1;
         chart.SetPlayFilter(kPlayAll);
         std::vector<int16_t> samples;
-        EXPECT_TRUE(RenderSchedule(BuildPlaySchedule(chart, song, 0), MusicClock(song.Time(), 0),
-                                   DefaultSoundFont(), samples));
+        EXPECT_TRUE(RenderChart(chart, song, 0, DefaultSoundFont(), samples));
         std::size_t onset = 0;
         while (onset * 2 < samples.size() && std::abs(samples[onset * 2]) + std::abs(samples[onset * 2 + 1]) < 4)
             ++onset;
@@ -170,7 +169,7 @@ TEST(Render, NothingGoesPastTheSongsEnd) {
               }),
               1);
     std::vector<int16_t> samples;
-    ASSERT_TRUE(RenderSchedule(schedule, MusicClock(song.Time(), 0), DefaultSoundFont(), samples));
+    ASSERT_TRUE(RenderChart(chart, song, 0, DefaultSoundFont(), samples));
     EXPECT_LT(samples.size(), std::size_t{2} * kRenderSampleRate * 7);
 }
 
@@ -240,8 +239,7 @@ TEST(Render, ANoteSoundsAtItsTimeAndAFilteredOneDoesNot) {
     auto render = [&](int16_t filter, int64_t start) {
         chart.SetPlayFilter(filter);
         std::vector<int16_t> samples;
-        EXPECT_TRUE(RenderSchedule(BuildPlaySchedule(chart, song, start),
-                                   MusicClock(song.Time(), start), DefaultSoundFont(), samples));
+        EXPECT_TRUE(RenderChart(chart, song, start, DefaultSoundFont(), samples));
         return samples;
     };
     const std::vector<int16_t> all = render(kPlayAll, 0);
@@ -258,7 +256,7 @@ TEST(Render, ANoteSoundsAtItsTimeAndAFilteredOneDoesNot) {
     EXPECT_GT(loudness(later, 0.55, 0.95), 100.0);
 
     std::vector<int16_t> none;
-    EXPECT_EQ(RenderSchedule({}, MusicClock({}, 0), "/nonexistent.sf2", none).code,
+    EXPECT_EQ(RenderChart(CChart(), SongTimeline(), 0, "/nonexistent.sf2", none).code,
               ErrorCode::OpenInput);
     const std::vector<uint8_t> wav = WavBytes({1, -1});
     EXPECT_EQ(wav.size(), 44u + 4u);
