@@ -27,7 +27,8 @@ class OutputPort {
         Send(message);
         return true;
     }
-    // Forgets what was handed over and is not yet played (a pause, a stop, a new start).
+    // Forgets what was handed over and is not yet played (a pause, a stop, a new start), and
+    // lets every note go, since what it forgets may include note-offs.
     virtual void DropPending() {}
     // The port's own clock, seconds since it began, or nothing for a port without one.
     virtual std::optional<double> ClockNow() const { return std::nullopt; }

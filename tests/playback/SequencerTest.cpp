@@ -118,3 +118,73 @@ TEST(Sequencer, StartingElsewhereSendsWhatIsInForceThere) {
     EXPECT_EQ(p.sequencer.Position(9.0), 0);
     EXPECT_FALSE(p.sequencer.Playing());
 }
+
+namespace {
+
+// A port with a clock of its own that takes messages 0.2 s ahead: they wait until the test's
+// sound card plays up to their time, and a drop forgets the ones still waiting.
+class AheadPort final : public OutputPort {
+  public:
+    void Send(const TimedMessage& message) override { played.push_back({now, message}); }
+    bool SendAt(const TimedMessage& message, double due) override {
+        waiting.push_back({due, message});
+        return true;
+    }
+    void DropPending() override { waiting.clear(); }
+    std::optional<double> ClockNow() const override { return now; }
+    double Lookahead() const override { return 0.2; }
+    std::string Name() const override { return "ahead"; }
+
+    void PlayUntil(double seconds) {
+        now = seconds;
+        for (auto w = waiting.begin(); w != waiting.end();) {
+            if (w->seconds > seconds) {
+                ++w;
+                continue;
+            }
+            played.push_back(*w);
+            w = waiting.erase(w);
+        }
+    }
+
+    double now = 0;
+    std::vector<RecordingPort::Sent> waiting;
+    std::vector<RecordingPort::Sent> played;
+};
+
+}  // namespace
+
+TEST(Sequencer, MessagesHandedAheadAndDroppedAtAPauseArePlayedAfterResuming) {
+    CChart chart;
+    chart.tracks[0].Append(MakeNote(0, 60, 0, 384));
+    chart.tracks[1].Append(MakeNote(384, 62, 1, 96));
+    chart.tracks[0].Append(MakeNote(1536, 64, 0, 768));
+    chart.usedTrackCount = 2;
+    AheadPort port;
+    Sequencer sequencer(port);
+    sequencer.Load(Song(), chart);
+    sequencer.Start(0, 0.0);
+    auto runTo = [&](double t) {
+        port.PlayUntil(t);
+        return sequencer.Pump(t);
+    };
+    EXPECT_DOUBLE_EQ(runTo(0.0), 0.05);  // the next message is due at 0.25: handed over at 0.05
+    runTo(0.1);                          // hands over the first note's end and the second note
+    ASSERT_EQ(port.waiting.size(), 2u);
+    port.PlayUntil(0.125);
+    sequencer.Pause(0.125);  // they were not heard yet: dropped here, played after resuming
+    EXPECT_EQ(sequencer.Position(0.125), 192);
+    sequencer.Resume(10.0);
+    for (double t : {10.0, 10.125, 10.1875, 10.625, 10.8, 11.0}) runTo(t);
+    N notes;
+    for (const auto& p : port.played)
+        if ((p.message.status & 0xE0) == 0x80) notes.emplace_back(p.seconds, p.message.status & 0xF0, p.message.data1);
+    // The first note's end was dropped (the port lets every note go itself); the second note,
+    // handed over but never heard, is silenced and played in full after resuming.
+    EXPECT_EQ(notes, (N{{0.0, 0x90, 60},
+                        {0.125, 0x80, 62},
+                        {10.125, 0x90, 62},
+                        {10.1875, 0x80, 62},
+                        {10.625, 0x90, 64},
+                        {10.875, 0x80, 64}}));
+}

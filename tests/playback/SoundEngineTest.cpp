@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
+#include <cmath>
 #include <mutex>
 #include <thread>
 
 #include "playback/SoundEngine.h"
 #include "playback/SystemPorts.h"
+#include "playback/SynthPort.h"
+#include "playback/WavRenderer.h"
 #include "support/SmfBuilder.h"
 #include "support/TestChart.h"
 
@@ -185,4 +189,99 @@ TEST(SoundEngine, OnlyTheEnginesThreadEverSendsToAPort) {
         EXPECT_FALSE(senders.empty());
         for (std::thread::id sender : senders) EXPECT_NE(sender, self);
     }
+}
+
+namespace {
+
+// When each note starts in `left` (one channel of audio at 44.1 kHz): the first sample above a
+// level after a quarter of a second below it.
+std::vector<int64_t> Onsets(const std::vector<float>& left) {
+    constexpr float kLevel = 0.004f;
+    constexpr int kQuiet = 44100 / 4;
+    std::vector<int64_t> onsets;
+    int quiet = kQuiet;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        if (std::abs(left[i]) < kLevel) {
+            ++quiet;
+            continue;
+        }
+        if (quiet >= kQuiet) onsets.push_back(static_cast<int64_t>(i));
+        quiet = 0;
+    }
+    return onsets;
+}
+
+}  // namespace
+
+TEST(SoundEngine, TheSynthesizerPlaysEachNoteOnItsSampleAndThePositionIsWhatIsHeard) {
+    // A sound card played in real time by a thread of the test, 256 frames a block, with a
+    // stated output latency of 50 ms.
+    constexpr int kBlock = 256;
+    constexpr double kLatency = 0.05;
+    auto synth = std::make_unique<SynthPort>();
+    ASSERT_TRUE(synth->Load(DefaultSoundFont()));
+    synth->SetPacing(SynthPort::Pacing::SoundCard, kLatency);
+    SynthPort* card = synth.get();
+    std::vector<std::unique_ptr<OutputPort>> ports;
+    ports.push_back(std::move(synth));
+    SoundEngine engine(std::move(ports));
+    std::vector<float> heard;
+    heard.reserve(44100 * 20);
+    std::atomic<bool> running{true};
+    std::thread soundCard([&] {
+        float left[kBlock];
+        float right[kBlock];
+        auto next = std::chrono::steady_clock::now();
+        while (running) {
+            card->Render(left, right, kBlock);
+            heard.insert(heard.end(), left, left + kBlock);
+            next += std::chrono::microseconds(1000000 * kBlock / 44100);
+            std::this_thread::sleep_until(next);
+        }
+    });
+
+    // Short loud notes half a second apart, at ticks that fall anywhere in a block.
+    CChart chart;
+    for (int32_t tick : {0, 768 + 17, 1536 + 71, 2304 + 130}) {
+        CNote note = MakeNote(tick, 60, 0, 96);
+        note.velocity = 127;
+        chart.tracks[0].Append(note);
+    }
+    chart.usedTrackCount = 1;
+    chart.SetPlayFilter(kPlayAll);
+    SongTimeline song;
+    ASSERT_TRUE(SongTimeline::FromSongBytes(Smf(1, 96, {Track({Tempo(0, 500000)})}), song));
+    SongTimeline offlineSong = song;
+    engine.LoadSong(std::move(song), chart);
+    engine.SetAudible(Sequencer::AudibleMask(chart));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the reset, then silence
+    const double startClock = *card->ClockNow();
+    engine.StartSegment();
+    EXPECT_EQ(engine.Position(), 0);
+    // The position moves once the first messages' time has come and their sound is heard:
+    // the engine's lookahead plus the latency after Start.
+    double moved = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (engine.Position() < 3072 + 768 && std::chrono::steady_clock::now() < deadline) {
+        const double clock = *card->ClockNow();
+        if (moved == 0 && engine.Position() > 0) moved = clock;
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+    }
+    running = false;
+    soundCard.join();
+    EXPECT_GE(moved, startClock + card->Lookahead() + kLatency);
+    EXPECT_LT(moved, startClock + card->Lookahead() + kLatency + 0.05);
+
+    // Each note sounds where the offline render puts it, counted from the first one, within
+    // the synthesizer's own 64-sample step.
+    std::vector<int16_t> offline;
+    ASSERT_TRUE(RenderChart(chart, offlineSong, 0, DefaultSoundFont(), offline));
+    std::vector<float> offlineLeft;
+    for (std::size_t i = 0; i < offline.size(); i += 2) offlineLeft.push_back(offline[i] / 32767.0f);
+    const std::vector<int64_t> live = Onsets(heard);
+    const std::vector<int64_t> rendered = Onsets(offlineLeft);
+    ASSERT_EQ(live.size(), 4u);
+    ASSERT_EQ(rendered.size(), 4u);
+    for (std::size_t i = 1; i < live.size(); ++i)
+        EXPECT_LE(std::abs((live[i] - live[0]) - (rendered[i] - rendered[0])), 64) << "note " << i;
 }
