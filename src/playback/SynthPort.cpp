@@ -107,10 +107,10 @@ std::optional<double> SynthPort::ClockNow() const {
     int64_t startNs = 0;
     for (;;) {
         const uint32_t before = clockVersion.load(std::memory_order_acquire);
-        frame = blockFrame.load(std::memory_order_relaxed);
-        frames = blockFrames.load(std::memory_order_relaxed);
-        startNs = blockStartNs.load(std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_acquire);
+        // Acquire loads, so the second look at the version comes after them.
+        frame = blockFrame.load(std::memory_order_acquire);
+        frames = blockFrames.load(std::memory_order_acquire);
+        startNs = blockStartNs.load(std::memory_order_acquire);
         if (before % 2 == 0 && clockVersion.load(std::memory_order_relaxed) == before) break;
     }
     if (pacing == Pacing::Offline) return static_cast<double>(frame + frames) / kSynthSampleRate;
@@ -133,9 +133,10 @@ double SynthPort::Lookahead() const {
 void SynthPort::Render(float* left, float* right, int frames) {
     const int64_t before = blockFrame.load(std::memory_order_relaxed) + blockFrames.load(std::memory_order_relaxed);
     clockVersion.fetch_add(1, std::memory_order_acq_rel);
-    blockFrame.store(before, std::memory_order_relaxed);
-    blockFrames.store(frames, std::memory_order_relaxed);
-    blockStartNs.store(pacing == Pacing::SoundCard ? SteadyNs() : 0, std::memory_order_relaxed);
+    // Release stores: a reader that sees one of them also sees the odd version before it.
+    blockFrame.store(before, std::memory_order_release);
+    blockFrames.store(frames, std::memory_order_release);
+    blockStartNs.store(pacing == Pacing::SoundCard ? SteadyNs() : 0, std::memory_order_release);
     clockVersion.fetch_add(1, std::memory_order_release);
     renderer->Render(left, right, frames);
 }
