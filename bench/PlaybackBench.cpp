@@ -14,6 +14,7 @@
 #include "midi_import/ConversionPipeline.h"
 #include "playback/PlaySchedule.h"
 #include "playback/SoundEngine.h"
+#include "playback/SynthPort.h"
 #include "playback/WavRenderer.h"
 
 #ifndef _WIN32
@@ -111,5 +112,37 @@ void BM_RenderDemoSong(benchmark::State& state) {
         benchmark::Counter(seconds * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_RenderDemoSong)->Unit(benchmark::kMillisecond);
+
+// The audio callback's work for one block with 64 voices sounding (sustained strings on every
+// channel), split in three by two messages due inside the block, as a busy song's would be:
+// the cost as a share of the block's playing time.
+void BM_AudioCallback64Voices(benchmark::State& state) {
+    const int frames = static_cast<int>(state.range(0));
+    SynthPort port;
+    if (!port.Load(DefaultSoundFont())) state.SkipWithError("no SoundFont");
+    port.SetPacing(SynthPort::Pacing::Offline);
+    for (uint8_t channel = 0; channel < 16; ++channel) {
+        if (channel != 9) port.Send(TimedMessage::Make(0, static_cast<uint8_t>(0xC0 | channel), 48));
+    }
+    std::vector<float> left(static_cast<std::size_t>(frames));
+    std::vector<float> right(static_cast<std::size_t>(frames));
+    for (int note = 0; port.ActiveVoices() < 64 && note < 128; ++note) {
+        const auto channel = static_cast<uint8_t>(note % 15 < 9 ? note % 15 : note % 15 + 1);
+        port.Send(TimedMessage::Make(0, static_cast<uint8_t>(0x90 | channel), static_cast<uint8_t>(40 + note % 48), 80));
+        port.Render(left.data(), right.data(), frames);
+    }
+    const double blockSeconds = static_cast<double>(frames) / kSynthSampleRate;
+    for (auto _ : state) {
+        const double now = *port.ClockNow();
+        for (int k = 1; k <= 2; ++k)
+            port.SendAt(TimedMessage::Make(0, 0xB0, 7, static_cast<uint8_t>(100 + k)), now + k * blockSeconds / 3);
+        port.Render(left.data(), right.data(), frames);
+    }
+    state.counters["voices"] = port.ActiveVoices();
+    // Seconds a block over the block's seconds, in percent.
+    state.counters["percentOfBlock"] = benchmark::Counter(
+        blockSeconds / 100, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_AudioCallback64Voices)->Arg(64)->Arg(256)->Arg(1024)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -46,7 +46,10 @@ SoundEngine::Clock::time_point SoundEngine::WakeTime(const OutputPort& port, dou
     // a long wait is cut short and the worker looks again.
     constexpr double kLongestAudioWait = 0.005;
     double wait = when - Now(port);
-    if (port.ClockNow()) wait = std::min(wait, kLongestAudioWait);
+    if (port.ClockNow())
+        wait = std::min(wait, kLongestAudioWait);
+    else
+        wait -= kWakeEarly;
     return Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(std::max(wait, 0.0)));
 }
 
@@ -83,9 +86,20 @@ void SoundEngine::Run() {
             }
             Apply(command);
         }
+        const bool commanded = !taken.empty();
         taken.clear();
-        next = sequencer.Pump(Now(Port(workerPort)));
+        const OutputPort& port = Port(workerPort);
+        if (!commanded) WaitOutEarlyWake(port, next);
+        next = sequencer.Pump(Now(port));
     }
+}
+
+void SoundEngine::WaitOutEarlyWake(const OutputPort& port, double due) const {
+    // The worker sleeps until just before a message is due and waits out the rest awake, so
+    // the system's delay in waking it does not make a note on a MIDI device late. A port
+    // with its own clock takes messages ahead and needs none of this.
+    if (port.ClockNow() || due == Sequencer::kNever) return;
+    for (double now = Now(port); now < due && now > due - 2 * kWakeEarly; now = Now(port)) std::this_thread::yield();
 }
 
 void SoundEngine::Apply(Command& c) {

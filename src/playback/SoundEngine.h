@@ -11,7 +11,8 @@
 // schedule) goes back to the owner to free, so the worker neither allocates nor frees while
 // playing. The owner reads the position from its own copy of the transport, which the same
 // commands with the same times keep equal to the worker's, so it never waits on the worker.
-// The worker sleeps until the next message is due or a command arrives; it never spins.
+// The worker sleeps until the next message is due or a command arrives; for a MIDI device it
+// wakes a quarter of a millisecond early and waits out the rest awake, so notes go out on time.
 //
 // Clocks: a port with a clock of its own (the software synthesizer's audio stream) sets the
 // time: the worker hands it each message ahead of time to be played on its own sample, and the
@@ -109,8 +110,12 @@ class SoundEngine {
     // The owner's: the current port's.
     double Now() const { return Now(Port(current)); }
     const OutputPort& Port(int index) const { return *ports[static_cast<std::size_t>(index)]; }
-    // The steady clock's time at which `port`'s clock shows `when`, for the worker's sleep.
+    // The steady clock's time to wake the worker for what is due at `when` on `port`'s clock.
     Clock::time_point WakeTime(const OutputPort& port, double when) const;
+    // After such a wake: waits out, awake, the little time left until `due`.
+    void WaitOutEarlyWake(const OutputPort& port, double due) const;
+    // How long before a message for a port without its own clock the worker wakes.
+    static constexpr double kWakeEarly = 0.00025;
     int64_t Reference(double seconds) const { return static_cast<int64_t>(seconds * 1e7); }
     void Send(Command command);
     void Run();

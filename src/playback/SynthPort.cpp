@@ -130,6 +130,10 @@ double SynthPort::Lookahead() const {
     return 0;
 }
 
+int SynthPort::ActiveVoices() const {
+    return synth ? fluid_synth_get_active_voice_count(synth.get()) : 0;
+}
+
 void SynthPort::Render(float* left, float* right, int frames) {
     const int64_t before = blockFrame.load(std::memory_order_relaxed) + blockFrames.load(std::memory_order_relaxed);
     clockVersion.fetch_add(1, std::memory_order_acq_rel);

@@ -51,6 +51,9 @@ class SynthPort final : public OutputPort {
     double Lookahead() const override;
     std::string Name() const override { return "Software Synthesizer (FluidSynth)"; }
 
+    // Voices sounding now, releases included.
+    int ActiveVoices() const;
+
     // The audio thread's: the next `frames` frames into `left` and `right`.
     void Render(float* left, float* right, int frames);
 

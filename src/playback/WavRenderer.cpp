@@ -1,7 +1,5 @@
 #include "WavRenderer.h"
 
-#include <fluidsynth.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -51,7 +49,7 @@ Status RenderChart(const CChart& chart, const SongTimeline& song, int64_t startT
         }
         // Then the release tail, until the synthesizer falls silent or the tail's limit.
         if (!handedAll) continue;
-        if (quiet && fluid_synth_get_active_voice_count(port.Synth()) == 0) break;
+        if (quiet && port.ActiveVoices() == 0) break;
         ++tail;
     }
     return {};
