@@ -1,0 +1,20 @@
+#include "TestNotes.h"
+
+#include <algorithm>
+
+#include "chart/TimeBase.h"
+
+std::vector<TestNote> NotesToPlay(const CChart& chart, int64_t fromTick) {
+    const TimeBase& time = chart.tempoMap.ChartTime();
+    std::vector<TestNote> notes;
+    for (const CNote& note : chart.PlayerNotes()) {
+        if (note.time < fromTick) continue;
+        TestNote n;
+        n.tick = note.time;
+        n.timeMs = time.MsAt(note.time);
+        n.lane = note.lane;
+        if (note.longNote) n.endMs = time.MsAt(int64_t{note.time} + std::max(note.length, 0));
+        notes.push_back(n);
+    }
+    return notes;
+}
