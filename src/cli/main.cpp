@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "CheckCommand.h"
+#include "TestPlayCommand.h"
 #include "ConvertCommand.h"
 #include "DumpCommand.h"
 #include "EventsCommand.h"
@@ -100,6 +101,20 @@ int Run(int argc, char** argv) {
     check->add_option("--gap", checkGap,
                       "Closest two player notes of one lane may be, chart ticks (default 100)");
 
+    TestPlayOptions testPlayOptions;
+    std::string testPlayChart;
+    std::string testPlayInput;
+    CLI::App* testPlay =
+        app.add_subcommand("testplay", "Judge key events against a chart's player notes as the editor's test-play does");
+    testPlay->add_option("FILE", testPlayChart, "Chart file (.ryx)")->required();
+    testPlay->add_option("--input", testPlayInput, "Key events, one a line: ms,lane,down or ms,lane,up");
+    testPlay->add_flag("--autoplay", testPlayOptions.autoplay, "Judge a perfect player instead");
+    testPlay->add_option("--from", testPlayOptions.from, "Start point in chart ticks (default 0)");
+    testPlay->add_option("--speed", testPlayOptions.speed, "Playback speed in percent, 25..200 (default 100)");
+    testPlay->add_option("--offset", testPlayOptions.offset,
+                         "Audio offset in milliseconds, taken off every key event (default 0)");
+    testPlay->add_flag("--json", testPlayOptions.json, "Every note's judgement and the totals as JSON");
+
     std::string setPath;
     SongInfoOptions setOptions;
     CLI::App* set = app.add_subcommand("set", "Change a chart file's song information in place");
@@ -140,6 +155,11 @@ int Run(int argc, char** argv) {
     }
     if (*dump) return RunDump(dumpPath, temp->Path(), std::cout, std::cerr);
     if (*check) return RunCheck(checkPath, checkGap, temp->Path(), std::cout, std::cerr);
+    if (*testPlay) {
+        testPlayOptions.chart = testPlayChart;
+        if (!testPlayInput.empty()) testPlayOptions.input = testPlayInput;
+        return RunTestPlay(testPlayOptions, temp->Path(), std::cout, std::cerr);
+    }
     if (*play) {
         if (!playChart.empty()) playOptions.chart = playChart;
         if (!playPort.empty()) playOptions.port = playPort;
