@@ -22,6 +22,7 @@ AppSettings AppSettings::Read(const RegistryKey& key, const std::string& homeFol
     };
     static_cast<EditorSettings&>(s) = EditorSettings::Bounded(stored);
     key.GetString("LastPath", s.lastPath);
+    key.GetString("TESTKEYS", s.testKeys);
     return s;
 }
 
@@ -42,6 +43,8 @@ void AppSettings::WriteAtShutDown(RegistryKey& key, const std::string& author,
     key.SetDword("LONG", longLength);
     key.SetDword("GRID", beatLines ? 1 : 0);
     key.SetDword("CTRLZUNDO", ctrlZUndoes ? 1 : 0);
+    key.SetDword("OFFSET", offsetMs);
+    key.SetString("TESTKEYS", testKeys);
     if (!author.empty()) key.SetString("RYXER", author.substr(0, kMaxAuthorChars));
     // The folder last used stays for the next run; the user's home folder only when none was.
     key.SetString("LastPath", lastPath.empty() ? homeFolder : lastPath);

@@ -11,6 +11,9 @@ class RegistryKey;
 
 struct AppSettings : EditorSettings {
     std::string lastPath;  // LastPath: folder the file dialogs open in
+    // TESTKEYS: test-play's keys for lanes 0..6, as key names separated by commas.
+    std::string testKeys = kDefaultTestKeys;
+    static constexpr const char* kDefaultTestKeys = "S,D,F,Space,J,K,L";
 
     // The stored values when the settings existed, through EditorSettings::Bounded. Without
     // stored settings every default applies and the last path is `homeFolder`.

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -11,7 +12,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QKeyEvent>
 #include <QTimer>
+#include <chrono>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -23,6 +26,8 @@
 #include "Icons.h"
 #include "Logo.h"
 #include "OptionsDialog.h"
+#include "TestPlayKeys.h"
+#include "TestPlayView.h"
 #include "ProgressDialog.h"
 #include "ToolsPalette.h"
 #include "TrackList.h"
@@ -177,6 +182,13 @@ void CMainFrame::BuildMenus() {
     edit->addSeparator();
     add(edit, "Play/Pause(&P)\tF3", [this] { PlayPause(); });
     add(edit, "Stop(&S)\tF4", [this] { Stop(); });
+    // Keys the view does not know: real shortcuts of the window.
+    QAction* testPlay = add(edit, "Test Play(&T)", [this] { TestPlay(false); });
+    testPlay->setShortcut(QKeySequence(Qt::Key_F7));
+    QAction* autoplay = add(edit, "Autoplay", [this] { TestPlay(true); });
+    autoplay->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F7));
+    addAction(testPlay);
+    addAction(autoplay);
     edit->addSeparator();
     add(edit, "Check Chart(&C)...", [this] { CheckChartCommand(); });
     edit->addSeparator();
@@ -463,7 +475,75 @@ void CMainFrame::Stop() {
     frameTimer->stop();
 }
 
+void CMainFrame::TestPlay(bool autoplay) {
+    if (!view.HasChart() || doc.TestPlaying()) return;
+    CommitSongFields();
+    FocusView();
+    frameTimer->stop();
+    if (Status status = doc.StartTestPlay(autoplay, settings.offsetMs); !status) {
+        statusBar()->showMessage(QString::fromStdString(status.Message()), kMessageMs);
+        return;
+    }
+    testAutoplay = autoplay;
+    testKeys = TestKeyCodes(settings.testKeys);
+    qApp->installEventFilter(this);
+    viewWidget->overlay = [this](QPainter& painter) {
+        if (doc.TestPlaying()) PaintTestPlay(painter, view.geometry, *doc.TestPlay());
+    };
+    // Smooth scrolling: a frame about every screen refresh, whatever FRAMESKIP says.
+    constexpr int kTestPlayFrameMs = 8;
+    frameTimer->start(kTestPlayFrameMs);
+}
+
+void CMainFrame::FinishTestPlay() {
+    if (!doc.TestPlaying()) return;
+    frameTimer->stop();
+    qApp->removeEventFilter(this);
+    doc.EndTestPlay();
+    viewWidget->overlay = nullptr;
+    viewWidget->update();
+    TestPlayResults results(doc.TestPlay()->Results(), this);
+    runDialog(results);
+    FocusView();
+    if (results.RetryChosen()) TestPlay(testAutoplay);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    const bool press = event->type() == QEvent::KeyPress;
+    if (!doc.TestPlaying() || (!press && event->type() != QEvent::KeyRelease))
+        return QMainWindow::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (press && key->key() == Qt::Key_Escape) {
+        // Once the event has been handled: the results come up after it.
+        QTimer::singleShot(0, this, &CMainFrame::FinishTestPlay);
+        return true;
+    }
+    const int lane = LaneOfKey(testKeys, key->key());
+    if (lane < 0 || key->isAutoRepeat()) return true;  // no editing keys while test-playing
+    // The key happened when its event says, not when it is handled: its age, on the steady
+    // clock, from the event's own time stamp.
+    const double steadyMs = std::chrono::duration<double, std::milli>(
+                                std::chrono::steady_clock::now().time_since_epoch())
+                                .count();
+    double age = 0;
+    if (key->timestamp() != 0) {
+        const double offset = steadyMs - static_cast<double>(key->timestamp());
+        keyClockOffset = keyClockOffset ? std::min(*keyClockOffset, offset) : offset;
+        age = (offset - *keyClockOffset) / 1000.0;
+    }
+    if (press)
+        doc.TestPlay()->KeyDown(lane, age);
+    else
+        doc.TestPlay()->KeyUp(lane, age);
+    viewWidget->update();
+    return true;
+}
+
 void CMainFrame::FollowPlayback() {
+    if (doc.TestPlaying()) {
+        if (doc.FollowTestPlay()) FinishTestPlay();
+        return;
+    }
     bool ended = false;
     doc.FollowPlayback(ended);
     if (!doc.Playing()) frameTimer->stop();

@@ -6,7 +6,9 @@
 
 #include <QMainWindow>
 #include <filesystem>
+#include <array>
 #include <functional>
+#include <optional>
 #include <memory>
 #include <vector>
 
@@ -63,6 +65,9 @@ class CMainFrame : public QMainWindow {
     void CheckChartCommand();
     void PlayPause();
     void Stop();
+    // Test-play from the view position, by the player or by itself; ended by Escape or the
+    // song's end, which show the results.
+    void TestPlay(bool autoplay);
     void Options();
     void Help();
     void About();
@@ -102,7 +107,11 @@ class CMainFrame : public QMainWindow {
     // Beat and measure lines under the notes on or off (View menu, Options).
     void SetBeatLines(bool on);
 
+    // Ends a test-play run and shows its results (Retry starts it again).
+    void FinishTestPlay();
+
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -159,6 +168,11 @@ class CMainFrame : public QMainWindow {
     QAction* redoAction = nullptr;
     QAction* deleteAllAction = nullptr;
     QLabel* beatReadout = nullptr;  // the measure:beat and tempo read-out
+    // Test-play: its keys, whether the run is by itself, and the offset between the key
+    // events' own clock and the steady clock (the least seen: the least delay).
+    std::array<int, 7> testKeys{};
+    bool testAutoplay = false;
+    std::optional<double> keyClockOffset;
 
     ChartViewWidget* viewWidget = nullptr;
     ToolsPalette* palette = nullptr;

@@ -64,6 +64,10 @@ void ChartViewWidget::paintEvent(QPaintEvent*) {
     if (target.width() < width()) painter.fillRect(rect(), Qt::black);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(target, frame);
+    if (overlay) {
+        painter.scale(target.width() / screen.Width(), target.height() / screen.Height());
+        overlay(painter);
+    }
 }
 
 void ChartViewWidget::mousePressEvent(QMouseEvent* event) {

@@ -6,6 +6,7 @@
 // show their shortcut texts.
 
 #include <QImage>
+#include <QPainter>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -23,6 +24,8 @@ class ChartViewWidget : public QWidget {
     std::function<void()> onHelp;
     // Whether playback runs (presses then start nothing).
     std::function<bool()> isPlaying;
+    // Drawn over the frame, in the view's own pixels (test-play's judgement line and scores).
+    std::function<void(QPainter&)> overlay;
 
     // The last frame painted (tests look at it).
     const DrawScreen& Screen() const { return screen; }

@@ -1,5 +1,7 @@
 #include "OptionsDialog.h"
 
+#include "TestPlayKeys.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -100,6 +102,21 @@ OptionsDialog::OptionsDialog(const AppSettings& settings, const QStringList& tra
     noteLayout->addWidget(windBox);
     noteLayout->addWidget(classicKeys);
 
+    auto* testBox = new QGroupBox("TEST PLAY", this);
+    auto* testForm = new QFormLayout(testBox);
+    auto* keyRow = new QHBoxLayout;
+    for (std::size_t lane = 0; lane < testKeys.size(); ++lane) {
+        testKeys[lane] = new QKeySequenceEdit(testBox);
+        testKeys[lane]->setToolTip(QString("Lane %1").arg(lane + 1));
+        keyRow->addWidget(testKeys[lane]);
+    }
+    testForm->addRow("Keys", keyRow);
+    offset = new QSpinBox(testBox);
+    offset->setRange(-300, 300);
+    offset->setSuffix(" ms");
+    offset->setToolTip("Taken off every key press: set it positive when you hear late");
+    testForm->addRow("Audio offset", offset);
+
     auto* portBox = new QGroupBox("MIDI PORT", this);
     port = new QComboBox(portBox);
     port->addItems(ports);
@@ -127,6 +144,7 @@ OptionsDialog::OptionsDialog(const AppSettings& settings, const QStringList& tra
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(display);
     layout->addWidget(notes);
+    layout->addWidget(testBox);
     layout->addWidget(portBox);
     layout->addLayout(buttons);
     Show(settings);
@@ -139,6 +157,10 @@ void OptionsDialog::Show(const AppSettings& s) {
     wind->setValue(s.windLengthDecrease);
     beatLines->setChecked(s.beatLines);
     classicKeys->setChecked(!s.ctrlZUndoes);
+    const QStringList keys = TestKeyNames(s.testKeys);
+    for (std::size_t lane = 0; lane < testKeys.size(); ++lane)
+        testKeys[lane]->setKeySequence(QKeySequence::fromString(keys[static_cast<int>(lane)]));
+    offset->setValue(s.offsetMs);
     // Any value but the two shorter lengths shows as four beats.
     beats[s.longLength == 192 ? 0 : s.longLength == 384 ? 1 : 2]->setChecked(true);
     edit->setChecked(false);
@@ -156,6 +178,12 @@ AppSettings OptionsDialog::Applied(AppSettings s) const {
     s.windLengthDecrease = wind->value();
     s.beatLines = beatLines->isChecked();
     s.ctrlZUndoes = !classicKeys->isChecked();
+    QStringList keys;
+    // A key each: the first of what was typed.
+    for (QKeySequenceEdit* key : testKeys)
+        keys << (key->keySequence().isEmpty() ? QString() : QKeySequence(key->keySequence()[0]).toString());
+    s.testKeys = keys.join(",").toStdString();
+    s.offsetMs = offset->value();
     for (int i = 0; i < 3; ++i) {
         if (beats[i]->isChecked()) s.longLength = kLongLengths[i];
     }

@@ -4,6 +4,9 @@
 // output port. Nothing changes until OK, except the port, which switches at once.
 
 #include <QDialog>
+#include <QKeySequenceEdit>
+#include <QSpinBox>
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -54,6 +57,8 @@ class OptionsDialog : public QDialog {
     QCheckBox* edit;
     QCheckBox* beatLines;
     QCheckBox* classicKeys;  // checked: Ctrl+Z is Delete All
+    std::array<QKeySequenceEdit*, 7> testKeys{};  // test-play's keys, lanes 0..6
+    QSpinBox* offset;                             // test-play's audio offset, ms
     QComboBox* instrument;
     QComboBox* port;
     QWidget* windControls;

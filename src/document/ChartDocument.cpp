@@ -10,7 +10,10 @@
 ChartDocument::ChartDocument(std::filesystem::path tempDir, ViewGeometry geometry, ViewSettings settings,
                              SoundEngine* engine)
     : tempDir(std::move(tempDir)), view(chart, geometry, settings), editor(view) {
-    if (engine) player = std::make_unique<PlayController>(chart, *engine);
+    if (engine) {
+        player = std::make_unique<PlayController>(chart, *engine);
+        testRun = std::make_unique<TestPlayRun>(chart, *engine);
+    }
     // Playback follows a view position set with notify.
     view.hooks.seek = [this](int32_t position) {
         if (player) player->Seek(position);
@@ -127,6 +130,31 @@ void ChartDocument::Stop() {
     if (!view.HasChart() || !player) return;
     player->Stop();
     view.SetPosition(0, true);
+    view.Invalidate();
+}
+
+Status ChartDocument::StartTestPlay(bool autoplay, double offsetMs) {
+    if (!view.HasChart() || !testRun) return Status::Fail(ErrorCode::NothingToPlay);
+    // The run loads the song itself: the player forgets its own and loads it again next time.
+    player->ChartReplaced();
+    const Status started =
+        testRun->Start(view.position, PathFromText(chart.songInfo.midiPath), autoplay, offsetMs);
+    view.Invalidate();
+    return started;
+}
+
+bool ChartDocument::FollowTestPlay() {
+    if (!TestPlaying()) return false;
+    const bool ended = testRun->Frame();
+    view.SetPosition(testRun->TickNow(), false);
+    view.Invalidate();
+    return ended;
+}
+
+void ChartDocument::EndTestPlay() {
+    if (!testRun || !testRun->Running()) return;
+    testRun->End();
+    view.SetPosition(testRun->StartTick(), true);
     view.Invalidate();
 }
 

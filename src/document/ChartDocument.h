@@ -28,6 +28,7 @@
 #include "io/FileSystem.h"
 #include "midi_import/ConversionSession.h"
 #include "playback/PlayController.h"
+#include "TestPlayRun.h"
 #include "playback/SoundEngine.h"
 
 class ChartDocument {
@@ -89,8 +90,8 @@ class ChartDocument {
     // The song information as shown becomes one undoable step when it differs.
     void CommitSongFields(const SongFields& fields);
 
-    // Edits, undo and redo are refused while the chart plays.
-    bool MayEdit() const { return !Playing(); }
+    // Edits, undo and redo are refused while the chart plays or is test-played.
+    bool MayEdit() const { return !Playing() && !TestPlaying(); }
     bool Undo();
     bool Redo();
 
@@ -105,6 +106,16 @@ class ChartDocument {
     int32_t FollowPlayback(bool& ended);
     bool Playing() const { return player && player->Playing(); }
 
+    // Test-play from the view position (playing stops first); why not when it cannot start.
+    Status StartTestPlay(bool autoplay, double offsetMs);
+    // One frame of test-play: the view follows what is heard; true once the song has ended.
+    bool FollowTestPlay();
+    // Ends the run; the view returns to where it started.
+    void EndTestPlay();
+    bool TestPlaying() const { return testRun && testRun->Running(); }
+    // Null without an engine.
+    TestPlayRun* TestPlay() { return testRun.get(); }
+
   private:
     void Converted();
     void Replaced(const std::filesystem::path& newPath, std::string title);
@@ -115,6 +126,7 @@ class ChartDocument {
     NoteEditor editor;
     std::unique_ptr<ConversionSession> session;
     std::unique_ptr<PlayController> player;
+    std::unique_ptr<TestPlayRun> testRun;
     std::filesystem::path path;
     std::optional<FileStamp> stamp;  // the chart file as this document last read or wrote it
     std::string fileTitle;

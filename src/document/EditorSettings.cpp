@@ -22,5 +22,6 @@ EditorSettings EditorSettings::Bounded(const std::function<std::optional<int32_t
     s.longLength = value("LONG", d.longLength, [](int32_t v) { return v == 192 || v == 384 || v == 768; });
     s.beatLines = value("GRID", 0, isSwitch) == 1;
     s.ctrlZUndoes = value("CTRLZUNDO", 1, isSwitch) == 1;
+    s.offsetMs = value("OFFSET", d.offsetMs, within(-300, 300));
     return s;
 }

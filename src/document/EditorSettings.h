@@ -18,6 +18,7 @@ struct EditorSettings {
     // CTRLZUNDO: Ctrl+Z undoes and Delete All is Ctrl+Shift+D (1, or no value); 0 keeps the
     // classic keys, where Ctrl+Z is Delete All, for authors who chose them.
     bool ctrlZUndoes = true;
+    int32_t offsetMs = 0;                // OFFSET: test-play's audio offset, -300..300 ms
     int32_t windowX = 10, windowY = 10;  // WINDOWX, WINDOWY: main window's top-left corner
     int32_t toolX = 600, toolY = 10;     // TOOLX, TOOLY: the tools palette's top-left corner
 

@@ -7,6 +7,10 @@ double MusicClock::SecondsUntil(int64_t tick) const {
     return (time->MsAt(tick) - startMs) / 1000.0;
 }
 
+double MusicClock::SongMsAt(int64_t tick) const {
+    return time->MsAt(tick);
+}
+
 int64_t MusicClock::TickAfter(double seconds) const {
     return time->TickAtMs(startMs + seconds * 1000.0);
 }

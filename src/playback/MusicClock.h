@@ -15,6 +15,9 @@ class MusicClock {
 
     // Seconds from the start point until music time `tick` (at or after the start point).
     double SecondsUntil(int64_t tick) const;
+    // Milliseconds of the song at `seconds` after the start point (before it, too).
+    double SongMsAfter(double seconds) const { return startMs + seconds * 1000.0; }
+    double SongMsAt(int64_t tick) const;
     // Music time `seconds` after the start point; saturates at INT64_MAX.
     int64_t TickAfter(double seconds) const;
 

@@ -12,14 +12,15 @@ void AddNotes(const CNoteTrack& track, int index, int64_t startTick, int64_t end
     for (const CNote& note : track.Notes()) {
         if (note.time < startTick || note.time > endTick) continue;
         const auto channel = static_cast<uint8_t>(note.status & 0x0F);
+        const bool chosen = index < kTrackCount && note.selected;
         out.push_back(
             {TimedMessage::Make(note.time, static_cast<uint8_t>(0x90 | channel), note.key, note.velocity),
-             index});
+             index, chosen});
         // Every note ends by the song's end, however long a damaged file says it is; a note of
         // no length still sounds, briefly: its note-off comes a tick after its note-on.
         const int64_t off = std::min(int64_t{note.time} + note.length, endTick);
         const int64_t end = std::max(off, int64_t{note.time} + 1);
-        out.push_back({TimedMessage::Make(end, static_cast<uint8_t>(0x80 | channel), note.key), index});
+        out.push_back({TimedMessage::Make(end, static_cast<uint8_t>(0x80 | channel), note.key), index, chosen});
     }
 }
 

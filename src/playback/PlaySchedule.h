@@ -19,6 +19,7 @@ inline constexpr int kPlayerTrack = 16;  // a note of the player track
 struct ScheduledMessage {
     TimedMessage message;
     int track = kSongTrack;  // the chart track 0..15 a note belongs to, or kPlayerTrack
+    bool chosen = false;     // a track's note that is one of the player's notes
 };
 
 // With `leaveOutMuted` the notes of muted tracks are left out; without it every track's notes

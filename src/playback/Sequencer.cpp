@@ -35,11 +35,24 @@ void Sequencer::PlayNote(const TimedMessage& noteOn, int64_t length, double now)
         return;
     }
     // Its end joins the schedule in time order, as a song message so no filter drops it.
-    noteOff.tick = Position(now) + std::max<int64_t>(length, 0);
-    auto at =
-        std::upper_bound(schedule.begin() + static_cast<std::ptrdiff_t>(next), schedule.end(), noteOff.tick,
-                         [](int64_t tick, const Entry& e) { return tick < e.message.tick; });
-    schedule.insert(at, Entry{noteOff, kSongTrack});
+    // Its end waits in a fixed list, so a note by hand never grows the schedule.
+    if (handCount == kHandNotes) {
+        port->Send(handEnds[0].noteOff);
+        std::move(handEnds.begin() + 1, handEnds.end(), handEnds.begin());
+        --handCount;
+    }
+    handEnds[handCount++] = {Position(now) + std::max<int64_t>(length, 0), noteOff};
+}
+
+void Sequencer::EndHandNotes(int64_t tick) {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < handCount; ++i) {
+        if (handEnds[i].tick <= tick)
+            port->Send(handEnds[i].noteOff);
+        else
+            handEnds[kept++] = handEnds[i];
+    }
+    handCount = kept;
 }
 
 std::vector<Sequencer::Entry> Sequencer::Build(const CChart& chart, const SongTimeline& song, int64_t tick) {
@@ -47,7 +60,7 @@ std::vector<Sequencer::Entry> Sequencer::Build(const CChart& chart, const SongTi
     std::vector<Entry> built;
     std::vector<ScheduledMessage> schedule = BuildPlaySchedule(chart, song, tick, /*leaveOutMuted=*/false);
     built.reserve(schedule.size() + kRoomForNotesByHand);
-    for (ScheduledMessage& m : schedule) built.push_back({std::move(m.message), m.track});
+    for (ScheduledMessage& m : schedule) built.push_back({std::move(m.message), m.track, m.chosen});
     return built;
 }
 
@@ -79,15 +92,18 @@ void Sequencer::Stop() {
 
 double Sequencer::Pump(double now) {
     if (!Playing() || Paused()) return kNever;
+    EndHandNotes(Position(now));
+    double handDue = kNever;
+    for (std::size_t i = 0; i < handCount; ++i) handDue = std::min(handDue, transport.DueAt(handEnds[i].tick));
     const double ahead = port->Lookahead();
     while (next < schedule.size()) {
         const Entry& entry = schedule[next];
         const double due = transport.DueAt(entry.message.tick);
-        if (due > now + ahead) return due - ahead;
+        if (due > now + ahead) return std::min(due - ahead, handDue);
         if (!Play(entry, due)) return now + kRetrySeconds;
         ++next;
     }
-    return kNever;
+    return handDue;
 }
 
 bool Sequencer::Play(const Entry& entry, double due) {
@@ -99,7 +115,7 @@ bool Sequencer::Play(const Entry& entry, double due) {
         return m.status == kTempoMessage || port->SendAt(m, due);
     }
     if (m.IsNoteOn()) {
-        if (!(audible & (1u << entry.track))) return true;
+        if (!(audible & (1u << entry.track)) || (entry.chosen && (audible & kChosenSilent))) return true;
         if (!port->SendAt(m, due)) return false;
         channel.set(key);
         return true;
@@ -112,6 +128,7 @@ bool Sequencer::Play(const Entry& entry, double due) {
 
 void Sequencer::SilenceSounding() {
     port->DropPending();
+    EndHandNotes(INT64_MAX);
     for (std::size_t channel = 0; channel < sounding.size(); ++channel) {
         if (sounding[channel].none()) continue;
         for (std::size_t key = 0; key < 128; ++key) {

@@ -40,6 +40,7 @@ class Sequencer {
     struct Entry {
         TimedMessage message;
         int track = -1;  // the chart track (16: the player's) a note belongs to; -1: the song's
+        bool chosen = false;  // a track's note that is one of the player's notes
     };
     // The schedule of playing `chart` with `song` from music time `tick`, in time order, with
     // room for notes played by hand.
@@ -69,14 +70,18 @@ class Sequencer {
     bool Playing() const { return transport.Playing(); }
     bool Paused() const { return transport.Paused(); }
 
-    // Which tracks sound: bit t for track t (0..15), bit 16 for the player's notes.
+    // Which tracks sound: bit t for track t (0..15), bit 16 for the player's notes, and with
+    // kChosenSilent the tracks' notes that are the player's own are left out (test-play sounds
+    // each when the player hits it).
     void SetAudible(uint32_t mask) { audible = mask; }
+    static constexpr uint32_t kChosenSilent = 1u << 17;
     static uint32_t AudibleMask(const CChart& chart);
 
     // Sends to `newPort` from now on (the notes that sound are silenced on the old one).
     void SetPort(OutputPort& newPort);
     // Sends a note-on now and its note-off `length` chart ticks later in music time (at once
-    // when not playing).
+    // when not playing). Up to kHandNotes notes by hand sound at once; beyond that the oldest
+    // ends early.
     void PlayNote(const TimedMessage& noteOn, int64_t length, double now);
     // Sends the General MIDI reset now.
     void SendGmReset();
@@ -84,7 +89,16 @@ class Sequencer {
     // The music time where playing stopped, while paused.
     int64_t PausedTick() const { return transport.PausedTick(); }
 
+    static constexpr std::size_t kHandNotes = 64;
+
   private:
+    // A note played by hand whose end is still to come.
+    struct HandNoteEnd {
+        int64_t tick;
+        TimedMessage noteOff;
+    };
+    // Sends the ends of hand-played notes due by music time `tick` (all of them: INT64_MAX).
+    void EndHandNotes(int64_t tick);
     // Hands one message over at clock time `due`; false when the port cannot take it yet.
     bool Play(const Entry& entry, double due);
     void SilenceSounding();
@@ -98,4 +112,6 @@ class Sequencer {
     uint32_t audible = 0x1FFFF;
     // The notes on, a bit a key for each channel: fixed, so sending never allocates.
     std::array<std::bitset<128>, 16> sounding{};
+    std::array<HandNoteEnd, kHandNotes> handEnds{};
+    std::size_t handCount = 0;
 };

@@ -175,10 +175,10 @@ void SoundEngine::SetStartPoint(int64_t tick) {
     startPoint = std::max<int64_t>(tick, 0);
 }
 
-void SoundEngine::Begin(int64_t tick, double now) {
+void SoundEngine::Begin(int64_t tick, double now, double leadIn) {
     // A port that plays on its own clock is handed the first messages ahead of their time too,
     // so playing starts that far after now and even the first note is on its sample.
-    now += Port(current).Lookahead();
+    now += Port(current).Lookahead() + leadIn;
     Command command{Command::Kind::Start};
     command.now = now;
     command.tick = tick;
@@ -187,7 +187,7 @@ void SoundEngine::Begin(int64_t tick, double now) {
     Send(std::move(command));
 }
 
-void SoundEngine::StartSegment() {
+void SoundEngine::StartSegment(double leadIn) {
     if (!loaded) return;
     if (paused) {
         ResumeSegment();
@@ -195,7 +195,7 @@ void SoundEngine::StartSegment() {
     }
     if (started) return;
     const double now = Now();
-    Begin(startPoint, now);
+    Begin(startPoint, now, leadIn);
     started = true;
     songOffset = startPoint;
     segmentStart = startPoint;  // music time is the song position itself
@@ -268,6 +268,10 @@ void SoundEngine::SendGmReset() {
 SoundEngine::Time SoundEngine::CurrentTime() const {
     const double now = Now();
     return {Reference(now), transport.Position(now - Port(current).Latency())};
+}
+
+double SoundEngine::HeardSongMs(double secondsAgo) const {
+    return transport.SongMs(Now() - Port(current).Latency() - secondsAgo);
 }
 
 int64_t SoundEngine::Position() const {

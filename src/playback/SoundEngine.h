@@ -57,8 +57,8 @@ class SoundEngine {
     // Where StartSegment and ResumeSegment start, chart ticks.
     void SetStartPoint(int64_t tick);
     // Only when loaded: resumes when paused; otherwise, when not started, starts at the start
-    // point with the song's tempo there (as a resume does).
-    void StartSegment();
+    // point with the song's tempo there (as a resume does), `leadIn` seconds from now.
+    void StartSegment(double leadIn = 0);
     // Only when started: pauses (songOffset and referencePlayed take in what was played, the
     // start point becomes where it stopped) or, when paused, ResumeSegment.
     void PauseToggle();
@@ -89,6 +89,9 @@ class SoundEngine {
 
     // The song position now: music time + songOffset - segmentStart.
     int64_t Position() const;
+    // The song's milliseconds heard `secondsAgo` before now: exact, between ticks too, and
+    // counting up through a lead-in (before the start point).
+    double HeardSongMs(double secondsAgo = 0) const;
     // The play filter: bit t for track t, bit 16 for the player's notes (Sequencer::AudibleMask).
     void SetAudible(uint32_t mask);
 
@@ -121,7 +124,7 @@ class SoundEngine {
     void Run();
     void Apply(Command& command);
     // Starts the loaded song at `tick`, clock time `now`, on both copies of the transport.
-    void Begin(int64_t tick, double now);
+    void Begin(int64_t tick, double now, double leadIn = 0);
 
     std::vector<std::unique_ptr<OutputPort>> ports;
     int current = 0;

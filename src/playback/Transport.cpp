@@ -26,6 +26,12 @@ void Transport::Stop() {
     pausedTick = 0;
 }
 
+double Transport::SongMs(double now) const {
+    if (!clock) return 0;
+    if (!playing || paused) return clock->SongMsAt(pausedTick);
+    return clock->SongMsAfter(now - startTime);
+}
+
 int64_t Transport::Position(double now) const {
     if (!playing || paused || !clock || now <= startTime) return pausedTick;
     return clock->TickAfter(now - startTime);

@@ -23,6 +23,9 @@ class Transport {
     // Music time at clock time `now`: the start tick until the start time, the paused tick
     // while paused, 0 when stopped.
     int64_t Position(double now) const;
+    // The song's milliseconds at clock time `now`: running on with the clock while playing,
+    // before the start time too (a lead-in counts up to it); where it stands otherwise.
+    double SongMs(double now) const;
     // The clock time music time `tick` is due (when playing).
     double DueAt(int64_t tick) const { return startTime + clock->SecondsUntil(tick); }
 

@@ -7,9 +7,12 @@
 std::vector<TestNote> NotesToPlay(const CChart& chart, int64_t fromTick) {
     const TimeBase& time = chart.tempoMap.ChartTime();
     std::vector<TestNote> notes;
-    for (const CNote& note : chart.PlayerNotes()) {
+    const std::span<const CNote> player = chart.PlayerNotes();
+    for (std::size_t i = 0; i < player.size(); ++i) {
+        const CNote& note = player[i];
         if (note.time < fromTick) continue;
         TestNote n;
+        n.playerIndex = i;
         n.tick = note.time;
         n.timeMs = time.MsAt(note.time);
         n.lane = note.lane;

@@ -14,6 +14,7 @@ struct TestNote {
     int lane = 0;                   // 0..6
     std::optional<double> endMs;    // a held note's end (time + length), else nothing
     int64_t tick = 0;               // its start, chart ticks
+    std::size_t playerIndex = 0;    // where it is in the player's notes
 };
 
 // The player's notes of `chart` starting at or after `fromTick`.
