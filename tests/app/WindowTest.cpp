@@ -34,6 +34,7 @@
 #include "app/TrackList.h"
 #include "chart/BeatGrid.h"
 #include "chart/ChartFile.h"
+#include "testplay/TestNotes.h"
 #include "chart/Selection.h"
 #include "cli/CommandHelpers.h"
 #include "midi_import/ConversionPipeline.h"
@@ -611,4 +612,47 @@ TEST(Window, CheckChartListsFindingsAndShowsOne) {
     w.frame->CheckChartCommand();
     EXPECT_EQ(w.frame->View().currentTrack, 2);
     EXPECT_EQ(w.frame->View().position, 4800);
+}
+
+TEST(TestPlay, KeysJudgedOnTheHeardClockThenResultsAndTheViewBack) {
+    Window w;
+    w.ConvertDemo();
+    ChartDocument& doc = w.frame->Document();
+    doc.Editor().SelectAll();
+    const std::vector<TestNote> notes = NotesToPlay(w.frame->Chart(), 0);
+    ASSERT_GE(notes.size(), 2u);
+    std::size_t chord = 0;  // the notes of the first moment
+    while (chord < notes.size() && notes[chord].timeMs == notes[0].timeMs) ++chord;
+    w.frame->TestPlay(false);  // F7
+    ASSERT_TRUE(doc.TestPlaying());
+    EXPECT_FALSE(doc.MayEdit());
+    EXPECT_LT(doc.TestPlay()->SongMsNow(), notes[0].timeMs - 1000);  // the lead-in counts up to it
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (doc.TestPlay()->SongMsNow() < notes[0].timeMs && std::chrono::steady_clock::now() < deadline)
+        QTest::qWait(1);
+    // Keys S D F Space J K L are lanes 0..6.
+    const Qt::Key keys[] = {Qt::Key_S, Qt::Key_D, Qt::Key_F, Qt::Key_Space, Qt::Key_J, Qt::Key_K, Qt::Key_L};
+    for (std::size_t i = 0; i < chord; ++i) QTest::keyPress(w.frame->ViewWidget(), keys[notes[i].lane]);
+    EXPECT_TRUE(doc.TestPlay()->LaneDown(notes[0].lane));
+    QString results;
+    w.frame->runDialog = [&](QDialog& dialog) {
+        results = dialog.findChild<QLabel*>("results")->text();
+        return int(QDialog::Rejected);
+    };
+    QTest::keyPress(w.frame->ViewWidget(), Qt::Key_Escape);
+    QTest::qWait(20);
+    EXPECT_FALSE(doc.TestPlaying());
+    EXPECT_TRUE(doc.MayEdit());
+    EXPECT_EQ(w.frame->View().position, 0);  // back where the run started
+    const JudgeCounts& c = doc.TestPlay()->Results().Counts();
+    EXPECT_EQ(c.perfect + c.great + c.good, static_cast<int>(chord)) << results.toStdString();
+    EXPECT_EQ(c.miss, 0);
+    for (std::size_t i = 0; i < chord; ++i) {
+        const std::optional<double> delta = doc.TestPlay()->Results().Results()[i].deltaMs;
+        ASSERT_TRUE(delta);
+        EXPECT_GE(*delta, -1.0);
+        EXPECT_LE(*delta, 100.0);
+    }
+    EXPECT_TRUE(results.startsWith("PERFECT ")) << results.toStdString();
+    EXPECT_TRUE(results.contains(QString("Max combo %1").arg(chord))) << results.toStdString();
 }
