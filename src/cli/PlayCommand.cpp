@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "PlaybackInput.h"
+#include "RenderCommand.h"
 #include "chart/SongEnd.h"
 #include "document/ChartDocument.h"
 #include "playback/SoundEngine.h"
@@ -33,6 +34,12 @@ int RunPlay(const PlayOptions& options, const std::filesystem::path& tempDir, st
         err << "ryxtool: play needs a chart file\n";
         return 2;
     }
+    if (const std::string fault = SpeedFault(options.speed); !fault.empty()) {
+        err << "ryxtool: " << fault << "\n";
+        return 2;
+    }
+    engine.SetSpeed(options.speed);
+    engine.SetMetronome(options.metronome);
     ChartDocument document(tempDir, ViewGeometry::Large(), {}, &engine);
     SongTimeline song;
     if (!LoadPlaybackInput(*options.chart, options.filter, options.from, document, song, err)) return 2;

@@ -15,6 +15,8 @@ struct PlayOptions {
     std::string filter = "all";
     std::optional<std::string> port;  // index or name
     bool listPorts = false;
+    int speed = 100;  // percent, 25..200
+    bool metronome = false;
 };
 
 // 0 when played to the end or stopped; 2 after a message for a bad option, an unknown port or

@@ -84,6 +84,8 @@ int Run(int argc, char** argv) {
     render->add_option("--from", renderOptions.from, "Start point in chart ticks (default 0)");
     render->add_option("--filter", renderOptions.filter, "all (default), player, or a track 0..15");
     render->add_option("--soundfont", renderSoundFont, "General MIDI SoundFont (default: the system's)");
+    render->add_option("--speed", renderOptions.speed, "Playback speed in percent, 25..200 (default 100)");
+    render->add_flag("--metronome", renderOptions.metronome, "A click on every beat with the music");
 
     PlayOptions playOptions;
     std::string playChart, playPort;
@@ -93,6 +95,8 @@ int Run(int argc, char** argv) {
     play->add_option("--filter", playOptions.filter, "all (default), player, or a track 0..15");
     play->add_option("--port", playPort, "Output port: its number or name (default 0)");
     play->add_flag("--list-ports", playOptions.listPorts, "Print the output ports, one a line, and exit");
+    play->add_option("--speed", playOptions.speed, "Playback speed in percent, 25..200 (default 100)");
+    play->add_flag("--metronome", playOptions.metronome, "A click on every beat with the music");
 
     std::string checkPath;
     int32_t checkGap = 100;

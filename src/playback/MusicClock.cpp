@@ -1,10 +1,14 @@
 #include "MusicClock.h"
 
-MusicClock::MusicClock(const TimeBase& songTime, int64_t startTick)
-    : time(&songTime), startMs(songTime.MsAt(startTick)) {}
+MusicClock::MusicClock(const TimeBase& songTime, int64_t startTick, double speed)
+    : time(&songTime), startMs(songTime.MsAt(startTick)), speed(speed) {}
+
+MusicClock MusicClock::Rescaled(double seconds, double newSpeed) const {
+    return MusicClock(time, SongMsAfter(seconds), newSpeed);
+}
 
 double MusicClock::SecondsUntil(int64_t tick) const {
-    return (time->MsAt(tick) - startMs) / 1000.0;
+    return (time->MsAt(tick) - startMs) / 1000.0 / speed;
 }
 
 double MusicClock::SongMsAt(int64_t tick) const {
@@ -12,5 +16,5 @@ double MusicClock::SongMsAt(int64_t tick) const {
 }
 
 int64_t MusicClock::TickAfter(double seconds) const {
-    return time->TickAtMs(startMs + seconds * 1000.0);
+    return time->TickAtMs(SongMsAfter(seconds));
 }

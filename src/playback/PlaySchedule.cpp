@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "chart/BeatGrid.h"
 #include "chart/SongEnd.h"
 
 namespace {
@@ -35,8 +36,22 @@ int Rank(const TimedMessage& m) {
 
 }  // namespace
 
+std::vector<ScheduledMessage> MetronomeClicks(const CChart& chart, int64_t startTick, int64_t endTick) {
+    constexpr uint8_t kPercussion = 0x09;       // channel 10
+    constexpr int64_t kClickLength = 96;        // an eighth of a quarter note: a click, not a tone
+    std::vector<ScheduledMessage> clicks;
+    for (const GridLine& beat : BeatLines(chart.tempoMap, startTick, endTick)) {
+        const uint8_t key = beat.measure ? kAccentClick : kBeatClick;
+        const uint8_t velocity = beat.measure ? 120 : 90;
+        clicks.push_back({TimedMessage::Make(beat.tick, 0x90 | kPercussion, key, velocity), kMetronomeTrack});
+        clicks.push_back(
+            {TimedMessage::Make(std::min(beat.tick + kClickLength, endTick), 0x80 | kPercussion, key), kMetronomeTrack});
+    }
+    return clicks;
+}
+
 std::vector<ScheduledMessage> BuildPlaySchedule(const CChart& chart, const SongTimeline& song,
-                                                int64_t startTick, bool leaveOutMuted) {
+                                                int64_t startTick, bool leaveOutMuted, bool clicks) {
     std::vector<ScheduledMessage> schedule;
     const int64_t endTick = PlayEndTick(chart);
     // The tempo in force first, then everything else in force at the start point.
@@ -49,6 +64,10 @@ std::vector<ScheduledMessage> BuildPlaySchedule(const CChart& chart, const SongT
     for (int t = 0; t < kTrackCount; ++t)
         AddNotes(chart.tracks[static_cast<std::size_t>(t)], t, startTick, endTick, leaveOutMuted, schedule);
     AddNotes(chart.player, kPlayerTrack, startTick, endTick, leaveOutMuted, schedule);
+    if (clicks) {
+        std::vector<ScheduledMessage> metronome = MetronomeClicks(chart, startTick, endTick);
+        schedule.insert(schedule.end(), metronome.begin(), metronome.end());
+    }
     std::stable_sort(schedule.begin(), schedule.end(),
                      [](const ScheduledMessage& a, const ScheduledMessage& b) {
                          return a.message.tick != b.message.tick ? a.message.tick < b.message.tick

@@ -15,6 +15,7 @@
 
 inline constexpr int kSongTrack = -1;    // a message of the song
 inline constexpr int kPlayerTrack = 16;  // a note of the player track
+inline constexpr int kMetronomeTrack = 17;  // a click of the metronome
 
 struct ScheduledMessage {
     TimedMessage message;
@@ -23,6 +24,14 @@ struct ScheduledMessage {
 };
 
 // With `leaveOutMuted` the notes of muted tracks are left out; without it every track's notes
-// are there, tagged, for a player that applies the filter as it plays.
+// are there, tagged, for a player that applies the filter as it plays. With `clicks` the
+// metronome's clicks are there too (kMetronomeTrack).
 std::vector<ScheduledMessage> BuildPlaySchedule(const CChart& chart, const SongTimeline& song,
-                                                int64_t startTick, bool leaveOutMuted = true);
+                                                int64_t startTick, bool leaveOutMuted = true, bool clicks = false);
+
+// The metronome: a click on every beat of the song from `startTick` to `endTick` (its tempo
+// and time signatures, through the beat grid), General MIDI percussion on channel 10: the high
+// wood block on the first beat of a measure, the low one on the others.
+std::vector<ScheduledMessage> MetronomeClicks(const CChart& chart, int64_t startTick, int64_t endTick);
+inline constexpr uint8_t kAccentClick = 76;  // Hi Wood Block
+inline constexpr uint8_t kBeatClick = 77;    // Low Wood Block

@@ -58,7 +58,7 @@ void Sequencer::EndHandNotes(int64_t tick) {
 std::vector<Sequencer::Entry> Sequencer::Build(const CChart& chart, const SongTimeline& song, int64_t tick) {
     constexpr std::size_t kRoomForNotesByHand = 256;
     std::vector<Entry> built;
-    std::vector<ScheduledMessage> schedule = BuildPlaySchedule(chart, song, tick, /*leaveOutMuted=*/false);
+    std::vector<ScheduledMessage> schedule = BuildPlaySchedule(chart, song, tick, /*leaveOutMuted=*/false, /*clicks=*/true);
     built.reserve(schedule.size() + kRoomForNotesByHand);
     for (ScheduledMessage& m : schedule) built.push_back({std::move(m.message), m.track, m.chosen});
     return built;

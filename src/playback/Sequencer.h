@@ -23,6 +23,7 @@
 
 #include "Transport.h"
 #include "OutputPort.h"
+#include "PlaySchedule.h"
 #include "SongTimeline.h"
 #include "chart/Chart.h"
 
@@ -56,6 +57,9 @@ class Sequencer {
     }
     void Pause(double now);
     void Resume(double now);
+    // The playback speed (1: as written) from clock time `now` on, playing or not. Messages
+    // already handed ahead to a port keep their times (at most its lookahead).
+    void SetSpeed(double speed, double now) { transport.SetSpeed(speed, now); }
     // Silences everything and forgets the position.
     void Stop();
 
@@ -70,11 +74,14 @@ class Sequencer {
     bool Playing() const { return transport.Playing(); }
     bool Paused() const { return transport.Paused(); }
 
-    // Which tracks sound: bit t for track t (0..15), bit 16 for the player's notes, and with
+    // Which tracks sound: bit t for track t (0..15), bit 16 for the player's notes, bit 17 the
+    // metronome, and with
     // kChosenSilent the tracks' notes that are the player's own are left out (test-play sounds
     // each when the player hits it).
     void SetAudible(uint32_t mask) { audible = mask; }
-    static constexpr uint32_t kChosenSilent = 1u << 17;
+    static constexpr uint32_t kChosenSilent = 1u << 18;
+    // Bit 17: the metronome's clicks (off unless asked for).
+    static constexpr uint32_t kMetronome = 1u << kMetronomeTrack;
     static uint32_t AudibleMask(const CChart& chart);
 
     // Sends to `newPort` from now on (the notes that sound are silenced on the old one).

@@ -127,6 +127,7 @@ void SoundEngine::Apply(Command& c) {
         case Command::Kind::Note: sequencer.PlayNote(c.message, c.tick, c.now); break;
         case Command::Kind::Audible: sequencer.SetAudible(c.value); break;
         case Command::Kind::Reset: sequencer.SendGmReset(); break;
+        case Command::Kind::Speed: sequencer.SetSpeed(c.speed, c.now); break;
         case Command::Kind::Quit: break;
     }
 }
@@ -279,8 +280,23 @@ int64_t SoundEngine::Position() const {
     return SaturatingAdd(time.music, SaturatingAdd(songOffset, -segmentStart));
 }
 
+void SoundEngine::SetSpeed(int percent) {
+    speedPercent = std::clamp(percent, 25, 200);
+    Command command{Command::Kind::Speed};
+    command.now = Now();
+    command.speed = speedPercent / 100.0;
+    transport.SetSpeed(command.speed, command.now);
+    Send(std::move(command));
+}
+
+void SoundEngine::SetMetronome(bool on) {
+    metronome = on;
+    SetAudible(audible);
+}
+
 void SoundEngine::SetAudible(uint32_t mask) {
+    audible = mask & ~Sequencer::kMetronome;
     Command command{Command::Kind::Audible};
-    command.value = mask;
+    command.value = audible | (metronome ? Sequencer::kMetronome : 0);
     Send(std::move(command));
 }

@@ -94,11 +94,18 @@ class SoundEngine {
     double HeardSongMs(double secondsAgo = 0) const;
     // The play filter: bit t for track t, bit 16 for the player's notes (Sequencer::AudibleMask).
     void SetAudible(uint32_t mask);
+    // The playback speed in percent (25..200), at once, playing or not: the music clock runs
+    // slower or faster, the pitch stays.
+    void SetSpeed(int percent);
+    int SpeedPercent() const { return speedPercent; }
+    // The metronome's clicks on or off, at once, whatever the play filter.
+    void SetMetronome(bool on);
+    bool Metronome() const { return metronome; }
 
   private:
     // One request of the owner to the worker, with the clock time it was made at.
     struct Command {
-        enum class Kind { Load, Start, Pause, Resume, Stop, Port, Note, Audible, Reset, Quit } kind;
+        enum class Kind { Load, Start, Pause, Resume, Stop, Port, Note, Audible, Reset, Speed, Quit } kind;
         double now = 0;
         int64_t tick = 0;                        // Start: where; Note: the note's length
         std::vector<Sequencer::Entry> schedule{};  // Start: built on the owner's thread
@@ -106,6 +113,7 @@ class SoundEngine {
         const CChart* chart = nullptr;           // Load
         TimedMessage message{};                  // Note: the note-on
         uint32_t value = 0;                      // Audible: the mask; Port: the index
+        double speed = 1;                        // Speed
     };
     using Clock = std::chrono::steady_clock;
     // Seconds on `port`'s clock, or the steady clock's since the engine began.
@@ -152,5 +160,8 @@ class SoundEngine {
     int64_t segmentStart = 0;
     int64_t referenceStart = 0;
     int64_t referencePlayed = 0;
+    int speedPercent = 100;
+    bool metronome = false;
+    uint32_t audible = 0x1FFFF;  // the play filter as last set, without the metronome
     std::thread worker;  // last, so it starts when everything it uses exists
 };

@@ -1,7 +1,7 @@
 #include "Transport.h"
 
 void Transport::Start(const TimeBase& time, int64_t tick, double now) {
-    clock.emplace(time, tick);
+    clock.emplace(time, tick, speed);
     startTime = now;
     pausedTick = tick;
     playing = true;
@@ -16,9 +16,21 @@ void Transport::Pause(double now) {
 
 void Transport::Resume(const TimeBase& time, double now) {
     if (!playing || !paused) return;
-    clock.emplace(time, pausedTick);
+    clock.emplace(time, pausedTick, speed);
     startTime = now;
     paused = false;
+}
+
+void Transport::SetSpeed(double newSpeed, double now) {
+    speed = newSpeed;
+    if (!clock) return;
+    if (playing && !paused && now > startTime) {
+        clock = clock->Rescaled(now - startTime, speed);
+        startTime = now;
+    } else {
+        // Not yet started (a lead-in) or paused: the start point stays, the pace changes.
+        clock = clock->Rescaled(0, speed);
+    }
 }
 
 void Transport::Stop() {

@@ -18,6 +18,10 @@ class Transport {
     void Pause(double now);
     // Goes on from the paused tick, with the tempo in force there.
     void Resume(const TimeBase& time, double now);
+    // The playback speed (1: as written) from clock time `now` on; playing goes on from where
+    // it is then.
+    void SetSpeed(double newSpeed, double now);
+    double Speed() const { return speed; }
     void Stop();
 
     // Music time at clock time `now`: the start tick until the start time, the paused tick
@@ -36,6 +40,7 @@ class Transport {
   private:
     std::optional<MusicClock> clock;
     double startTime = 0;  // clock time matching the clock's start tick
+    double speed = 1;
     int64_t pausedTick = 0;
     bool playing = false;
     bool paused = false;

@@ -20,7 +20,8 @@ int16_t SampleOf(float value) {
 }  // namespace
 
 Status RenderChart(const CChart& chart, const SongTimeline& song, int64_t startTick,
-                   const std::filesystem::path& soundFont, std::vector<int16_t>& samples) {
+                   const std::filesystem::path& soundFont, std::vector<int16_t>& samples,
+                   const RenderSettings& settings) {
     samples.clear();
     SynthPort port;
     if (Status status = port.Load(soundFont); !status) return status;
@@ -28,7 +29,8 @@ Status RenderChart(const CChart& chart, const SongTimeline& song, int64_t startT
     Sequencer sequencer(port);
     // The song is the caller's and outlives the render: the sequencer borrows it.
     sequencer.Load(std::shared_ptr<const SongTimeline>(std::shared_ptr<void>(), &song), chart);
-    sequencer.SetAudible(Sequencer::AudibleMask(chart));
+    sequencer.SetAudible(Sequencer::AudibleMask(chart) | (settings.metronome ? Sequencer::kMetronome : 0));
+    sequencer.SetSpeed(settings.speed, 0.0);
     sequencer.Start(startTick, 0.0);
 
     float left[kBlockFrames];

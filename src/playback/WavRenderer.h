@@ -18,11 +18,17 @@
 
 inline constexpr int kRenderSampleRate = kSynthSampleRate;
 
+struct RenderSettings {
+    double speed = 1;        // playback speed: 0.5 renders twice as long, at the same pitch
+    bool metronome = false;  // the metronome's clicks with the music
+};
+
 // Renders `chart` with `song` from `startTick` (chart ticks), with what the chart's play filter
 // leaves audible, into interleaved stereo samples. OpenInput when the SoundFont cannot be
 // loaded.
 Status RenderChart(const CChart& chart, const SongTimeline& song, int64_t startTick,
-                   const std::filesystem::path& soundFont, std::vector<int16_t>& samples);
+                   const std::filesystem::path& soundFont, std::vector<int16_t>& samples,
+                   const RenderSettings& settings = {});
 
 // The samples as the bytes of a WAV file.
 std::vector<uint8_t> WavBytes(const std::vector<int16_t>& stereoSamples);

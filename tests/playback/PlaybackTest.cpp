@@ -12,6 +12,7 @@
 #include "playback/MusicClock.h"
 #include "playback/PlaySchedule.h"
 #include "playback/WavRenderer.h"
+#include "smf/LibSmf.h"
 #include "support/SmfBuilder.h"
 #include "support/TestChart.h"
 
@@ -261,4 +262,77 @@ TEST(Render, ANoteSoundsAtItsTimeAndAFilteredOneDoesNot) {
     const std::vector<uint8_t> wav = WavBytes({1, -1});
     EXPECT_EQ(wav.size(), 44u + 4u);
     EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
+}
+
+TEST(Render, SpeedScalesEveryOnset) {
+    // One loud note at 1 s (tick 1536 at 120 bpm): at 50 % it starts at 2 s, at 200 % at 0.5 s,
+    // on its own sample within the synthesizer's 64-sample step.
+    SongTimeline song;
+    ASSERT_TRUE(SongTimeline::FromSongBytes(Smf(1, 96, {Track({Tempo(0, 500000)})}), song));
+    auto onsetOf = [&](int32_t tick, double speed) {
+        CChart chart;
+        CNote note = MakeNote(tick, 60, 0, 384);
+        note.velocity = 127;
+        chart.tracks[0].Append(note);
+        chart.usedTrackCount = 1;
+        chart.SetPlayFilter(kPlayAll);
+        std::vector<int16_t> samples;
+        EXPECT_TRUE(RenderChart(chart, song, 0, DefaultSoundFont(), samples, {speed, false}));
+        std::size_t onset = 0;
+        while (onset * 2 < samples.size() && std::abs(samples[onset * 2]) + std::abs(samples[onset * 2 + 1]) < 4)
+            ++onset;
+        return static_cast<int64_t>(onset);
+    };
+    const int64_t attack = onsetOf(0, 1.0);
+    for (double speed : {0.5, 1.0, 2.0}) {
+        const auto due = static_cast<int64_t>(std::ceil(44100.0 / speed - 1e-6));
+        const int64_t start = onsetOf(1536, speed) - attack;
+        EXPECT_GE(start, due) << speed;
+        EXPECT_LT(start, due + 64) << speed;
+    }
+}
+
+TEST(Render, TheMetronomeClicksOnEveryBeatThroughMeterAndTempoChanges) {
+    // 4/4 at 120 bpm, one measure of 3/4, then 6/8 at 150 bpm (a quarter 0.4 s, a beat an
+    // eighth): file ticks at 96 a quarter.
+    CLibTrack tempoTrack;
+    tempoTrack.Insert(MakeTempoEvent(0, 500000));
+    tempoTrack.Insert(MakeTempoEvent(672, 400000));
+    tempoTrack.metas.push_back({384, 0x58, {3, 2, 24, 8}});
+    tempoTrack.metas.push_back({672, 0x58, {6, 3, 24, 8}});
+    CChart chart;
+    chart.tempoMap.BuildTempoMap(tempoTrack, 96);
+    chart.tracks[0].Append(MakeNote(0, 40, 0, 7680 + 768));  // the song's length; never heard
+    chart.usedTrackCount = 1;
+    chart.SetPlayFilter(1);
+    SongTimeline song;
+    ASSERT_TRUE(SongTimeline::FromSongBytes(Smf(1, 96, {Track({Tempo(0, 500000), Tempo(672, 400000)})}), song));
+
+    // Where the clicks are, and which are accented (the first beat of each measure).
+    std::vector<std::pair<int64_t, bool>> clicks;
+    for (const ScheduledMessage& m : MetronomeClicks(chart, 0, 7680))
+        if (m.message.IsNoteOn()) clicks.emplace_back(m.message.tick, m.message.data1 == kAccentClick);
+    using C = std::vector<std::pair<int64_t, bool>>;
+    EXPECT_EQ(clicks, (C{{0, true}, {768, false}, {1536, false}, {2304, false},  // 4/4
+                         {3072, true}, {3840, false}, {4608, false},             // 3/4
+                         {5376, true}, {5760, false}, {6144, false}, {6528, false}, {6912, false}, {7296, false},
+                         {7680, true}}));  // 6/8, then the next measure
+
+    std::vector<int16_t> samples;
+    ASSERT_TRUE(RenderChart(chart, song, 0, DefaultSoundFont(), samples, {1.0, true}));
+    // Each click is heard where it is due, 0.5 s apart and then 0.2 s apart from 3.5 s on, to the
+    // song's end: the sound grows manifold from just before its time
+    // to just after it (the click before may still ring).
+    auto loudness = [&](double from, double to) {
+        double sum = 0;
+        const auto first = static_cast<std::size_t>(std::max(from, 0.0) * 44100);
+        const auto last = static_cast<std::size_t>(to * 44100);
+        for (std::size_t i = first; i < last && 2 * i + 1 < samples.size(); ++i)
+            sum += std::abs(samples[2 * i]) + std::abs(samples[2 * i + 1]);
+        return sum / static_cast<double>(std::max<std::size_t>(last - first, 1));
+    };
+    const double expected[] = {0, 0.5, 1, 1.5, 2, 2.5, 3, 3.5, 3.7, 3.9, 4.1, 4.3, 4.5, 4.7, 4.9, 5.1};
+    for (double t : expected) {
+        EXPECT_GT(loudness(t + 0.0015, t + 0.008), 4 * loudness(t - 0.006, t - 0.0005) + 20) << t;
+    }
 }

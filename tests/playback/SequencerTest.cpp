@@ -53,7 +53,7 @@ TEST(Sequencer, SendsEachMessageWhenItsMusicTimeComes) {
     Played p;
     p.sequencer.Start(0, 0.0);
     const double due = p.sequencer.Pump(0.0);
-    EXPECT_DOUBLE_EQ(due, 0.25);  // nothing more before the first note ends
+    EXPECT_DOUBLE_EQ(due, 0.0625);  // the metronome's first click ends (scheduled, but off)
     ASSERT_GE(p.port.sent.size(), 2u);
     EXPECT_EQ(p.port.sent[0].message.sysex,
               (std::vector<uint8_t>{0x7E, 0x7F, 0x09, 0x01}));  // loading resets
