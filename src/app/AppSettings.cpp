@@ -44,6 +44,7 @@ void AppSettings::WriteAtShutDown(RegistryKey& key, const std::string& author,
     key.SetDword("GRID", beatLines ? 1 : 0);
     key.SetDword("CTRLZUNDO", ctrlZUndoes ? 1 : 0);
     key.SetDword("OFFSET", offsetMs);
+    key.SetDword("METRONOME", metronome ? 1 : 0);
     key.SetString("TESTKEYS", testKeys);
     if (!author.empty()) key.SetString("RYXER", author.substr(0, kMaxAuthorChars));
     // The folder last used stays for the next run; the user's home folder only when none was.

@@ -93,10 +93,19 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
     viewWidget = new ChartViewWidget(view, editor, this);
     viewWidget->onHelp = [this] { Help(); };
     viewWidget->isPlaying = [this] { return doc.Playing(); };
+    viewWidget->onPlayFrom = [this](int32_t position) {
+        if (doc.TestPlaying()) return;
+        if (Status status = doc.PlayFrom(position); !status) {
+            statusBar()->showMessage(QString::fromStdString(status.Message()), kMessageMs);
+            return;
+        }
+        frameTimer->start(std::max(settings.frameSkip, 1));
+    };
     frameTimer = new QTimer(this);
     connect(frameTimer, &QTimer::timeout, this, &CMainFrame::FollowPlayback);
     setCentralWidget(viewWidget);
     BuildMenus();
+    engine->SetMetronome(settings.metronome);
 
     palette = new ToolsPalette(this);
     palette->ShowKeyChoice(settings.ctrlZUndoes);
@@ -144,6 +153,8 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
     // includes it and the view keeps its own size.
     statusBar()->setSizeGripEnabled(false);
     // A permanent part of the status line, which menu hints never cover.
+    speedReadout = new QLabel(this);
+    statusBar()->addPermanentWidget(speedReadout);
     beatReadout = new QLabel(this);
     statusBar()->addPermanentWidget(beatReadout);  // at the right: messages show at the left
     // Movable and minimisable, never resizable.
@@ -198,6 +209,25 @@ void CMainFrame::BuildMenus() {
     beatLinesAction = add(viewMenu, "Beat Lines(&B)", [this] { SetBeatLines(!settings.beatLines); });
     beatLinesAction->setCheckable(true);
     beatLinesAction->setChecked(settings.beatLines);
+    metronomeAction = add(viewMenu, "Metronome(&M)", [this] { SetMetronome(!settings.metronome); });
+    metronomeAction->setCheckable(true);
+    metronomeAction->setChecked(settings.metronome);
+    QMenu* speed = viewMenu->addMenu("Speed(&P)");
+    // Keys the view does not know: real shortcuts of the window.
+    const std::pair<const char*, QKeySequence> speedItems[] = {
+        {"Slower", QKeySequence(Qt::CTRL | Qt::Key_BracketLeft)},
+        {"Faster", QKeySequence(Qt::CTRL | Qt::Key_BracketRight)},
+        {"Normal Speed", QKeySequence()}};
+    for (const auto& [text, keys] : speedItems) {
+        QAction* item = speed->addAction(text);
+        item->setShortcut(keys);
+        addAction(item);
+        const int step = QString(text) == "Slower" ? -5 : QString(text) == "Faster" ? 5 : 0;
+        connect(item, &QAction::triggered, this,
+                [this, step] { SetSpeed(step == 0 ? 100 : engine->SpeedPercent() + step); });
+    }
+    metronomeAction->setShortcut(QKeySequence(Qt::Key_M));
+    addAction(metronomeAction);
 
     QMenu* info = menuBar()->addMenu("Info(&I)");
     add(info, "Help(&H)\tF1", [this] { Help(); });
@@ -473,6 +503,20 @@ void CMainFrame::PlayPause() {
 void CMainFrame::Stop() {
     doc.Stop();
     frameTimer->stop();
+}
+
+void CMainFrame::SetSpeed(int percent) {
+    engine->SetSpeed(percent);
+    const int now = engine->SpeedPercent();
+    speedReadout->setText(now == 100 ? QString() : QString("Speed %1 %").arg(now));
+    statusBar()->showMessage(QString("Playback speed %1 %").arg(now), kMessageMs);
+}
+
+void CMainFrame::SetMetronome(bool on) {
+    settings.metronome = on;
+    engine->SetMetronome(on);
+    metronomeAction->setChecked(on);
+    statusBar()->showMessage(on ? "Metronome on" : "Metronome off", kMessageMs);
 }
 
 void CMainFrame::TestPlay(bool autoplay) {

@@ -68,6 +68,9 @@ class CMainFrame : public QMainWindow {
     // Test-play from the view position, by the player or by itself; ended by Escape or the
     // song's end, which show the results.
     void TestPlay(bool autoplay);
+    // Playback speed in percent, 25..200, in steps of 5; the metronome on or off.
+    void SetSpeed(int percent);
+    void SetMetronome(bool on);
     void Options();
     void Help();
     void About();
@@ -164,6 +167,8 @@ class CMainFrame : public QMainWindow {
     NoteEditor& editor;
     QTimer* frameTimer = nullptr;  // every FRAMESKIP milliseconds while playing
     QAction* beatLinesAction = nullptr;
+    QAction* metronomeAction = nullptr;
+    QLabel* speedReadout = nullptr;  // "Speed 75 %" while not 100 %
     QAction* undoAction = nullptr;
     QAction* redoAction = nullptr;
     QAction* deleteAllAction = nullptr;

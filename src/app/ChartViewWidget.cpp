@@ -72,6 +72,13 @@ void ChartViewWidget::paintEvent(QPaintEvent*) {
 
 void ChartViewWidget::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
+    // Ctrl+click in the track area plays from the time under the mouse.
+    const ViewGeometry& g = view.geometry;
+    if (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier) && onPlayFrom &&
+        at.x() >= g.margin && at.x() < g.ScrollX() && at.y() >= g.margin && at.y() < g.Bottom()) {
+        onPlayFrom(view.TimeAt(at.y()));
+        return;
+    }
     editor.shiftHeld = event->modifiers() & Qt::ShiftModifier;
     if (event->button() == Qt::LeftButton) editor.LeftButtonDown(at.x(), at.y(), Playing());
     if (event->button() == Qt::RightButton) editor.RightButtonDown(at.x(), at.y());

@@ -24,6 +24,8 @@ class ChartViewWidget : public QWidget {
     std::function<void()> onHelp;
     // Whether playback runs (presses then start nothing).
     std::function<bool()> isPlaying;
+    // Ctrl+click in the track area: play from that time (chart ticks).
+    std::function<void(int32_t)> onPlayFrom;
     // Drawn over the frame, in the view's own pixels (test-play's judgement line and scores).
     std::function<void(QPainter&)> overlay;
 

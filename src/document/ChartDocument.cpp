@@ -122,14 +122,30 @@ void ChartDocument::ShowFinding(const ChartFinding& finding) {
 
 Status ChartDocument::PlayPause() {
     if (!view.HasChart() || !player) return Status::Fail(ErrorCode::NothingToPlay);
-    return player->PlayPause(view.position, ClampToI32(PlayEndTick(chart)),
-                             PathFromText(chart.songInfo.midiPath));
+    const bool starting = !player->Playing();
+    const int32_t from = view.position;
+    const Status status =
+        player->PlayPause(from, ClampToI32(PlayEndTick(chart)), PathFromText(chart.songInfo.midiPath));
+    if (status && starting) {
+        playStartedAt = from;
+        stopped = false;
+    }
+    return status;
+}
+
+Status ChartDocument::PlayFrom(int32_t position) {
+    if (!view.HasChart() || !player) return Status::Fail(ErrorCode::NothingToPlay);
+    if (player->Playing()) PlayPause();  // pauses
+    view.SetPosition(std::max(position, 0), true);
+    return PlayPause();
 }
 
 void ChartDocument::Stop() {
     if (!view.HasChart() || !player) return;
     player->Stop();
-    view.SetPosition(0, true);
+    // The first Stop goes back to where playing started, the next to the song's start.
+    view.SetPosition(stopped ? 0 : playStartedAt, true);
+    stopped = true;
     view.Invalidate();
 }
 

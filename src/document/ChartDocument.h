@@ -102,6 +102,10 @@ class ChartDocument {
     // (the view follows the music; `ended` at the song's end). PlayPause says why when nothing
     // started or paused.
     Status PlayPause();
+    // Plays from `position` (chart ticks), pausing first what plays.
+    Status PlayFrom(int32_t position);
+    // Stops: the view goes back to where playing last started; when already stopped, to the
+    // song's start.
     void Stop();
     int32_t FollowPlayback(bool& ended);
     bool Playing() const { return player && player->Playing(); }
@@ -127,6 +131,8 @@ class ChartDocument {
     std::unique_ptr<ConversionSession> session;
     std::unique_ptr<PlayController> player;
     std::unique_ptr<TestPlayRun> testRun;
+    int32_t playStartedAt = 0;  // the view position where Play last started playing
+    bool stopped = true;        // Stop was the last of Play and Stop
     std::filesystem::path path;
     std::optional<FileStamp> stamp;  // the chart file as this document last read or wrote it
     std::string fileTitle;

@@ -23,5 +23,6 @@ EditorSettings EditorSettings::Bounded(const std::function<std::optional<int32_t
     s.beatLines = value("GRID", 0, isSwitch) == 1;
     s.ctrlZUndoes = value("CTRLZUNDO", 1, isSwitch) == 1;
     s.offsetMs = value("OFFSET", d.offsetMs, within(-300, 300));
+    s.metronome = value("METRONOME", 0, isSwitch) == 1;
     return s;
 }

@@ -24,7 +24,8 @@ Status TestPlayRun::Start(int32_t fromTick, const std::filesystem::path& songPat
     autoEvents = autoplay ? PerfectPlay(notes) : std::vector<KeyEvent>();
     nextAuto = 0;
     // A perfect player needs no offset: its presses are the notes' own times.
-    judge.emplace(std::move(notes), 100.0, autoplay ? 0 : offsetMs);
+    // At another playback speed the windows, real milliseconds, cover more or less song time.
+    judge.emplace(std::move(notes), engine.SpeedPercent(), autoplay ? 0 : offsetMs);
     down.fill(false);
     last = {};
     missesSeen = 0;

@@ -2,7 +2,7 @@
 // TestPlayRun: one run of test-play in the editor. The song plays from a start point after a
 // lead-in, every track but the player's own notes, which sound only when the player hits them
 // (their own pitch, velocity and instrument); presses and releases are judged on the clock of
-// what is heard. With autoplay the run presses every key itself, exactly on time.
+// what is heard, at the engine's playback speed. With autoplay the run presses every key itself, exactly on time.
 // User-interface thread only; nothing here blocks.
 
 #include <cstdint>

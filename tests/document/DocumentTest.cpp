@@ -125,3 +125,31 @@ TEST(Document, NoEditsWhilePlayingAndPlayEndsAtTheSongsEnd) {
     doc.Player()->ChartReplaced();  // the song is read again at the next Play
     EXPECT_EQ(doc.PlayPause().code, ErrorCode::OpenInput);
 }
+
+TEST(Document, StopGoesBackWherePlayStartedThenToTheStartAndPlayFromAnywhere) {
+    SoundEngine engine(RecordingPorts());
+    Converted c(&engine);
+    ChartDocument& doc = c.document;
+    doc.View().SetPosition(3000, true);
+    ASSERT_TRUE(doc.PlayPause());
+    bool ended = false;
+    for (int i = 0; i < 200 && doc.View().position <= 3000; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        doc.FollowPlayback(ended);
+    }
+    EXPECT_GT(doc.View().position, 3000);
+    doc.Stop();
+    EXPECT_FALSE(doc.Playing());
+    EXPECT_EQ(doc.View().position, 3000);
+    doc.Stop();
+    EXPECT_EQ(doc.View().position, 0);
+
+    // Play from a time (Ctrl+click), then from another while playing: Stop returns to the last.
+    ASSERT_TRUE(doc.PlayFrom(6000));
+    EXPECT_TRUE(doc.Playing());
+    ASSERT_TRUE(doc.PlayFrom(9000));
+    EXPECT_TRUE(doc.Playing());
+    EXPECT_GE(engine.Position(), 9000);
+    doc.Stop();
+    EXPECT_EQ(doc.View().position, 9000);
+}
