@@ -36,6 +36,7 @@
 #include "chart/ChartFile.h"
 #include "chart/SongEnd.h"
 #include "document/FileKind.h"
+#include "editor/NoteText.h"
 #include "editor/PaletteFill.h"
 #include "io/Clamp.h"
 
@@ -93,6 +94,21 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
     viewWidget = new ChartViewWidget(view, editor, this);
     viewWidget->onHelp = [this] { Help(); };
     viewWidget->isPlaying = [this] { return doc.Playing(); };
+    viewWidget->setMouseTracking(true);  // note details as the mouse passes over notes
+    viewWidget->onHover = [this](const std::optional<NoteEditor::Hovered>& hovered) {
+        if (!hovered) {
+            if (!hoverText.isEmpty() && statusBar()->currentMessage() == hoverText) statusBar()->clearMessage();
+            hoverText.clear();
+            return;
+        }
+        // The track list's row names the track's instrument after its program number.
+        const QString row = palette->Tracks()->RowText(hovered->note.track);
+        const QString name = row.section(' ', 1);
+        hoverText = QString::fromStdString(
+            NoteDetails(chart, hovered->note, hovered->playerNote, name.toStdString()));
+        statusBar()->showMessage(hoverText);
+    };
+    viewWidget->onZoom = [this](int steps, int y) { Zoom(steps, y); };
     viewWidget->onPlayFrom = [this](int32_t position) {
         if (doc.TestPlaying()) return;
         if (Status status = doc.PlayFrom(position); !status) {
@@ -209,6 +225,12 @@ void CMainFrame::BuildMenus() {
     beatLinesAction = add(viewMenu, "Beat Lines(&B)", [this] { SetBeatLines(!settings.beatLines); });
     beatLinesAction->setCheckable(true);
     beatLinesAction->setChecked(settings.beatLines);
+    QAction* zoomIn = add(viewMenu, "Zoom In(&I)", [this] { Zoom(-1); });
+    zoomIn->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    QAction* zoomOut = add(viewMenu, "Zoom Out(&O)", [this] { Zoom(1); });
+    zoomOut->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    addAction(zoomIn);
+    addAction(zoomOut);
     metronomeAction = add(viewMenu, "Metronome(&M)", [this] { SetMetronome(!settings.metronome); });
     metronomeAction->setCheckable(true);
     metronomeAction->setChecked(settings.metronome);
@@ -510,6 +532,14 @@ void CMainFrame::SetSpeed(int percent) {
     const int now = engine->SpeedPercent();
     speedReadout->setText(now == 100 ? QString() : QString("Speed %1 %").arg(now));
     statusBar()->showMessage(QString("Playback speed %1 %").arg(now), kMessageMs);
+}
+
+void CMainFrame::Zoom(int steps, std::optional<int> y) {
+    if (!view.HasChart()) return;
+    const ViewGeometry& g = view.geometry;
+    settings.interval = view.Zoom(view.settings.interval + steps, y.value_or((g.margin + g.Bottom()) / 2));
+    // 10 chart ticks a pixel is 100 %.
+    statusBar()->showMessage(QString("Zoom %1 %").arg(1000 / settings.interval), kMessageMs);
 }
 
 void CMainFrame::SetMetronome(bool on) {

@@ -71,6 +71,9 @@ class CMainFrame : public QMainWindow {
     // Playback speed in percent, 25..200, in steps of 5; the metronome on or off.
     void SetSpeed(int percent);
     void SetMetronome(bool on);
+    // The note interval changes by `steps` (negative: zoom in), the time at height `y` (the
+    // view's centre when none) staying where it is; the Options' Note Interval follows.
+    void Zoom(int steps, std::optional<int> y = std::nullopt);
     void Options();
     void Help();
     void About();
@@ -169,6 +172,7 @@ class CMainFrame : public QMainWindow {
     QAction* beatLinesAction = nullptr;
     QAction* metronomeAction = nullptr;
     QLabel* speedReadout = nullptr;  // "Speed 75 %" while not 100 %
+    QString hoverText;               // the details of the note under the mouse, while shown
     QAction* undoAction = nullptr;
     QAction* redoAction = nullptr;
     QAction* deleteAllAction = nullptr;

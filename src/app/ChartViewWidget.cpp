@@ -96,10 +96,18 @@ void ChartViewWidget::mouseMoveEvent(QMouseEvent* event) {
     // the capture a drag needs.
     const QPoint at = event->position().toPoint();
     editor.MouseMove(at.x(), at.y());
+    if (onHover) onHover(editor.NoteAt(at.x(), at.y()));
     FollowRepeat();
 }
 
 void ChartViewWidget::wheelEvent(QWheelEvent* event) {
+    // Ctrl+wheel zooms about the time under the mouse: up brings the notes closer.
+    if ((event->modifiers() & Qt::ControlModifier) && onZoom) {
+        const int steps = event->angleDelta().y() / 120;
+        if (steps != 0) onZoom(-steps, static_cast<int>(event->position().y()));
+        event->accept();
+        return;
+    }
     editor.Wheel(event->angleDelta().y());
     event->accept();
 }

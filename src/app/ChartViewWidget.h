@@ -24,6 +24,10 @@ class ChartViewWidget : public QWidget {
     std::function<void()> onHelp;
     // Whether playback runs (presses then start nothing).
     std::function<bool()> isPlaying;
+    // The mouse moved over a note (its details) or off every note (empty).
+    std::function<void(const std::optional<NoteEditor::Hovered>&)> onHover;
+    // Ctrl+wheel: the note interval changes by `steps` (negative: zoom in) about height `y`.
+    std::function<void(int steps, int y)> onZoom;
     // Ctrl+click in the track area: play from that time (chart ticks).
     std::function<void(int32_t)> onPlayFrom;
     // Drawn over the frame, in the view's own pixels (test-play's judgement line and scores).

@@ -44,6 +44,16 @@ std::vector<GridLine> BeatLines(const CTempoMap& map, int64_t from, int64_t to) 
     return lines;
 }
 
+int64_t MeasureStartAt(const CTempoMap& map, int64_t tick) {
+    int64_t start = 0;
+    for (const ChartMeter& m : ChartMeters(map)) {
+        if (m.tick > tick) break;
+        const int64_t measureTicks = m.beat * m.numerator;
+        start = m.tick + (tick - m.tick) / measureTicks * measureTicks;
+    }
+    return start;
+}
+
 std::string BeatReadout(const CTempoMap& map, int64_t tick) {
     const std::vector<ChartMeter> meters = ChartMeters(map);
     int64_t measure = 1;

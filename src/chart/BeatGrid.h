@@ -17,6 +17,9 @@ struct GridLine {
 // The beat lines from `from` to `to` (chart ticks, inclusive), in order.
 std::vector<GridLine> BeatLines(const CTempoMap& map, int64_t from, int64_t to);
 
+// The start of the measure that holds `tick` (chart ticks).
+int64_t MeasureStartAt(const CTempoMap& map, int64_t tick);
+
 // "measure:beat" (both from 1) and the tempo in beats a minute with one decimal at `tick`,
 // as "12:3  120.0 BPM".
 std::string BeatReadout(const CTempoMap& map, int64_t tick);

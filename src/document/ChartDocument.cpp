@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "chart/BeatGrid.h"
 #include "chart/SongEnd.h"
 #include "editor/PaletteFill.h"
 #include "io/Clamp.h"
@@ -55,6 +56,11 @@ void ChartDocument::PrepareConversion(const std::filesystem::path& midiPath) {
 void ChartDocument::Converted() {
     // From here on it is the MIDI file's chart, not yet saved to any file.
     Replaced({}, pendingTitle);
+    // The view starts where the music does: the measure of the first note, not empty lanes.
+    int64_t first = INT64_MAX;
+    for (const CNoteTrack& track : chart.tracks)
+        if (track.Count() > 0) first = std::min<int64_t>(first, track.At(0).time);
+    if (first != INT64_MAX) view.SetPosition(ClampToI32(MeasureStartAt(chart.tempoMap, first)), true);
 }
 
 void ChartDocument::TakeShownSongInfo(const PaletteFields& shown) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "NoteText.h"
 #include "io/Clamp.h"
 
 ChartView::ChartView(CChart& chart, ViewGeometry geometry, ViewSettings settings)
@@ -77,6 +78,15 @@ int32_t ChartView::TimeAt(int y) const {
     return ClampToI32(time);
 }
 
+int ChartView::Zoom(int interval, int anchorY) {
+    const int32_t anchored = TimeAt(anchorY);
+    settings.interval = std::clamp(interval, kMinInterval, kMaxInterval);
+    const int64_t position = anchored - int64_t{geometry.Bottom() - anchorY} * Interval();
+    SetPosition(ClampToI32(std::max<int64_t>(position, 0)), true);
+    Invalidate();
+    return settings.interval;
+}
+
 int64_t ChartView::Offset(int32_t time) const {
     return (int64_t{time} - position) / Interval();
 }
@@ -89,7 +99,9 @@ Rect ChartView::HeadRect(int32_t time, int column) const {
 }
 
 std::string ChartView::TimeReadout() const {
-    return std::to_string(position / 1000) + " / " + std::to_string(songLength / 1000);
+    const TimeBase& time = chart.tempoMap.ChartTime();
+    return MinutesSeconds(time.MsAt(std::max(position, 0)), true) + " / " +
+           MinutesSeconds(time.MsAt(std::max(songLength, 0)), false);
 }
 
 void ChartView::Invalidate() {

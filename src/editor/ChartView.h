@@ -86,11 +86,16 @@ class ChartView {
 
     // time(y) = (bottom - y) × INTERVAL + position.
     int32_t TimeAt(int y) const;
+    // Zoom: the note interval becomes `interval` (bounded to 5..15), the time at height
+    // `anchorY` staying where it is (as far as the song's start allows). Returns the interval.
+    int Zoom(int interval, int anchorY);
+    static constexpr int kMinInterval = 5;
+    static constexpr int kMaxInterval = 15;
     // Pixels from the lanes' bottom edge up to the note's start (truncated toward zero).
     int64_t Offset(int32_t time) const;
     // The head cell of a note at `time` in `column`.
     Rect HeadRect(int32_t time, int column) const;
-    // "<view position> / <song length>", both in thousands of ticks.
+    // "<view position> / <song length>" as minutes and seconds: "1:23.4 / 3:15".
     std::string TimeReadout() const;
     void Invalidate();
 

@@ -39,6 +39,20 @@ void NoteEditor::ForChartEntriesAt(int x, int y, Visit visit) {
     }
 }
 
+std::optional<NoteEditor::Hovered> NoteEditor::NoteAt(int x, int y) {
+    std::optional<Hovered> found;
+    if (!view.HasChart()) return found;
+    const ViewGeometry& g = view.geometry;
+    if (g.TrackArea().Contains(x, y)) {
+        ForVisibleTrackNotes([&](uint32_t, const CNote& note) {
+            if (view.HeadRect(note.time, note.lane).Contains(x, y)) found = Hovered{note, note.selected};
+        });
+    } else if (g.ChartArea().Contains(x, y)) {
+        ForChartEntriesAt(x, y, [&](int, const CNote& entry) { found = Hovered{entry, true}; });
+    }
+    return found;
+}
+
 void NoteEditor::Command(EditorCommand command) {
     if (onCommand) onCommand(command);
 }

@@ -36,6 +36,13 @@ class NoteEditor {
     void RightButtonDown(int x, int y);
     void MouseMove(int x, int y);
     void Wheel(int delta);
+    // The note whose head is under (x, y): a visible note of the current track in the track
+    // area, or a player's note in the chart area.
+    struct Hovered {
+        CNote note;
+        bool playerNote = false;
+    };
+    std::optional<Hovered> NoteAt(int x, int y);
     // Ctrl+Z undoes and Ctrl+Shift+D is Delete All; with the classic keys (ctrlZUndoes off)
     // Ctrl+Z is Delete All. Alt+Backspace undoes, Ctrl+Y and Ctrl+Shift+Z redo. No undo or redo while playing.
     void KeyDown(EditorKey key, KeyModifiers modifiers, bool playing);

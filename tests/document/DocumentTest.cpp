@@ -10,6 +10,7 @@
 #include "chart/SongEnd.h"
 #include "document/FileKind.h"
 #include "playback/OutputPort.h"
+#include "support/SmfBuilder.h"
 #include "support/TestFiles.h"
 
 namespace {
@@ -152,4 +153,18 @@ TEST(Document, StopGoesBackWherePlayStartedThenToTheStartAndPlayFromAnywhere) {
     EXPECT_GE(engine.Position(), 9000);
     doc.Stop();
     EXPECT_EQ(doc.View().position, 9000);
+}
+
+TEST(Document, AConvertedSongOpensAtItsFirstNotesMeasure) {
+    // The first note in the third measure's second beat (96 file ticks a quarter, 4/4).
+    ScratchFolder folder, temp;
+    const Bytes song = Smf(1, 96, {Track({Tempo(0, 500000)}),
+                                   Track({Ev(2 * 384 + 96, {0x90, 60, 100}), Ev(96, {0x80, 60, 0})})});
+    WriteBytes(folder / "late.mid", song);
+    ChartDocument doc(temp.Path(), ViewGeometry::Large(), {});
+    doc.PrepareConversion(folder / "late.mid");
+    doc.Conversion().Ok();
+    doc.Conversion().Ok();
+    ASSERT_TRUE(doc.View().HasChart());
+    EXPECT_EQ(doc.View().position, 2 * 3072);
 }

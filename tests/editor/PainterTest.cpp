@@ -174,7 +174,7 @@ TEST(ViewGeometry, LayoutsLanesAndThumb) {
     EXPECT_EQ(short_.view.thumbScale, 0);
     short_.view.SetPosition(100, false);
     EXPECT_EQ(short_.view.thumb.bottom, 570);  // stays on the down button
-    EXPECT_EQ(short_.timeText, "0 / 0");
+    EXPECT_EQ(short_.timeText, "0:00.0 / 0:01");  // minutes and seconds, the length rounded up
 
     EditorFixture long_;
     long_.Add(12000, 60, 0, 2000);  // song length 14000, thumb scale 14000 / 520 = 26
@@ -185,7 +185,7 @@ TEST(ViewGeometry, LayoutsLanesAndThumb) {
     EXPECT_EQ(long_.view.position, 0);
     long_.view.SetPosition(99999, false);
     EXPECT_EQ(long_.view.position, 14000);
-    EXPECT_EQ(long_.timeText, "14 / 14");
+    EXPECT_EQ(long_.timeText, "0:09.1 / 0:10");  // 14000 ticks at 120 bpm: 9.11 s
 }
 
 TEST(DrawSurface, LoadsBitmapsAndLayeredImagesAndNamesFailures) {
@@ -308,4 +308,30 @@ TEST(Painter, BeatLinesLieUnderTheNotesOnlyWhenAskedFor) {
     EXPECT_EQ(Painted::At(s, 9, beatY), 0xD4D4D4u);                    // the player's lanes too
     EXPECT_EQ(Painted::At(s, 0, measureY), CellColour(64));            // the note covers its line
     EXPECT_EQ(s.At(p.view.geometry.ScrollX() + 2, beatY), 0x777777u);  // never over the scroll column
+}
+
+TEST(ViewGeometry, ZoomKeepsTheTimeUnderTheMouse) {
+    EditorFixture f;
+    f.Add(100000, 60, 0, 100);
+    f.Load();
+    struct Case {
+        int32_t position;
+        int y;
+        int interval;
+        int expectedInterval;
+    };
+    const Case cases[] = {{20000, 300, 5, 5}, {20000, 40, 15, 15}, {20000, 580, 7, 7}, {50000, 100, 3, 5},
+                          {50000, 500, 40, 15}};
+    for (const Case& c : cases) {
+        f.view.settings.interval = 10;
+        f.view.SetPosition(c.position, false);
+        const int32_t before = f.view.TimeAt(c.y);
+        EXPECT_EQ(f.view.Zoom(c.interval, c.y), c.expectedInterval);
+        EXPECT_EQ(f.view.TimeAt(c.y), before) << c.y << " at " << c.interval;
+    }
+    // Near the song's start the view cannot go below 0: the start stays at the bottom.
+    f.view.settings.interval = 10;
+    f.view.SetPosition(100, false);
+    f.view.Zoom(15, 40);
+    EXPECT_EQ(f.view.position, 0);
 }
