@@ -31,15 +31,21 @@ std::vector<ChartMeter> ChartMeters(const CTempoMap& map) {
 std::vector<GridLine> BeatLines(const CTempoMap& map, int64_t from, int64_t to) {
     std::vector<GridLine> lines;
     const std::vector<ChartMeter> meters = ChartMeters(map);
+    int64_t measuresBefore = 0;  // of the meters before this one
     for (std::size_t i = 0; i < meters.size(); ++i) {
         const ChartMeter& m = meters[i];
         const int64_t end = i + 1 < meters.size() ? meters[i + 1].tick : to + 1;
-        if (end <= from) continue;
+        const int64_t measureTicks = m.beat * m.numerator;
+        if (end <= from) {
+            measuresBefore += (end - m.tick + measureTicks - 1) / measureTicks;
+            continue;
+        }
         // The first beat of this meter at or after `from`.
         int64_t index = from > m.tick ? (from - m.tick + m.beat - 1) / m.beat : 0;
         for (int64_t tick = m.tick + index * m.beat; tick < end && tick <= to; tick += m.beat, ++index)
-            lines.push_back({tick, index % m.numerator == 0});
+            lines.push_back({tick, index % m.numerator == 0, measuresBefore + index / m.numerator + 1});
         if (end > to) break;
+        measuresBefore += (end - m.tick + measureTicks - 1) / measureTicks;
     }
     return lines;
 }

@@ -12,6 +12,7 @@
 struct GridLine {
     int64_t tick = 0;      // chart ticks
     bool measure = false;  // the first beat of a measure
+    int64_t number = 1;    // the measure it is in, from 1 (a partial last measure of a meter counts)
 };
 
 // The beat lines from `from` to `to` (chart ticks, inclusive), in order.

@@ -1,6 +1,7 @@
 #include "ChartPainter.h"
 
 #include <algorithm>
+#include <string>
 #include <span>
 
 #include "chart/BeatGrid.h"
@@ -11,6 +12,7 @@ constexpr Colour kBlack = 0x000000;
 constexpr Colour kWhite = 0xFFFFFF;
 constexpr Colour kBeatLine = 0xD4D4D4;
 constexpr Colour kMeasureLine = 0x808080;
+constexpr Colour kMeasureNumber = 0xC8C8C8;  // on the black margin
 
 class NotePainter {
   public:
@@ -64,6 +66,29 @@ bool Passed(const CNote& note, int32_t position) {
     return int64_t{note.time} + note.length < position;
 }
 
+// Digits three pixels wide and five high, a row a byte (bit 2 the left pixel): small enough
+// for a measure number in the margin left of the lanes.
+constexpr uint8_t kDigits[10][5] = {{7, 5, 5, 5, 7}, {2, 6, 2, 2, 7}, {7, 1, 7, 4, 7}, {7, 1, 7, 1, 7},
+                                    {5, 5, 7, 1, 1}, {7, 4, 7, 1, 7}, {7, 4, 7, 5, 7}, {7, 1, 1, 1, 1},
+                                    {7, 5, 7, 5, 7}, {7, 5, 7, 1, 7}};
+
+// `number` with its last digit ending at `right`, its bottom row at `bottom`; digits left of
+// `left` are not drawn.
+void PaintNumber(DrawScreen& screen, int64_t number, int left, int right, int bottom, Colour colour) {
+    const std::string digits = std::to_string(number);
+    // Three digits fit the margin only without a gap between them.
+    const int pitch = digits.size() > 2 ? 3 : 4;
+    int x = right - static_cast<int>(digits.size()) * pitch + (pitch - 3);
+    for (char c : digits) {
+        const uint8_t* rows = kDigits[c - '0'];
+        for (int row = 0; row < 5; ++row)
+            for (int column = 0; column < 3; ++column)
+                if ((rows[row] >> (2 - column) & 1) && x + column >= left)
+                    screen.FillRect({x + column, bottom - 4 + row, x + column + 1, bottom - 3 + row}, colour);
+        x += pitch;
+    }
+}
+
 // Beat lines one pixel, measure lines two, across every lane where the note's bottom edge
 // would be; drawn before the notes, so a note always covers them.
 void PaintBeatLines(const ChartView& view, DrawScreen& screen) {
@@ -80,6 +105,9 @@ void PaintBeatLines(const ChartView& view, DrawScreen& screen) {
             if (line.measure && y - 1 >= g.margin)
                 screen.HLine(left, left + g.laneWidth - 1, static_cast<int>(y - 1), kMeasureLine);
         }
+        // The measure's number in the margin left of the track area, just above its line.
+        if (line.measure && y - 2 >= g.margin + 5)
+            PaintNumber(screen, line.number, 0, g.margin - 1, static_cast<int>(y - 2), kMeasureNumber);
     }
 }
 

@@ -96,6 +96,12 @@ TEST(BeatGrid, BeatsAndMeasuresFollowTheTimeSignatures) {
     EXPECT_EQ(lines[3], (std::pair<int64_t, bool>{3072 + 2304, true}));  // three quarters a measure
     EXPECT_EQ(lines[7], (std::pair<int64_t, bool>{3072 + 2 * 2304 + 384, false}));  // eighths in 6/8
     EXPECT_EQ(BeatReadout(map, 3072 + 2304 + 768), "3:2  100.0 BPM");
+    // Measure lines carry their numbers, as the read-out counts them.
+    for (int64_t from : {0, 3072 + 2304 + 5})
+        for (const GridLine& l : BeatLines(map, from, 3072 + 4 * 2304)) {
+            const std::string readout = BeatReadout(map, l.tick);
+            EXPECT_EQ(readout.substr(0, readout.find(':')), std::to_string(l.number)) << l.tick;
+        }
     // The measure that holds a tick starts at its first beat, whatever the meter.
     for (auto [tick, start] : {std::pair<int64_t, int64_t>{0, 0}, {3071, 0}, {3072 + 2303, 3072},
                                {3072 + 2304, 3072 + 2304}, {3072 + 2 * 2304 + 2303, 3072 + 2 * 2304},

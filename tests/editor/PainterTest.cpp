@@ -308,6 +308,18 @@ TEST(Painter, BeatLinesLieUnderTheNotesOnlyWhenAskedFor) {
     EXPECT_EQ(Painted::At(s, 9, beatY), 0xD4D4D4u);                    // the player's lanes too
     EXPECT_EQ(Painted::At(s, 0, measureY), CellColour(64));            // the note covers its line
     EXPECT_EQ(s.At(p.view.geometry.ScrollX() + 2, beatY), 0x777777u);  // never over the scroll column
+
+    // Measure 2's number in the margin left of the lanes, just above its line: the eleven
+    // pixels of a small "2", and nothing of it without the beat lines.
+    auto numberPixels = [&](const DrawScreen& screen) {
+        int count = 0;
+        for (int y = measureY - 7; y < measureY; ++y)
+            for (int x = 0; x < 10; ++x) count += screen.At(x, y) == 0xC8C8C8u;
+        return count;
+    };
+    EXPECT_EQ(numberPixels(s), 11);
+    p.view.settings.beatLines = false;
+    EXPECT_EQ(numberPixels(p.Paint()), 0);
 }
 
 TEST(ViewGeometry, ZoomKeepsTheTimeUnderTheMouse) {
