@@ -37,6 +37,7 @@ void AppSettings::WriteAtShutDown(RegistryKey& key, const std::string& author,
                                   const std::string& homeFolder) const {
     key.SetDword("WINDOWX", windowX);
     key.SetDword("WINDOWY", windowY);
+    key.SetDword("WINDOWH", windowHeight);
     key.SetDword("INTERVAL", interval);
     key.SetDword("FRAMESKIP", frameSkip);
     key.SetDword("SCROLL", scroll);

@@ -173,9 +173,12 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
     statusBar()->addPermanentWidget(speedReadout);
     beatReadout = new QLabel(this);
     statusBar()->addPermanentWidget(beatReadout);  // at the right: messages show at the left
-    // Movable and minimisable, never resizable.
+    // The layout's width always; taller as the author likes (and maximised), the view's lanes
+    // showing more time; never shorter than the layout.
     adjustSize();
-    setFixedSize(size());
+    setFixedWidth(width());
+    setMinimumHeight(height());
+    if (settings.windowHeight > height()) resize(width(), settings.windowHeight);
     // Stored positions from another screen layout could put a window where no screen shows it.
     const AppSettings defaults;
     move(OnSomeScreen({settings.windowX, settings.windowY}, size(), {defaults.windowX, defaults.windowY}));
@@ -727,6 +730,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     StopForNewChart();
     settings.windowX = x();
     settings.windowY = y();
+    settings.windowHeight = isMaximized() ? settings.windowHeight : height();
     settings.toolX = palette->x();
     settings.toolY = palette->y();
     settings.WriteAtShutDown(key, palette->Fields().author, PathText(folders.home));

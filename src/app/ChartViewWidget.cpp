@@ -39,7 +39,10 @@ EditorKey EditorKeyOf(int qtKey) {
 
 ChartViewWidget::ChartViewWidget(ChartView& view, NoteEditor& editor, QWidget* parent)
     : QWidget(parent), view(view), editor(editor), screen(view.geometry.width, view.geometry.height) {
-    setFixedSize(view.geometry.width, view.geometry.height);
+    // The layout's width always; its height at least, and taller as the window grows.
+    setFixedWidth(view.geometry.width);
+    setMinimumHeight(view.geometry.WithHeight(0).height);
+    resize(view.geometry.width, view.geometry.height);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMouseTracking(true);
@@ -49,6 +52,13 @@ ChartViewWidget::ChartViewWidget(ChartView& view, NoteEditor& editor, QWidget* p
         this->editor.RepeatStep();
         FollowRepeat();
     });
+}
+
+void ChartViewWidget::resizeEvent(QResizeEvent*) {
+    if (height() == view.geometry.height) return;
+    view.SetHeight(height());
+    screen = DrawScreen(view.geometry.width, view.geometry.height);
+    update();
 }
 
 void ChartViewWidget::paintEvent(QPaintEvent*) {

@@ -18,6 +18,13 @@ int RunPreview(const PreviewOptions& options, const std::filesystem::path& tempD
         err << "ryxtool: interval must be at least 1, not " << options.interval << "\n";
         return 2;
     }
+    const ViewGeometry layout = options.layout == "large" ? ViewGeometry::Large() : ViewGeometry::Small();
+    constexpr int kTallest = 8192;
+    if (options.height && (*options.height < layout.height || *options.height > kTallest)) {
+        err << "ryxtool: height must be " << layout.height << " to " << kTallest << " for the " << options.layout
+            << " layout, not " << *options.height << "\n";
+        return 2;
+    }
     if (options.longLength < 0) {
         err << "ryxtool: long must not be negative\n";
         return 2;
@@ -33,8 +40,7 @@ int RunPreview(const PreviewOptions& options, const std::filesystem::path& tempD
     settings.interval = options.interval;
     settings.longLength = options.longLength;
     settings.beatLines = options.beatLines;
-    ChartView view(chart, options.layout == "large" ? ViewGeometry::Large() : ViewGeometry::Small(),
-                   settings);
+    ChartView view(chart, layout.WithHeight(options.height.value_or(layout.height)), settings);
     if (Status status = view.LoadBitmaps(options.dataDir); !status) {
         err << "ryxtool: cannot read the view's artwork: " << status.Message() << "\n";
         return 2;

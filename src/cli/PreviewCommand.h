@@ -1,5 +1,5 @@
 #pragma once
-// `ryxtool preview FILE.ryx -o OUT.png ...`: paints the chart view exactly as the editor's
+// `ryxtool preview FILE.ryx -o OUT.png [--height N] ...`: paints the chart view exactly as the editor's
 // window shows it and writes the frame as a PNG file.
 
 #include <filesystem>
@@ -13,6 +13,7 @@ struct PreviewOptions {
     int track = 0;                  // current track 0..15
     int position = 0;               // chart ticks at the bottom edge of the lanes
     std::string layout = "large";   // "large" (540 × 600) or "small" (380 × 400)
+    std::optional<int> height;      // taller than the layout's own: the lanes show more time
     int interval = 10;              // INTERVAL, chart ticks per pixel, at least 1
     int longLength = 768;           // LONG, the shortest long note
     bool beatLines = false;         // beat and measure lines under the notes

@@ -69,6 +69,7 @@ int Run(int argc, char** argv) {
     preview->add_option("--position", previewOptions.position, "View position in chart ticks (default 0)");
     preview->add_option("--layout", previewOptions.layout, "large (540x600) or small (380x400)");
     preview->add_option("--interval", previewOptions.interval, "Chart ticks per pixel (default 10)");
+    preview->add_option("--height", previewOptions.height, "View height in pixels, the layout's or more");
     preview->add_flag("--grid", previewOptions.beatLines, "Draw beat and measure lines under the notes");
     preview->add_option("--long", previewOptions.longLength,
                         "Shortest long note in chart ticks (default 768)");

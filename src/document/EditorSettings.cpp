@@ -14,6 +14,7 @@ EditorSettings EditorSettings::Bounded(const std::function<std::optional<int32_t
     // Whether a position lies on a screen only the window can tell.
     s.windowX = value("WINDOWX", d.windowX, upTo(800));
     s.windowY = value("WINDOWY", d.windowY, upTo(600));
+    s.windowHeight = value("WINDOWH", d.windowHeight, within(0, 16384));
     s.toolX = value("TOOLX", d.toolX, upTo(800));
     s.toolY = value("TOOLY", d.toolY, upTo(600));
     s.interval = value("INTERVAL", d.interval, within(5, 15));

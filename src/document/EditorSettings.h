@@ -21,6 +21,7 @@ struct EditorSettings {
     int32_t offsetMs = 0;                // OFFSET: test-play's audio offset, -300..300 ms
     bool metronome = false;              // METRONOME: a click on every beat while playing
     int32_t windowX = 10, windowY = 10;  // WINDOWX, WINDOWY: main window's top-left corner
+    int32_t windowHeight = 0;            // WINDOWH: main window's height; 0: its layout's own
     int32_t toolX = 600, toolY = 10;     // TOOLX, TOOLY: the tools palette's top-left corner
 
     // The settings from stored values, each bounded: `stored(name)` gives the stored number of

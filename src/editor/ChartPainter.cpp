@@ -89,6 +89,24 @@ void PaintNumber(DrawScreen& screen, int64_t number, int left, int right, int bo
     }
 }
 
+// The scroll bar's image is the layout's height: in a taller view its up button and track
+// stay on top, its down button goes to the bottom, and the track's last row fills between.
+void PaintScrollBar(const ChartView& view, DrawScreen& screen) {
+    const ViewGeometry& g = view.geometry;
+    const DrawSurface& bar = view.scrollBar;
+    const int imageHeight = bar.Height();
+    if (imageHeight <= 0) return;
+    if (g.laneHeight <= imageHeight) {
+        screen.Blit(bar, g.ScrollX(), g.margin);
+        return;
+    }
+    const int upper = imageHeight - g.buttonHeight;  // up button and track
+    screen.Blit(bar, {0, 0, bar.Width(), upper}, g.ScrollX(), g.margin);
+    for (int y = g.margin + upper; y < g.Bottom() - g.buttonHeight; ++y)
+        screen.Blit(bar, {0, upper - 1, bar.Width(), upper}, g.ScrollX(), y);
+    screen.Blit(bar, {0, upper, bar.Width(), imageHeight}, g.ScrollX(), g.Bottom() - g.buttonHeight);
+}
+
 // Beat lines one pixel, measure lines two, across every lane where the note's bottom edge
 // would be; drawn before the notes, so a note always covers them.
 void PaintBeatLines(const ChartView& view, DrawScreen& screen) {
@@ -133,7 +151,7 @@ void PaintChartView(ChartView& view, DrawScreen& screen) {
         const int left = g.ColumnX(c);
         screen.FillRect({left, g.margin, left + g.laneWidth, g.Bottom()}, kWhite);
     }
-    screen.Blit(view.scrollBar, g.ScrollX(), g.margin);
+    PaintScrollBar(view, screen);
 
     if (view.HasChart()) {
         if (view.settings.beatLines) PaintBeatLines(view, screen);

@@ -36,7 +36,7 @@ void ChartView::ClearBeforeLoading() {
 void ChartView::ResetForLoadedChart(const std::string& fileTitle) {
     loaded = true;
     songLength = SongLengthTicks(chart);
-    thumbScale = songLength / std::max(1, geometry.laneHeight - 3 * geometry.buttonHeight);
+    ScaleThumb();
     SetPosition(0, false);
     if (hooks.fillPalette) hooks.fillPalette(chart);
     SetCurrentTrack(0);
@@ -66,8 +66,23 @@ void ChartView::SetCurrentTrack(int track) {
     if (hooks.selectTrackRow) hooks.selectTrackRow(track);
 }
 
+void ChartView::ScaleThumb() {
+    thumbScale = songLength / std::max(1, geometry.laneHeight - 3 * geometry.buttonHeight);
+}
+
+void ChartView::SetHeight(int height) {
+    geometry = geometry.WithHeight(height);
+    ScaleThumb();
+    PlaceThumb();
+    backgroundCleared = false;
+    Invalidate();
+}
+
 void ChartView::PlaceThumb() {
-    const int rise = thumbScale > 0 ? position / thumbScale : 0;
+    // Whole ticks a pixel put the song's end a few pixels past the track: the thumb stops at
+    // the up button.
+    const int travel = geometry.laneHeight - 3 * geometry.buttonHeight;
+    const int rise = thumbScale > 0 ? std::min(position / thumbScale, travel) : 0;
     const int bottom = geometry.Bottom() - geometry.buttonHeight - rise;
     thumb = {geometry.ScrollX(), bottom - geometry.buttonHeight, geometry.ScrollX() + geometry.laneWidth,
              bottom};

@@ -81,6 +81,10 @@ class ChartView {
     // repeating scroll then ends).
     bool ScrollBy(int64_t delta);
 
+    // The view becomes `height` pixels tall (its layout's height at least): more time shows,
+    // the position stays, the scroll bar's scale follows.
+    void SetHeight(int height);
+
     // Makes track `track` current (the range anchor is dropped with it).
     void SetCurrentTrack(int track);
 
@@ -127,6 +131,8 @@ class ChartView {
 
   private:
     void PlaceThumb();
+    // Ticks a pixel of thumb travel, from the song's length and the lanes' height.
+    void ScaleThumb();
 
     CChart& chart;
     bool loaded = false;

@@ -1,5 +1,7 @@
 #include "ViewGeometry.h"
 
+#include <algorithm>
+
 ViewGeometry ViewGeometry::ForScreenWidth(int screenWidth) {
     return screenWidth >= 901 ? Large() : Small();
 }
@@ -21,6 +23,14 @@ ViewGeometry ViewGeometry::Small() {
     g.width = 380;
     g.height = 400;
     g.bitmapFolder = "common/800x600/";
+    return g;
+}
+
+ViewGeometry ViewGeometry::WithHeight(int newHeight) const {
+    ViewGeometry g = *this;
+    const int least = large ? Large().height : Small().height;
+    g.height = std::max(newHeight, least);
+    g.laneHeight = g.height - 2 * margin;
     return g;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // ViewGeometry: every size and fixed rectangle of the chart view, in pixels, for the large
-// layout (screens wider than 900 pixels) or the small one.
+// layout (screens wider than 900 pixels) or the small one, at the layout's own height or taller.
 //
 // Columns 0..6 are the current track's lanes, column 7 the scroll column, columns 8..14 the
 // chart's lanes; column c starts at x = margin + c × pitch.
@@ -13,6 +13,9 @@ struct ViewGeometry {
     static ViewGeometry ForScreenWidth(int screenWidth);
     static ViewGeometry Large();
     static ViewGeometry Small();
+    // The same layout `height` pixels tall (never less than the layout's own height): the lanes
+    // use the height, showing more time; the width stays.
+    ViewGeometry WithHeight(int height) const;
 
     bool large = true;
     int margin = 10;

@@ -347,3 +347,30 @@ TEST(ViewGeometry, ZoomKeepsTheTimeUnderTheMouse) {
     f.view.Zoom(15, 40);
     EXPECT_EQ(f.view.position, 0);
 }
+
+TEST(ViewGeometry, ATallerViewShowsMoreTimeAndHitsAndScrollsAlike) {
+    for (int height : {600, 601, 800, 1400}) {
+        EditorFixture f;
+        f.view.SetHeight(height);
+        const ViewGeometry& g = f.view.geometry;
+        EXPECT_EQ(g.height, height);
+        EXPECT_EQ(g.Bottom(), height - 10);
+        // A note just below the top of the lanes is shown and a click on its head selects it.
+        const int32_t top = (g.laneHeight - 2 * g.cellHeight) * f.view.Interval();
+        const uint32_t near = f.Add(top, 60);
+        f.Add(200000, 62);  // a long song
+        f.Load();
+        EXPECT_LT(f.view.HeadRect(top, 0).bottom, g.Bottom());
+        EXPECT_GE(f.view.HeadRect(top, 0).top, g.margin);
+        f.ClickNote(near);
+        EXPECT_EQ(f.SelectedTimes(), std::vector<int32_t>{top}) << height;
+        // The thumb runs from above the down button at the start to below the up button at the end.
+        EXPECT_EQ(f.view.thumb.bottom, g.Bottom() - g.buttonHeight);
+        f.view.SetPosition(f.view.songLength, false);
+        EXPECT_GE(f.view.thumb.top, g.margin + g.buttonHeight) << height;
+        EXPECT_LE(f.view.thumb.top, g.margin + 2 * g.buttonHeight) << height;
+    }
+    // Never shorter than the layout.
+    EXPECT_EQ(ViewGeometry::Small().WithHeight(100).height, 400);
+    EXPECT_EQ(ViewGeometry::Small().WithHeight(700).laneHeight, 690);
+}
