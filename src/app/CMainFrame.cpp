@@ -36,6 +36,7 @@
 #include "chart/ChartFile.h"
 #include "chart/SongEnd.h"
 #include "document/FileKind.h"
+#include "editor/ChartPainter.h"
 #include "editor/NoteText.h"
 #include "editor/PaletteFill.h"
 #include "io/Clamp.h"
@@ -302,6 +303,9 @@ void CMainFrame::ConnectViewHooks() {
         std::string stored = AppSettings::StoredAuthor(key);
         palette->Fill(FillFromChart(loaded, doc.FileTitle(), stored.empty() ? std::nullopt : std::optional(stored),
                                     [this](int32_t code) { return instruments.NameOf(code); }));
+        for (int row = 0; row < palette->Tracks()->RowCount(); ++row)
+            if (const std::optional<Colour> colour = PlayerNoteColour(view, row))
+                palette->Tracks()->SetSwatch(row, QColor::fromRgb(*colour));
     };
     view.hooks.selectTrackRow = [this](int row) { palette->Tracks()->SelectRow(row); };
     view.hooks.clearTrackList = [this] { palette->Tracks()->Clear(); };

@@ -141,6 +141,14 @@ void PaintRubberBand(const ChartView& view, DrawScreen& screen) {
 
 }  // namespace
 
+std::optional<Colour> PlayerNoteColour(const ChartView& view, int track) {
+    const ViewGeometry& g = view.geometry;
+    const int cell = NoteCells::For(true, track & 15).shortHead;
+    const int y = cell * g.cellHeight + g.cellHeight / 4;
+    if (view.noteCells.Width() <= g.laneWidth / 2 || view.noteCells.Height() <= y) return std::nullopt;
+    return view.noteCells.At(g.laneWidth / 2, y);
+}
+
 void PaintChartView(ChartView& view, DrawScreen& screen) {
     const ViewGeometry& g = view.geometry;
     if (!view.backgroundCleared) {

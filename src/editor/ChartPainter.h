@@ -8,10 +8,16 @@
 // by track, 16..31 long selected heads, 32..47 caps of held selected notes, 48..63 their body
 // slices; 64..67 the same four for unselected notes.
 
+#include <optional>
+
 #include "ChartView.h"
 #include "DrawScreen.h"
 
 void PaintChartView(ChartView& view, DrawScreen& screen);
+
+// The colour of track `track`'s player notes in the view (the middle of their head cell), or
+// nothing before the artwork is loaded.
+std::optional<Colour> PlayerNoteColour(const ChartView& view, int track);
 
 // Cell indexes of note.bmp.
 struct NoteCells {

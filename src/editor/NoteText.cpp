@@ -30,10 +30,12 @@ std::string NoteDetails(const CChart& chart, const CNote& note, bool isPlayerNot
     where = where.substr(0, where.find(' '));
     char beats[32];
     std::snprintf(beats, sizeof beats, "%.2g", static_cast<double>(note.length) / kTicksPerQuarter);
+    // Short enough for the status line beside its read-outs.
     std::string text = "Track " + std::to_string(note.track + 1);
-    if (!trackName.empty()) text += " (" + trackName + ")";
-    text += ": " + PitchName(note.key) + ", " + where + ", " + beats + (note.length == kTicksPerQuarter ? " beat" : " beats") +
-            ", velocity " + std::to_string(note.velocity) + ", lane " + std::to_string(note.lane + 1) + ", " +
-            (isPlayerNote ? "player note" : "not a player note");
+    if (!trackName.empty()) text += " " + trackName;
+    text += ": " + PitchName(note.key) + ", " + where + ", " + beats +
+            (note.length == kTicksPerQuarter ? " beat" : " beats") + ", vel. " + std::to_string(note.velocity) +
+            ", lane " + std::to_string(note.lane + 1);
+    if (isPlayerNote) text += ", player note";
     return text;
 }

@@ -14,6 +14,6 @@ std::string MinutesSeconds(double ms, bool tenths);
 // "C4" for key 60, "C#4" for 61, "A-1" .. "G9".
 std::string PitchName(uint8_t key);
 
-// The status line's words for `note` of track `track`: "Track 2 (Finger Bass): C#3, 12:3,
-// 0.5 beats, velocity 96, lane 4, player note". `isPlayerNote`: it is one of the player's.
+// The status line's words for `note`: "Track 2 Finger Bass: C#3, 12:3, 0.5 beats, vel. 96,
+// lane 4, player note" (the last words only for one of the player's notes).
 std::string NoteDetails(const CChart& chart, const CNote& note, bool isPlayerNote, const std::string& trackName);

@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QStatusBar>
+#include <QSet>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -34,6 +35,7 @@
 #include "app/TrackList.h"
 #include "chart/BeatGrid.h"
 #include "chart/ChartFile.h"
+#include "editor/ChartPainter.h"
 #include "testplay/TestNotes.h"
 #include "chart/Selection.h"
 #include "cli/CommandHelpers.h"
@@ -121,6 +123,11 @@ TEST(Window, AWholeSessionSavesWhatTheSameStepsGiveWithoutAWindow) {
     ASSERT_FALSE(w.frame->Converter()->isVisible());
     EXPECT_EQ(w.frame->windowTitle(), "RYX Creator - [demo*]");  // on no disk yet
     EXPECT_EQ(w.frame->Palette()->Tracks()->RowCount(), 4);
+    // Each row shows its track's player-note colour, one colour a track.
+    QSet<QRgb> swatches;
+    for (int row = 0; row < 4; ++row) swatches.insert(w.frame->Palette()->Tracks()->Swatch(row).rgb());
+    EXPECT_EQ(swatches.size(), 4);
+    EXPECT_EQ(w.frame->Palette()->Tracks()->Swatch(1).rgb() & 0xFFFFFF, *PlayerNoteColour(w.frame->View(), 1));
     w.ClickNote(0);
     w.ClickNote(4);
     EXPECT_EQ(w.frame->Chart().selection.Count(), 2);
@@ -265,10 +272,12 @@ TEST(Palette, FieldsBoxesAndTrackList) {
     EXPECT_FALSE(w.frame->Chart().player.muted);
 
     TrackList* tracks = palette->Tracks();
-    QTest::mouseClick(tracks, Qt::LeftButton, {}, QPoint(20, 2 * TrackList::kRowHeight + 3));
+    QTest::mouseClick(tracks, Qt::LeftButton, {}, QPoint(20, 3 * TrackList::kRowHeight + 3));  // under the header
     EXPECT_EQ(tracks->SelectedRow(), 2);
     EXPECT_EQ(w.frame->View().currentTrack, 2);
     QTest::mouseClick(tracks, Qt::LeftButton, {}, QPoint(20, 12 * TrackList::kRowHeight));  // below the rows
+    QTest::mouseClick(tracks, Qt::LeftButton, {}, QPoint(20, 3));                         // the header
+    EXPECT_EQ(w.frame->View().currentTrack, 2);
     EXPECT_EQ(w.frame->View().currentTrack, 2);
     for (int i = 0; i < 20; ++i) tracks->AddRow("extra");
     EXPECT_EQ(tracks->RowCount(), TrackList::kMaxRows);

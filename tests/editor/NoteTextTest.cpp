@@ -26,10 +26,10 @@ TEST(NoteText, DetailsOfANoteOfEachKind) {
     note.velocity = 96;
     note.lane = 3;
     EXPECT_EQ(NoteDetails(chart, note, false, "Finger Bass"),
-              "Track 2 (Finger Bass): C#4, 2:2, 0.5 beats, velocity 96, lane 4, not a player note");
+              "Track 2 Finger Bass: C#4, 2:2, 0.5 beats, vel. 96, lane 4");
     note.length = 768;
     note.track = 9;
-    EXPECT_EQ(NoteDetails(chart, note, true, ""), "Track 10: C#4, 2:2, 1 beat, velocity 96, lane 4, player note");
+    EXPECT_EQ(NoteDetails(chart, note, true, ""), "Track 10: C#4, 2:2, 1 beat, vel. 96, lane 4, player note");
     note.length = 768 * 3;
-    EXPECT_EQ(NoteDetails(chart, note, true, "Drums"), "Track 10 (Drums): C#4, 2:2, 3 beats, velocity 96, lane 4, player note");
+    EXPECT_EQ(NoteDetails(chart, note, true, "Drums"), "Track 10 Drums: C#4, 2:2, 3 beats, vel. 96, lane 4, player note");
 }
