@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the real editor under Xvfb, converts the demo song with the keyboard (Enter, Enter),
 # chooses the first track's notes (Ctrl+A), turns the beat lines on and captures the screen into docs/: the conversion
-# dialog ready, and the main window with the tools palette after the conversion.
+# dialog ready, the main window with the tools palette after the conversion (measure numbers, the track list's
+# colours, a note's details in the status line), and a moment of test-play.
 # Needs xvfb, xdotool and imagemagick (apt-get install xvfb xauth xdotool imagemagick).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -30,5 +31,14 @@ xdotool key alt+v
 sleep 0.3
 xdotool key b  # View > Beat Lines
 sleep 1
+xdotool mousemove 35 461  # over a note of the first track: its details in the status line
+sleep 0.5
 import -window root "$OUT/main-window.png"
-echo "captured $OUT/convert-dialog.png and $OUT/main-window.png"
+xdotool mousemove 300 300 click 1
+xdotool key F7  # test-play, after its two-second lead-in
+sleep 3.2
+xdotool keydown s
+sleep 0.2
+import -window root "$OUT/test-play.png"
+xdotool keyup s key Escape
+echo "captured $OUT/convert-dialog.png, $OUT/main-window.png and $OUT/test-play.png"

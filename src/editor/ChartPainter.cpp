@@ -159,6 +159,8 @@ void PaintChartView(ChartView& view, DrawScreen& screen) {
         const int left = g.ColumnX(c);
         screen.FillRect({left, g.margin, left + g.laneWidth, g.Bottom()}, kWhite);
     }
+    // The left margin holds the measure numbers, which move with the music.
+    screen.FillRect({0, 0, g.margin, g.height}, kBlack);
     PaintScrollBar(view, screen);
 
     if (view.HasChart()) {

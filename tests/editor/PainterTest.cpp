@@ -320,6 +320,16 @@ TEST(Painter, BeatLinesLieUnderTheNotesOnlyWhenAskedFor) {
     EXPECT_EQ(numberPixels(s), 11);
     p.view.settings.beatLines = false;
     EXPECT_EQ(numberPixels(p.Paint()), 0);
+    // Scrolled on, the number moves with its line and leaves nothing behind on the same screen.
+    p.view.settings.beatLines = true;
+    DrawScreen screen(p.view.geometry.width, p.view.geometry.height);
+    PaintChartView(p.view, screen);
+    p.view.SetPosition(200, false);
+    PaintChartView(p.view, screen);
+    int left = 0;
+    for (int y = 0; y < p.view.geometry.height; ++y)
+        for (int x = 0; x < 10; ++x) left += screen.At(x, y) == 0xC8C8C8u;
+    EXPECT_EQ(left, 11);  // measure 2's "2" alone: measure 1's line and its "1" went below the lanes
 }
 
 TEST(ViewGeometry, ZoomKeepsTheTimeUnderTheMouse) {
