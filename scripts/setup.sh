@@ -14,6 +14,8 @@ PACKAGES=(
   libfluidsynth-dev timgm6mb-soundfont librtmidi-dev libjack-jackd2-dev
   # drawing layer, ryxtool
   libstb-dev nlohmann-json3-dev libcli11-dev
+  # export: OGG Vorbis audio, .osz and .qp archives
+  libsndfile1-dev libzip-dev
 )
 
 missing=()

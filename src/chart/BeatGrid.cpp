@@ -50,6 +50,51 @@ std::vector<GridLine> BeatLines(const CTempoMap& map, int64_t from, int64_t to) 
     return lines;
 }
 
+std::vector<TimingPoint> TimingPoints(const CTempoMap& map) {
+    const TimeBase& time = map.ChartTime();
+    const int resolution = map.SongResolution() > 0 ? map.SongResolution() : kTicksPerQuarter;
+    // Every tick where something changes.
+    std::vector<int64_t> ticks{0};
+    for (const CTempoMap::Entry& e : map.Entries()) ticks.push_back(ChartTicksOf(e.tick, resolution));
+    const std::vector<ChartMeter> meters = ChartMeters(map);
+    for (const ChartMeter& m : meters) ticks.push_back(m.tick);
+    std::sort(ticks.begin(), ticks.end());
+    ticks.erase(std::unique(ticks.begin(), ticks.end()), ticks.end());
+
+    std::vector<TimingPoint> points;
+    for (int64_t tick : ticks) {
+        auto meter = std::upper_bound(meters.begin(), meters.end(), tick,
+                                      [](int64_t t, const ChartMeter& m) { return t < m.tick; });
+        const ChartMeter& m = *std::prev(meter);
+        TimingPoint p{tick, time.MsAt(tick), time.TempoAt(tick), m.numerator,
+                      static_cast<int>(kTicksPerQuarter * 4 / m.beat)};
+        // A tempo event repeating what is in force changes nothing.
+        if (!points.empty() && points.back().tempo == p.tempo && points.back().numerator == p.numerator &&
+            points.back().denominator == p.denominator)
+            continue;
+        points.push_back(p);
+    }
+    return points;
+}
+
+std::vector<Measure> Measures(const CTempoMap& map, int64_t endTick) {
+    const std::vector<ChartMeter> meters = ChartMeters(map);
+    std::vector<Measure> measures;
+    int64_t tick = 0;
+    for (std::size_t i = 0; i < meters.size(); ++i) {
+        const int64_t length = meters[i].beat * meters[i].numerator;
+        const int64_t next = i + 1 < meters.size() ? meters[i + 1].tick : INT64_MAX;
+        while (tick <= endTick && tick < next) {
+            // A time signature placed inside a measure cuts it short there.
+            const int64_t cut = std::min(length, next - tick);
+            measures.push_back({tick, cut});
+            tick += cut;
+        }
+        if (tick > endTick) break;
+    }
+    return measures;
+}
+
 int64_t MeasureStartAt(const CTempoMap& map, int64_t tick) {
     int64_t start = 0;
     for (const ChartMeter& m : ChartMeters(map)) {

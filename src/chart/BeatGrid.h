@@ -18,6 +18,27 @@ struct GridLine {
 // The beat lines from `from` to `to` (chart ticks, inclusive), in order.
 std::vector<GridLine> BeatLines(const CTempoMap& map, int64_t from, int64_t to);
 
+// Where the song's tempo or time signature changes: what game charts call timing points.
+struct TimingPoint {
+    int64_t tick = 0;    // chart ticks
+    double ms = 0;       // on the chart's time base
+    uint32_t tempo = 0;  // microseconds a quarter note in force from here
+    int numerator = 4;   // the time signature in force from here
+    int denominator = 4;
+};
+
+// One point at tick 0 (120 bpm and 4/4 unless the song says otherwise there), then one at
+// every later tick where the tempo or the time signature changes, in order.
+std::vector<TimingPoint> TimingPoints(const CTempoMap& map);
+
+// The measures from tick 0: where each starts and how long it is (chart ticks), until one
+// reaches past `endTick`.
+struct Measure {
+    int64_t tick = 0;
+    int64_t length = 0;
+};
+std::vector<Measure> Measures(const CTempoMap& map, int64_t endTick);
+
 // The start of the measure that holds `tick` (chart ticks).
 int64_t MeasureStartAt(const CTempoMap& map, int64_t tick);
 

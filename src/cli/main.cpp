@@ -7,6 +7,7 @@
 
 #include "CheckCommand.h"
 #include "TestPlayCommand.h"
+#include "ExportCommand.h"
 #include "ConvertCommand.h"
 #include "DumpCommand.h"
 #include "EventsCommand.h"
@@ -120,6 +121,21 @@ int Run(int argc, char** argv) {
                          "Audio offset in milliseconds, taken off every key event (default 0)");
     testPlay->add_flag("--json", testPlayOptions.json, "Every note's judgement and the totals as JSON");
 
+    ExportCommandOptions exportOptions;
+    std::string exportChart, exportOutput, exportSoundFont;
+    CLI::App* exportCommand =
+        app.add_subcommand("export", "Write a chart for osu!mania, Quaver or BMS, with the song's audio");
+    exportCommand->add_option("FILE", exportChart, "Chart file (.ryx)")->required();
+    exportCommand->add_option("--to", exportOptions.to, "osu, quaver or bms")->required();
+    exportCommand->add_option("-o,--output", exportOutput, "OUT.osz or OUT.qp for the archive, else a folder")
+        ->required();
+    exportCommand->add_option("--audio", exportOptions.audio, "ogg (default), wav or none");
+    exportCommand->add_flag("--keysounds", exportOptions.keysounds,
+                            "Each player note plays its own sound; the song's audio leaves them out");
+    exportCommand->add_option("--od", exportOptions.od, "osu!'s OverallDifficulty (default 8)");
+    exportCommand->add_option("--hp", exportOptions.hp, "osu!'s HPDrainRate (default 8)");
+    exportCommand->add_option("--soundfont", exportSoundFont, "General MIDI SoundFont (default: the system's)");
+
     std::string setPath;
     SongInfoOptions setOptions;
     CLI::App* set = app.add_subcommand("set", "Change a chart file's song information in place");
@@ -160,6 +176,12 @@ int Run(int argc, char** argv) {
     }
     if (*dump) return RunDump(dumpPath, temp->Path(), std::cout, std::cerr);
     if (*check) return RunCheck(checkPath, checkGap, temp->Path(), std::cout, std::cerr);
+    if (*exportCommand) {
+        exportOptions.chart = exportChart;
+        exportOptions.output = exportOutput;
+        if (!exportSoundFont.empty()) exportOptions.soundFont = exportSoundFont;
+        return RunExport(exportOptions, temp->Path(), std::cout, std::cerr);
+    }
     if (*testPlay) {
         testPlayOptions.chart = testPlayChart;
         if (!testPlayInput.empty()) testPlayOptions.input = testPlayInput;

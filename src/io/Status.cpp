@@ -43,6 +43,8 @@ const char* BaseText(ErrorCode code) {
         case ErrorCode::ImageNotBmp: return "Not BMP Format";
         case ErrorCode::ImageTooLarge: return "Not Enough Bitmap Memory";
         case ErrorCode::ImageDamaged: return "Can't Load File";
+        case ErrorCode::NoPlayerNotes: return "The chart has no player notes to export; choose some first";
+        case ErrorCode::WriteArchive: return "Unable to write the archive";
     }
     return "Unknown error";
 }

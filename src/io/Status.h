@@ -45,6 +45,9 @@ enum class ErrorCode {
     ImageNotBmp,    // neither a bitmap nor a layered image
     ImageTooLarge,  // more pixels than the view could use, or no memory for them
     ImageDamaged,   // the decoder refused it, or it claims more pixels than its bytes hold
+    // Exporting.
+    NoPlayerNotes,  // the chart has no player notes to export
+    WriteArchive,   // the archive cannot be written
 };
 
 struct Status {

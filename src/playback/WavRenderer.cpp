@@ -29,7 +29,8 @@ Status RenderChart(const CChart& chart, const SongTimeline& song, int64_t startT
     Sequencer sequencer(port);
     // The song is the caller's and outlives the render: the sequencer borrows it.
     sequencer.Load(std::shared_ptr<const SongTimeline>(std::shared_ptr<void>(), &song), chart);
-    sequencer.SetAudible(Sequencer::AudibleMask(chart) | (settings.metronome ? Sequencer::kMetronome : 0));
+    sequencer.SetAudible(Sequencer::AudibleMask(chart) | (settings.metronome ? Sequencer::kMetronome : 0) |
+                         (settings.withoutPlayerNotes ? Sequencer::kChosenSilent : 0));
     sequencer.SetSpeed(settings.speed, 0.0);
     sequencer.Start(startTick, 0.0);
 
@@ -39,7 +40,8 @@ Status RenderChart(const CChart& chart, const SongTimeline& song, int64_t startT
     bool handedAll = false;
     for (int tail = 0; tail <= tailBlocks;) {
         // Each pump hands over what is due within the next block, which then plays it.
-        handedAll = handedAll || sequencer.Pump(*port.ClockNow()) == Sequencer::kNever;
+        handedAll = handedAll || sequencer.Pump(*port.ClockNow()) == Sequencer::kNever ||
+                    (settings.endTick && sequencer.Position(*port.ClockNow()) > *settings.endTick);
         port.Render(left, right, kBlockFrames);
         bool quiet = true;
         for (int i = 0; i < kBlockFrames; ++i) {

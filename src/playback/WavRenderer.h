@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "SongTimeline.h"
@@ -21,6 +22,8 @@ inline constexpr int kRenderSampleRate = kSynthSampleRate;
 struct RenderSettings {
     double speed = 1;        // playback speed: 0.5 renders twice as long, at the same pitch
     bool metronome = false;  // the metronome's clicks with the music
+    bool withoutPlayerNotes = false;  // the tracks' notes that are the player's are left out
+    std::optional<int64_t> endTick{};  // nothing after this tick is played (the release still sounds)
 };
 
 // Renders `chart` with `song` from `startTick` (chart ticks), with what the chart's play filter

@@ -1,21 +1,10 @@
 #pragma once
-// The notes a test-play judges: the player's notes (the selection list, in its order) at or
-// after a start point, each at its time in milliseconds on the chart's time base, in its
-// lane, with the end of a held note.
+// The notes a test-play judges: the player's notes on the song's clock (TimedPlayerNotes).
 
-#include <cstdint>
-#include <optional>
-#include <vector>
+#include "chart/TimedNotes.h"
 
-#include "chart/Chart.h"
+using TestNote = TimedNote;
 
-struct TestNote {
-    double timeMs = 0;              // from the song's start
-    int lane = 0;                   // 0..6
-    std::optional<double> endMs;    // a held note's end (time + length), else nothing
-    int64_t tick = 0;               // its start, chart ticks
-    std::size_t playerIndex = 0;    // where it is in the player's notes
-};
-
-// The player's notes of `chart` starting at or after `fromTick`.
-std::vector<TestNote> NotesToPlay(const CChart& chart, int64_t fromTick);
+inline std::vector<TestNote> NotesToPlay(const CChart& chart, int64_t fromTick) {
+    return TimedPlayerNotes(chart, fromTick);
+}

@@ -1,22 +1,25 @@
-#include "TestNotes.h"
+#include "TimedNotes.h"
 
 #include <algorithm>
 
-#include "chart/TimeBase.h"
+#include "TimeBase.h"
 
-std::vector<TestNote> NotesToPlay(const CChart& chart, int64_t fromTick) {
+std::vector<TimedNote> TimedPlayerNotes(const CChart& chart, int64_t fromTick) {
     const TimeBase& time = chart.tempoMap.ChartTime();
-    std::vector<TestNote> notes;
+    std::vector<TimedNote> notes;
     const std::span<const CNote> player = chart.PlayerNotes();
     for (std::size_t i = 0; i < player.size(); ++i) {
         const CNote& note = player[i];
         if (note.time < fromTick) continue;
-        TestNote n;
+        TimedNote n;
         n.playerIndex = i;
         n.tick = note.time;
         n.timeMs = time.MsAt(note.time);
         n.lane = note.lane;
-        if (note.longNote) n.endMs = time.MsAt(int64_t{note.time} + std::max(note.length, 0));
+        if (note.longNote) {
+            n.endTick = int64_t{note.time} + std::max(note.length, 0);
+            n.endMs = time.MsAt(*n.endTick);
+        }
         notes.push_back(n);
     }
     return notes;

@@ -1,0 +1,17 @@
+#include "TextCleaning.h"
+
+std::string OneLine(const std::string& text) {
+    std::string out = text;
+    for (char& c : out)
+        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+    return out;
+}
+
+std::string YamlQuoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : OneLine(text)) {
+        out += c;
+        if (c == '\'') out += '\'';
+    }
+    return out + "'";
+}
