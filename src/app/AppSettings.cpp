@@ -3,6 +3,8 @@
 #include <optional>
 
 #include "RegistryKey.h"
+#include "io/PathText.h"
+#include "playback/SoundFont.h"
 
 namespace {
 
@@ -24,6 +26,12 @@ AppSettings AppSettings::Read(const RegistryKey& key, const std::string& homeFol
     key.GetString("LastPath", s.lastPath);
     key.GetString("TESTKEYS", s.testKeys);
     return s;
+}
+
+std::filesystem::path AppSettings::ChosenSoundFont(const RegistryKey& key) {
+    std::string soundFont;
+    if (!key.GetString("SOUNDFONT", soundFont) || soundFont.empty()) return DefaultSoundFont();
+    return PathFromText(soundFont);
 }
 
 std::string AppSettings::StoredAuthor(const RegistryKey& key) {

@@ -3,6 +3,7 @@
 // settings (bounded by the core on reading) and the folder the file dialogs start in.
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "document/EditorSettings.h"
@@ -18,6 +19,10 @@ struct AppSettings : EditorSettings {
     // The stored values when the settings existed, through EditorSettings::Bounded. Without
     // stored settings every default applies and the last path is `homeFolder`.
     static AppSettings Read(const RegistryKey& key, const std::string& homeFolder);
+
+    // The SoundFont to play and render with: the SOUNDFONT setting, else RYX_SOUNDFONT, else the
+    // system's.
+    static std::filesystem::path ChosenSoundFont(const RegistryKey& key);
 
     // The author name stored for new charts ("RYXER"): "Unknown" when no settings existed,
     // empty when they existed without it; at most 19 characters.

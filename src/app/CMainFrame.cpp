@@ -156,6 +156,13 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
                                                 : SaveAnswer::Cancel;
     };
     showError = [this](const QString& message) { QMessageBox::warning(this, "Error", message); };
+    showInfo = [this](const QString& message) { QMessageBox::information(this, "RYX Creator", message); };
+    askKeysounds = [this] {
+        return QMessageBox::question(this, "Export",
+                                     "Give each player note its own sound (keysounds)?\n\nThe song's audio then "
+                                     "leaves the player's notes out, and each note sounds when it is hit.",
+                                     QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+    };
     askOverwriteChanged = [this] {
         return QMessageBox::question(this, "RYX Creator",
                                      QString::fromStdString("The chart file " + PathText(doc.Path()) +
@@ -201,6 +208,10 @@ void CMainFrame::BuildMenus() {
     add(file, "Open RYX(&V)...\tCtrl+V", [this] { OpenChart(); });
     add(file, "Save(&S)...\tCtrl+S", [this] { Save(); });
     add(file, "Save As(&A)...\tCtrl+D", [this] { SaveAs(); });
+    QMenu* exportMenu = file->addMenu("Export(&E)");
+    add(exportMenu, "osu!mania (.osz)...", [this] { Export(GameFormat::Osu); });
+    add(exportMenu, "Quaver (.qp)...", [this] { Export(GameFormat::Quaver); });
+    add(exportMenu, "BMS (folder)...", [this] { Export(GameFormat::Bms); });
     file->addSeparator();
     add(file, "Exit(&X)", [this] { close(); });
 
@@ -397,6 +408,40 @@ void CMainFrame::OpenFile(const std::filesystem::path& path) {
             break;
         case FileKind::Other: showError(QString::fromStdString("Not a MIDI file or a chart file: " + PathText(path)));
     }
+}
+
+void CMainFrame::Export(GameFormat format) {
+    if (!view.HasChart() || doc.Playing() || doc.TestPlaying()) return;
+    CommitSongFields();
+    const char* title = format == GameFormat::Osu ? "Export for osu!mania" : format == GameFormat::Quaver ? "Export for Quaver" : "Export for BMS";
+    const char* filter = format == GameFormat::Osu      ? "osu! beatmap archive (*.osz)"
+                         : format == GameFormat::Quaver ? "Quaver map archive (*.qp)"
+                                                        : "BMS folder (*)";
+    const char* extension = format == GameFormat::Osu ? ".osz" : format == GameFormat::Quaver ? ".qp" : "";
+    std::filesystem::path output =
+        chooseFile(title, filter, true, DialogFolder() / (doc.FileTitle() + extension));
+    if (output.empty()) return;
+    if (format != GameFormat::Bms && output.extension() != extension) output += extension;
+    RememberFolder(output);
+    ExportOptions options;
+    options.format = format;
+    options.output = output;
+    options.keysounds = askKeysounds();
+    options.soundFont = AppSettings::ChosenSoundFont(key);
+    progress->show();
+    ExportResult result;
+    const Status status = doc.Export(options, result, [this](double share, const std::string& step) {
+        progress->Share(share, step);
+    });
+    progress->hide();
+    FocusView();
+    if (!status) {
+        showError(QString::fromStdString(status.Message()));
+        return;
+    }
+    QString files;
+    for (const std::string& file : result.files) files += "\n  " + QString::fromStdString(file);
+    showInfo(QString::fromStdString("Exported to " + PathText(result.output) + ":") + files);
 }
 
 void CMainFrame::OpenMidi() {

@@ -74,6 +74,8 @@ class CMainFrame : public QMainWindow {
     // The note interval changes by `steps` (negative: zoom in), the time at height `y` (the
     // view's centre when none) staying where it is; the Options' Note Interval follows.
     void Zoom(int steps, std::optional<int> y = std::nullopt);
+    // File › Export: the chart for osu!mania (.osz), Quaver (.qp) or BMS (a folder).
+    void Export(GameFormat format);
     void Options();
     void Help();
     void About();
@@ -94,6 +96,9 @@ class CMainFrame : public QMainWindow {
     // "The chart file changed on disk since it was opened or saved: overwrite it?"; true to save.
     std::function<bool()> askOverwriteChanged;
     std::function<void(const QString& message)> showError;
+    // Export: whether each player note gets its own sound; what was written.
+    std::function<bool()> askKeysounds;
+    std::function<void(const QString& message)> showInfo;
     // Runs a modal dialog; tests answer it in place of the user.
     std::function<int(QDialog& dialog)> runDialog;
 

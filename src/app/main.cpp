@@ -11,6 +11,7 @@
 #include <QSplashScreen>
 #include <cstdio>
 
+#include "AppSettings.h"
 #include "CMainFrame.h"
 #include "Logo.h"
 #include "RegistryKey.h"
@@ -52,12 +53,10 @@ int main(int argc, char** argv) {
 
     // The SoundFont: the "SOUNDFONT" setting, else RYX_SOUNDFONT, else the system's; the audio
     // driver: RYX_AUDIO_DRIVER, else the "AUDIODRIVER" setting, else the first that opens.
-    std::string soundFont, audioDriver;
-    if (!RegistryKey().GetString("SOUNDFONT", soundFont) || soundFont.empty())
-        soundFont = PathText(DefaultSoundFont());
+    std::string audioDriver;
     RegistryKey().GetString("AUDIODRIVER", audioDriver);
     CMainFrame frame(folders, instruments,
-                     std::make_unique<SoundEngine>(SystemPorts(PathFromText(soundFont), audioDriver)));
+                     std::make_unique<SoundEngine>(SystemPorts(AppSettings::ChosenSoundFont(RegistryKey()), audioDriver)));
     frame.show();
     frame.Palette()->show();
     splash.finish(&frame);

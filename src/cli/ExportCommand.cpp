@@ -1,7 +1,7 @@
 #include "ExportCommand.h"
 
 #include "OutputFile.h"
-#include "PlaybackInput.h"
+#include "document/ChartDocument.h"
 #include "export/Exporter.h"
 #include "io/PathText.h"
 #include "playback/SoundFont.h"
@@ -29,8 +29,10 @@ int RunExport(const ExportCommandOptions& options, const std::filesystem::path& 
     }
     if (!OutputIsNotInput(options.output, options.chart, err)) return 2;
     ChartDocument document(tempDir, ViewGeometry::Large(), {});
-    SongTimeline song;
-    if (!LoadPlaybackInput(options.chart, "all", 0, document, song, err)) return 2;
+    if (Status status = document.OpenChart(options.chart); !status) {
+        err << "ryxtool: " << status.Message() << "\n";
+        return 2;
+    }
     ExportOptions e;
     e.format = options.to == "osu" ? GameFormat::Osu : options.to == "quaver" ? GameFormat::Quaver : GameFormat::Bms;
     e.output = options.output;
@@ -45,7 +47,7 @@ int RunExport(const ExportCommandOptions& options, const std::filesystem::path& 
         }
     }
     ExportResult result;
-    if (Status status = ExportChartFiles(document.Chart(), song, e, result); !status) {
+    if (Status status = document.Export(e, result); !status) {
         err << "ryxtool: " << status.Message() << "\n";
         return 2;
     }

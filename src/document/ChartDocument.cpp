@@ -7,6 +7,7 @@
 #include "chart/SongEnd.h"
 #include "editor/PaletteFill.h"
 #include "io/Clamp.h"
+#include "io/FileBytes.h"
 
 ChartDocument::ChartDocument(std::filesystem::path tempDir, ViewGeometry geometry, ViewSettings settings,
                              SoundEngine* engine)
@@ -153,6 +154,17 @@ void ChartDocument::Stop() {
     view.SetPosition(stopped ? 0 : playStartedAt, true);
     stopped = true;
     view.Invalidate();
+}
+
+Status ChartDocument::Export(const ExportOptions& options, ExportResult& result,
+                             const std::function<void(double, const std::string&)>& progress) {
+    if (!view.HasChart()) return Status::Fail(ErrorCode::NoPlayerNotes);
+    std::vector<uint8_t> bytes;
+    SongTimeline song;
+    Status read = ReadFileBytes(PathFromText(chart.songInfo.midiPath), bytes);
+    if (read) read = SongTimeline::FromSongBytes(bytes, song);
+    if (!read) return read;
+    return ExportChartFiles(chart, song, options, result, progress);
 }
 
 Status ChartDocument::StartTestPlay(bool autoplay, double offsetMs) {

@@ -25,6 +25,7 @@
 #include "editor/ChartView.h"
 #include "editor/NoteEditor.h"
 #include "editor/PaletteFill.h"
+#include "export/Exporter.h"
 #include "io/FileSystem.h"
 #include "midi_import/ConversionSession.h"
 #include "playback/PlayController.h"
@@ -109,6 +110,11 @@ class ChartDocument {
     void Stop();
     int32_t FollowPlayback(bool& ended);
     bool Playing() const { return player && player->Playing(); }
+
+    // Exports the chart for a game with its song (read from the chart's song file), as
+    // ExportChartFiles does; the song file's faults too.
+    Status Export(const ExportOptions& options, ExportResult& result,
+                  const std::function<void(double, const std::string&)>& progress = {});
 
     // Test-play from the view position (playing stops first); why not when it cannot start.
     Status StartTestPlay(bool autoplay, double offsetMs);

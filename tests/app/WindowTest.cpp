@@ -665,3 +665,27 @@ TEST(TestPlay, KeysJudgedOnTheHeardClockThenResultsAndTheViewBack) {
     EXPECT_TRUE(results.startsWith("PERFECT ")) << results.toStdString();
     EXPECT_TRUE(results.contains(QString("Max combo %1").arg(chord))) << results.toStdString();
 }
+
+TEST(Export, FileMenuExportsWithAProgressAndNamesWhatItWrote) {
+    Window w;
+    w.ConvertDemo();
+    w.frame->Document().Editor().SelectAll();
+    QString info;
+    w.frame->showInfo = [&](const QString& message) { info = message; };
+    w.frame->askKeysounds = [] { return false; };
+    w.chosen = w.folder / "demo";  // the archive's extension is added
+    w.frame->Export(GameFormat::Osu);
+    EXPECT_TRUE(w.errors.empty()) << (w.errors.empty() ? "" : w.errors.front());
+    EXPECT_TRUE(std::filesystem::is_regular_file(w.folder / "demo.osz"));
+    EXPECT_TRUE(info.startsWith(QString::fromStdString("Exported to " + (w.folder / "demo.osz").string())))
+        << info.toStdString();
+    EXPECT_TRUE(info.contains("audio.ogg"));
+
+    // A chart without player notes says so and writes nothing.
+    w.frame->Document().Editor().DeselectAll();
+    w.chosen = w.folder / "none";
+    w.frame->Export(GameFormat::Bms);
+    ASSERT_EQ(w.errors.size(), 1u);
+    EXPECT_EQ(w.errors.front(), "The chart has no player notes to export; choose some first");
+    EXPECT_FALSE(std::filesystem::exists(w.folder / "none"));
+}
