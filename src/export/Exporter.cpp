@@ -127,7 +127,11 @@ Status ExportChartFiles(const CChart& chart, const SongTimeline& song, const Exp
         result.files.push_back(e.audioFile);
     }
     if (options.keysounds) {
-        // Each distinct sound once, in the order the notes first use it.
+        // Each distinct sound once, in the order the notes first use it, all through one
+        // synthesizer so the SoundFont loads once.
+        SynthPort port;
+        if (Status status = port.Load(options.soundFont); !status) return status;
+        port.SetPacing(SynthPort::Pacing::Offline);
         const std::span<const CNote> player = chart.PlayerNotes();
         std::map<SoundKey, int> sounds;
         for (const TimedNote& n : e.notes) {
@@ -136,6 +140,8 @@ Status ExportChartFiles(const CChart& chart, const SongTimeline& song, const Exp
             const auto [it, added] = sounds.emplace(key, static_cast<int>(sounds.size()));
             e.noteSamples.push_back(it->second);
             if (!added) continue;
+            if (options.format == GameFormat::Bms && sounds.size() > kBmsMostSounds)
+                return Status::Fail(ErrorCode::TooManySounds);
             char name[32];
             std::snprintf(name, sizeof name, "ks-%03d%s", it->second + 1, ext.c_str());
             e.sampleFiles.push_back(name);
@@ -151,7 +157,7 @@ Status ExportChartFiles(const CChart& chart, const SongTimeline& song, const Exp
             RenderSettings settings;
             settings.endTick = int64_t{note.time} + std::max(note.length, 1);
             std::vector<int16_t> samples;
-            if (Status status = RenderChart(one, song, note.time, options.soundFont, samples, settings); !status)
+            if (Status status = RenderChartWith(port, one, song, note.time, samples, settings); !status)
                 return status;
             if (Status status = WriteAudioFile(*work / name, samples, format); !status) return status;
             result.files.push_back(name);

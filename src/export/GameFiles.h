@@ -25,3 +25,5 @@ inline constexpr int kOsuColumnX[7] = {36, 109, 182, 256, 329, 402, 475};
 // BMS channels of lanes 0..6 (first player side, seven keys), plain and held.
 inline constexpr int kBmsChannel[7] = {11, 12, 13, 14, 15, 18, 19};
 inline constexpr int kBmsLongChannel[7] = {51, 52, 53, 54, 55, 58, 59};
+// BMS names sounds 02..ZY (01 is the song's audio, ZZ a note without a sound of its own).
+inline constexpr std::size_t kBmsMostSounds = 36 * 36 - 3;

@@ -45,6 +45,8 @@ const char* BaseText(ErrorCode code) {
         case ErrorCode::ImageDamaged: return "Can't Load File";
         case ErrorCode::NoPlayerNotes: return "The chart has no player notes to export; choose some first";
         case ErrorCode::WriteArchive: return "Unable to write the archive";
+        case ErrorCode::TooManySounds:
+            return "A BMS chart names at most 1293 sounds; export it without keysounds";
     }
     return "Unknown error";
 }

@@ -48,6 +48,7 @@ enum class ErrorCode {
     // Exporting.
     NoPlayerNotes,  // the chart has no player notes to export
     WriteArchive,   // the archive cannot be written
+    TooManySounds,  // more keysounds than a BMS chart can name
 };
 
 struct Status {

@@ -26,13 +26,20 @@ Status RenderChart(const CChart& chart, const SongTimeline& song, int64_t startT
     SynthPort port;
     if (Status status = port.Load(soundFont); !status) return status;
     port.SetPacing(SynthPort::Pacing::Offline);
+    return RenderChartWith(port, chart, song, startTick, samples, settings);
+}
+
+Status RenderChartWith(SynthPort& port, const CChart& chart, const SongTimeline& song, int64_t startTick,
+                       std::vector<int16_t>& samples, const RenderSettings& settings) {
+    samples.clear();
     Sequencer sequencer(port);
     // The song is the caller's and outlives the render: the sequencer borrows it.
     sequencer.Load(std::shared_ptr<const SongTimeline>(std::shared_ptr<void>(), &song), chart);
     sequencer.SetAudible(Sequencer::AudibleMask(chart) | (settings.metronome ? Sequencer::kMetronome : 0) |
                          (settings.withoutPlayerNotes ? Sequencer::kChosenSilent : 0));
-    sequencer.SetSpeed(settings.speed, 0.0);
-    sequencer.Start(startTick, 0.0);
+    const double start = *port.ClockNow();
+    sequencer.SetSpeed(settings.speed, start);
+    sequencer.Start(startTick, start);
 
     float left[kBlockFrames];
     float right[kBlockFrames];
@@ -56,6 +63,8 @@ Status RenderChart(const CChart& chart, const SongTimeline& song, int64_t startT
         if (quiet && port.ActiveVoices() == 0) break;
         ++tail;
     }
+    // A sound cut at the tail's limit must not ring into the port's next render.
+    sequencer.Stop();
     return {};
 }
 

@@ -33,5 +33,10 @@ Status RenderChart(const CChart& chart, const SongTimeline& song, int64_t startT
                    const std::filesystem::path& soundFont, std::vector<int16_t>& samples,
                    const RenderSettings& settings = {});
 
+// The same with `port`, loaded and paced Offline, which goes on from where its clock stands:
+// renders of many short sounds share one synthesizer (a SoundFont loads once).
+Status RenderChartWith(SynthPort& port, const CChart& chart, const SongTimeline& song, int64_t startTick,
+                       std::vector<int16_t>& samples, const RenderSettings& settings = {});
+
 // The samples as the bytes of a WAV file.
 std::vector<uint8_t> WavBytes(const std::vector<int16_t>& stereoSamples);

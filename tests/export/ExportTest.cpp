@@ -317,6 +317,18 @@ TEST(Exporter, ArchivesFoldersAudioAndFaults) {
     ASSERT_TRUE(ExportChartFiles(chart, song, options, result));
     EXPECT_EQ(result.files, (std::vector<std::string>{"audio.ogg", "ks-001.ogg", "ks-002.ogg", "ks-003.ogg",
                                                       "Test_ Song.bme"}));
+    // Each sound is heard: the note, at its start.
+    SF_INFO keyInfo{};
+    SNDFILE* key = sf_open((folder / "keys" / "ks-002.ogg").c_str(), SFM_READ, &keyInfo);
+    ASSERT_NE(key, nullptr);
+    std::vector<short> keySamples(static_cast<std::size_t>(keyInfo.frames) * 2);
+    sf_readf_short(key, keySamples.data(), keyInfo.frames);
+    sf_close(key);
+    short loudest = 0;
+    for (std::size_t i = 0; i < std::min<std::size_t>(keySamples.size(), 44100); ++i)
+        loudest = std::max<short>(loudest, static_cast<short>(std::abs(keySamples[i])));
+    EXPECT_GT(loudest, 300);
+    EXPECT_LT(keyInfo.frames, 44100 * 7);  // the held note's second and its release, not the song
 
     // Faults leave nothing: no player notes; an output whose folder does not exist.
     CChart empty = chart;
