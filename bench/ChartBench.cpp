@@ -5,7 +5,7 @@
 
 #include <fstream>
 
-#include "chart/ChartCheck.h"
+#include "difficulty/ChartCheck.h"
 #include "chart/ChartFile.h"
 #include "chart/Lanes.h"
 #include "io/TempDirectory.h"

@@ -32,7 +32,7 @@
 #include "ToolsPalette.h"
 #include "TrackList.h"
 #include "chart/BeatGrid.h"
-#include "chart/ChartCheck.h"
+#include "difficulty/ChartCheck.h"
 #include "chart/ChartFile.h"
 #include "chart/SongEnd.h"
 #include "document/FileKind.h"

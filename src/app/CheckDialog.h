@@ -6,7 +6,7 @@
 #include <functional>
 #include <vector>
 
-#include "chart/ChartCheck.h"
+#include "difficulty/ChartCheck.h"
 
 class QListWidget;
 

@@ -20,7 +20,7 @@
 #include <optional>
 #include <string>
 
-#include "chart/ChartCheck.h"
+#include "difficulty/ChartCheck.h"
 #include "chart/ChartFile.h"
 #include "editor/ChartView.h"
 #include "editor/NoteEditor.h"

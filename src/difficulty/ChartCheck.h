@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Chart.h"
+#include "chart/Chart.h"
 
 struct ChartFinding {
     int track = -1;     // 0..15, 16 for the player's notes, -1 for the chart as a whole
@@ -18,7 +18,8 @@ struct ChartFinding {
 // The findings, in this order: an empty player list, player notes of one lane closer than
 // `gap` chart ticks, player notes that start inside a held player note of their lane, chords
 // of more than three player notes at one tick, player notes hidden by the overlap pass, tracks over the file's note
-// limit, texts over the field limit, a genre or level out of range, notes that start after
+// limit, texts over the field limit, a genre or level out of range, a level 3 or more from the
+// one the star rating suggests, notes that start after
 // the song's end (its stored length in milliseconds). The player's notes are the selection
 // list when it changed since the player track was built, else the player track.
 std::vector<ChartFinding> CheckChart(const CChart& chart, int32_t gap);

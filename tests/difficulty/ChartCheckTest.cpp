@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "chart/ChartCheck.h"
+#include "difficulty/ChartCheck.h"
 #include "support/TestChart.h"
 
 namespace {
@@ -20,7 +20,7 @@ CChart CleanChart() {
     }
     chart.usedTrackCount = 3;
     chart.songLengthMs = 10000;
-    chart.songInfo.level = 4;
+    chart.songInfo.level = 0;  // level 1, as three notes a half second apart rate
     return chart;
 }
 
@@ -67,6 +67,8 @@ TEST(ChartCheck, EachProblemIsOneFindingNamingWhereItIs) {
          "the title is 128 bytes; a chart file keeps 127"},
         {"a genre out of range", [](CChart& c) { c.songInfo.genre = 12; }, "genre 12 is not one of 0 to 9"},
         {"a level out of range", [](CChart& c) { c.songInfo.level = -1; }, "level 0 is not one of 1 to 10"},
+        {"a level far from the rating", [](CChart& c) { c.songInfo.level = 3; },
+         "level 4 is far from the 0.13 stars the player's notes rate: level 1 suggested"},
         {"a note after the song's end", [](CChart& c) { c.songLengthMs = 900; },
          "track 2, 1:3 (tick 1536), lane 2: a note starts after the song ends"},
         {"a track over the file's limit",

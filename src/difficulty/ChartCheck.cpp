@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <unordered_set>
 
-#include "BeatGrid.h"
-#include "ChartInfo.h"
-#include "Genres.h"
+#include "chart/BeatGrid.h"
+#include "chart/ChartInfo.h"
+#include "chart/Genres.h"
+#include "StarRating.h"
 
 namespace {
 
@@ -103,9 +105,20 @@ std::vector<ChartFinding> CheckChart(const CChart& chart, int32_t gap) {
     }
     if (info.genre < 0 || info.genre >= kGenreCount)
         findings.push_back({-1, -1, -1, "genre " + std::to_string(info.genre) + " is not one of 0 to 9"});
-    if (info.level < 0 || info.level >= kLevelCount)
+    if (info.level < 0 || info.level >= kLevelCount) {
         findings.push_back(
             {-1, -1, -1, "level " + std::to_string(info.level + 1) + " is not one of 1 to 10"});
+    } else if (const double stars = RateChart(chart).stars; stars > 0) {
+        // A level far from what the notes rate misleads players choosing a chart.
+        const int suggested = SuggestedLevel(stars);
+        if (std::abs(suggested - (info.level + 1)) >= 3) {
+            char rating[64];
+            std::snprintf(rating, sizeof rating, "%.2f stars", stars);
+            findings.push_back({-1, -1, -1,
+                                "level " + std::to_string(info.level + 1) + " is far from the " + rating +
+                                    " the player's notes rate: level " + std::to_string(suggested) + " suggested"});
+        }
+    }
 
     if (chart.songLengthMs > 0) {
         const int64_t lastTick = chart.tempoMap.ChartTime().TickAtMs(chart.songLengthMs);
