@@ -104,6 +104,8 @@ int Run(int argc, char** argv) {
     int32_t checkGap = 100;
     CLI::App* check = app.add_subcommand("check", "List what would hurt a player or a reader of a chart");
     check->add_option("FILE", checkPath, "Chart file (.ryx)")->required();
+    bool checkJson = false;
+    check->add_flag("--json", checkJson, "The rating and the findings as JSON");
     check->add_option("--gap", checkGap,
                       "Closest two player notes of one lane may be, chart ticks (default 100)");
 
@@ -175,7 +177,7 @@ int Run(int argc, char** argv) {
         return RunPreview(previewOptions, temp->Path(), std::cerr);
     }
     if (*dump) return RunDump(dumpPath, temp->Path(), std::cout, std::cerr);
-    if (*check) return RunCheck(checkPath, checkGap, temp->Path(), std::cout, std::cerr);
+    if (*check) return RunCheck(checkPath, checkGap, temp->Path(), std::cout, std::cerr, checkJson);
     if (*exportCommand) {
         exportOptions.chart = exportChart;
         exportOptions.output = exportOutput;

@@ -244,7 +244,11 @@ TEST(Check, CleanFindingsAndUnreadable) {
     ConvertDemoSong(folder / "demo.ryx", temp.Path());
     std::ostringstream out, err;
     EXPECT_EQ(RunCheck(folder / "demo.ryx", 100, temp.Path(), out, err), 0) << out.str();
-    EXPECT_EQ(out.str(), "");
+    // The rating first: the demo's first track, chords of three every beat and a half at 112 bpm.
+    const std::string rating = out.str();
+    ASSERT_EQ(rating.rfind("Difficulty: ", 0), 0u) << rating;
+    EXPECT_NE(rating.find(" stars, suggested level "), std::string::npos);
+    EXPECT_EQ(std::count(rating.begin(), rating.end(), '\n'), 1);
 
     CChart chart;
     ASSERT_TRUE(LoadChartFile(chart, folder / "demo.ryx", temp.Path()));
@@ -252,7 +256,17 @@ TEST(Check, CleanFindingsAndUnreadable) {
     ASSERT_TRUE(SaveChartFile(chart, folder / "edited.ryx", temp.Path()));
     std::ostringstream found;
     EXPECT_EQ(RunCheck(folder / "edited.ryx", 100, temp.Path(), found, err), 1);
-    EXPECT_EQ(found.str(), "genre 12 is not one of 0 to 9\n");
+    EXPECT_EQ(found.str(), rating + "genre 12 is not one of 0 to 9\n");
+    std::ostringstream json;
+    EXPECT_EQ(RunCheck(folder / "edited.ryx", 100, temp.Path(), json, err, true), 1);
+    const nlohmann::json parsed = nlohmann::json::parse(json.str());
+    char stars[16];
+    std::snprintf(stars, sizeof stars, "%.2f", parsed["stars"].get<double>());
+    EXPECT_EQ(rating, "Difficulty: " + std::string(stars) + " stars, suggested level " +
+                          std::to_string(parsed["suggestedLevel"].get<int>()) + "\n");
+    EXPECT_EQ(parsed["findings"].size(), 1u);
+    EXPECT_EQ(parsed["findings"][0]["text"], "genre 12 is not one of 0 to 9");
+    EXPECT_EQ(parsed["findings"][0]["track"], -1);
 
     for (auto [path, gap] : {std::pair{folder / "missing.ryx", 100}, std::pair{folder / "demo.ryx", -1}}) {
         std::ostringstream none, message;
