@@ -21,6 +21,7 @@
 
 #include "ChartViewWidget.h"
 #include "CheckDialog.h"
+#include "DifficultyStrip.h"
 #include "ConvertDialog.h"
 #include "HelpWindow.h"
 #include "Icons.h"
@@ -35,6 +36,7 @@
 #include "difficulty/ChartCheck.h"
 #include "chart/ChartFile.h"
 #include "chart/SongEnd.h"
+#include "difficulty/StarRating.h"
 #include "document/FileKind.h"
 #include "editor/ChartPainter.h"
 #include "editor/NoteText.h"
@@ -120,7 +122,15 @@ CMainFrame::CMainFrame(const AppFolders& folders, const CMidiInfoManager& instru
     };
     frameTimer = new QTimer(this);
     connect(frameTimer, &QTimer::timeout, this, &CMainFrame::FollowPlayback);
-    setCentralWidget(viewWidget);
+    // The view, and under it the difficulty of each moment of the song.
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(viewWidget, 1);
+    strip = new DifficultyStrip(central);
+    column->addWidget(strip);
+    setCentralWidget(central);
     BuildMenus();
     engine->SetMetronome(settings.metronome);
 
@@ -283,7 +293,23 @@ void CMainFrame::ShowKeyChoice() {
     if (palette) palette->ShowKeyChoice(settings.ctrlZUndoes);
 }
 
+void CMainFrame::ShowRating() {
+    if (!palette || !strip) return;  // the window is still being built
+    if (!view.HasChart()) {
+        palette->SetRating({});
+        strip->SetSections({}, 0);
+        return;
+    }
+    const Difficulty difficulty = RateChart(chart);
+    palette->SetRating(difficulty.stars > 0 ? QString("Difficulty: %1 stars (level %2 suggested)")
+                                                  .arg(difficulty.stars, 0, 'f', 2)
+                                                  .arg(SuggestedLevel(difficulty.stars))
+                                            : QString("Difficulty: choose player notes to rate"));
+    strip->SetSections(difficulty.sections, chart.tempoMap.ChartTime().MsAt(view.songLength));
+}
+
 void CMainFrame::ShowEditState() {
+    ShowRating();
     const bool chartOpen = view.HasChart();
     const bool dirty = HasUnsavedChanges();
     setWindowTitle(chartOpen ? QString::fromStdString("RYX Creator - [" + doc.FileTitle() + (dirty ? "*" : "") + "]")
@@ -307,6 +333,7 @@ void CMainFrame::Redo() {
 void CMainFrame::ConnectViewHooks() {
     view.hooks.setTimeText = [this](const std::string& text) {
         palette->SetTimeText(QString::fromStdString(text));
+        strip->SetPosition(chart.tempoMap.ChartTime().MsAt(std::max(view.position, 0)));
         ShowBeatReadout();
     };
     view.hooks.setCaption = [this](const std::string&) { ShowEditState(); };

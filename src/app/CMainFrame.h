@@ -19,6 +19,7 @@
 #include "midi_import/MidiInfoManager.h"
 
 class ChartViewWidget;
+class DifficultyStrip;
 class QAction;
 class QLabel;
 class QTimer;
@@ -161,6 +162,8 @@ class CMainFrame : public QMainWindow {
     void StopForNewChart();
     // The measure:beat and tempo read-out at the view position, in the status line.
     void ShowBeatReadout();
+    // The star rating of the player's notes in the palette, the strain strip under the view.
+    void ShowRating();
 
     AppFolders folders;
     const CMidiInfoManager& instruments;
@@ -189,6 +192,7 @@ class CMainFrame : public QMainWindow {
     std::optional<double> keyClockOffset;
 
     ChartViewWidget* viewWidget = nullptr;
+    DifficultyStrip* strip = nullptr;
     ToolsPalette* palette = nullptr;
     ConvertDialog* converter = nullptr;
     ProgressDialog* progress = nullptr;

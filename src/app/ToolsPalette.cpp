@@ -29,7 +29,7 @@ int Py(int units) {
 ToolsPalette::ToolsPalette(QWidget* owner)
     : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
     setWindowTitle("TOOLS");
-    setFixedSize(Px(207), Py(178));
+    setFixedSize(Px(207), Py(192));
 
     auto frame = [this](const char* text, int left, int top, int width, int height) {
         auto* box = new QGroupBox(text, this);
@@ -119,6 +119,9 @@ ToolsPalette::ToolsPalette(QWidget* owner)
     hint->setReadOnly(true);
     hint->setFocusPolicy(Qt::NoFocus);
     Place(hint, 3, 163, 200, 12);
+    rating = new QLabel(this);
+    Place(rating, 5, 177, 198, 12);
+    Hint(rating, "How hard the player's notes are, as osu!mania rates them, and the level that suggests.");
 
     tracks = new TrackList(this);
     tracks->setGeometry(5, 12, 123, 255);
@@ -191,6 +194,14 @@ PaletteFields ToolsPalette::Fields() const {
 void ToolsPalette::ShowKeyChoice(bool ctrlZUndoes) {
     minus->setProperty("ryxHint", ctrlZUndoes ? "Delete All Notes in Selected Track. Shortcut 'Ctrl+Shift+D'"
                                               : "Delete All Notes in Selected Track. Shortcut 'Ctrl+Z'");
+}
+
+void ToolsPalette::SetRating(const QString& text) {
+    rating->setText(text);
+}
+
+QString ToolsPalette::RatingText() const {
+    return rating->text();
 }
 
 void ToolsPalette::SetTimeText(const QString& text) {

@@ -15,6 +15,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QToolButton;
 class TrackList;
@@ -33,6 +34,9 @@ class ToolsPalette : public QDialog {
     // The Delete All button's hint names its key: Ctrl+Shift+D, or Ctrl+Z with the classic keys.
     void ShowKeyChoice(bool ctrlZUndoes);
     void SetTimeText(const QString& text);
+    // "Difficulty: 3.42 stars (level 5 suggested)", or empty.
+    void SetRating(const QString& text);
+    QString RatingText() const;
     void ShowBoxes(const PlayFilterBoxes& boxes);
     // Play/Pause and Stop stay greyed until the sound engine exists.
     void SetTransportEnabled(bool enabled);
@@ -89,5 +93,6 @@ class ToolsPalette : public QDialog {
     QCheckBox* onlyNotes;
     QLineEdit* time;
     QLineEdit* hint;
+    QLabel* rating;
     TrackList* tracks;
 };

@@ -28,6 +28,8 @@
 #include "app/ChartViewWidget.h"
 #include "app/CheckDialog.h"
 #include "app/ConvertDialog.h"
+#include "app/DifficultyStrip.h"
+#include "difficulty/StarRating.h"
 #include "app/HelpWindow.h"
 #include "app/OptionsDialog.h"
 #include "app/RegistryKey.h"
@@ -688,4 +690,24 @@ TEST(Export, FileMenuExportsWithAProgressAndNamesWhatItWrote) {
     ASSERT_EQ(w.errors.size(), 1u);
     EXPECT_EQ(w.errors.front(), "The chart has no player notes to export; choose some first");
     EXPECT_FALSE(std::filesystem::exists(w.folder / "none"));
+}
+
+TEST(Difficulty, ThePaletteRatesThePlayersNotesAfterEachEditAndTheStripShowsTheHardPassages) {
+    Window w;
+    w.ConvertDemo();
+    EXPECT_EQ(w.frame->Palette()->RatingText(), "Difficulty: choose player notes to rate");
+    w.frame->Document().Editor().SelectAll();
+    const Difficulty rated = RateChart(w.frame->Chart());
+    ASSERT_GT(rated.stars, 0);
+    EXPECT_EQ(w.frame->Palette()->RatingText(), QString("Difficulty: %1 stars (level %2 suggested)")
+                                                    .arg(rated.stars, 0, 'f', 2)
+                                                    .arg(SuggestedLevel(rated.stars)));
+    // The strip is coloured where the notes are, and dark where the song has none.
+    const DifficultyStrip* strip = w.frame->findChild<DifficultyStrip*>();
+    ASSERT_NE(strip, nullptr);
+    int coloured = 0;
+    for (int x = 0; x < strip->width(); ++x) coloured += strip->ColourAt(x) != QColor(40, 40, 40);
+    EXPECT_GT(coloured, strip->width() / 2);
+    w.frame->Undo();
+    EXPECT_EQ(w.frame->Palette()->RatingText(), "Difficulty: choose player notes to rate");
 }
