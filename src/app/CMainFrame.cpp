@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <chrono>
+#include <cmath>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -27,6 +28,7 @@
 #include "Icons.h"
 #include "Logo.h"
 #include "OptionsDialog.h"
+#include "PickNotesDialog.h"
 #include "TestPlayKeys.h"
 #include "TestPlayView.h"
 #include "ProgressDialog.h"
@@ -243,6 +245,7 @@ void CMainFrame::BuildMenus() {
     addAction(autoplay);
     edit->addSeparator();
     add(edit, "Check Chart(&C)...", [this] { CheckChartCommand(); });
+    add(edit, "Pick Notes(&K)...", [this] { PickNotesCommand(); });
     edit->addSeparator();
     add(edit, "Options(&O)\tF2", [this] { Options(); });
 
@@ -721,6 +724,23 @@ void CMainFrame::ShowBeatReadout() {
 void CMainFrame::StopForNewChart() {
     doc.Player()->ChartReplaced();
     frameTimer->stop();
+}
+
+void CMainFrame::PickNotesCommand() {
+    if (!view.HasChart() || !doc.MayEdit()) return;
+    CommitSongFields();
+    const double current = RateChart(chart).stars;
+    PickNotesDialog dialog(current > 0 ? std::round(current * 100) / 100 : 2.0, this);
+    if (runDialog(dialog) != QDialog::Accepted) return;
+    const std::optional<int> track = dialog.AllTracks() ? std::nullopt : std::optional(view.currentTrack);
+    const PickResult result = doc.PickPlayerNotes(dialog.Stars(), track);
+    statusBar()->showMessage(QString("Picked %1 notes: %2 stars for %3%4")
+                                 .arg(result.notes.size())
+                                 .arg(result.stars, 0, 'f', 2)
+                                 .arg(dialog.Stars(), 0, 'f', 2)
+                                 .arg(result.withinTolerance ? "" : " (as close as these notes allow)"),
+                             kMessageMs);
+    FocusView();
 }
 
 void CMainFrame::CheckChartCommand() {

@@ -64,6 +64,8 @@ class CMainFrame : public QMainWindow {
     bool SaveAs();
     // Lists the chart check's findings; a double click shows one in the view.
     void CheckChartCommand();
+    // Edit › Pick Notes: the player's notes chosen for a star rating.
+    void PickNotesCommand();
     void PlayPause();
     void Stop();
     // Test-play from the view position, by the player or by itself; ended by Escape or the

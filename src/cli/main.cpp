@@ -8,6 +8,7 @@
 #include "CheckCommand.h"
 #include "TestPlayCommand.h"
 #include "ExportCommand.h"
+#include "PickCommand.h"
 #include "ConvertCommand.h"
 #include "DumpCommand.h"
 #include "EventsCommand.h"
@@ -138,6 +139,14 @@ int Run(int argc, char** argv) {
     exportCommand->add_option("--hp", exportOptions.hp, "osu!'s HPDrainRate (default 8)");
     exportCommand->add_option("--soundfont", exportSoundFont, "General MIDI SoundFont (default: the system's)");
 
+    PickOptions pickOptions;
+    std::string pickChart, pickOutput;
+    CLI::App* pick = app.add_subcommand("pick", "Choose the player's notes for a star rating, as Pick Notes does");
+    pick->add_option("FILE", pickChart, "Chart file (.ryx)")->required();
+    pick->add_option("--stars", pickOptions.stars, "The rating to reach")->required();
+    pick->add_option("--track", pickOptions.track, "A track 0..15 (default 0) or all");
+    pick->add_option("-o,--output", pickOutput, "Save as this chart file (default: in place)");
+
     std::string setPath;
     SongInfoOptions setOptions;
     CLI::App* set = app.add_subcommand("set", "Change a chart file's song information in place");
@@ -178,6 +187,11 @@ int Run(int argc, char** argv) {
     }
     if (*dump) return RunDump(dumpPath, temp->Path(), std::cout, std::cerr);
     if (*check) return RunCheck(checkPath, checkGap, temp->Path(), std::cout, std::cerr, checkJson);
+    if (*pick) {
+        pickOptions.chart = pickChart;
+        if (!pickOutput.empty()) pickOptions.output = pickOutput;
+        return RunPick(pickOptions, temp->Path(), std::cout, std::cerr);
+    }
     if (*exportCommand) {
         exportOptions.chart = exportChart;
         exportOptions.output = exportOutput;

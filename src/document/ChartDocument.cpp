@@ -1,10 +1,12 @@
 #include "ChartDocument.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "chart/BeatGrid.h"
 #include "chart/SongEnd.h"
+#include "difficulty/StarRating.h"
 #include "editor/PaletteFill.h"
 #include "io/Clamp.h"
 #include "io/FileBytes.h"
@@ -154,6 +156,23 @@ void ChartDocument::Stop() {
     view.SetPosition(stopped ? 0 : playStartedAt, true);
     stopped = true;
     view.Invalidate();
+}
+
+PickResult ChartDocument::PickPlayerNotes(double stars, std::optional<int> track) {
+    if (!view.HasChart() || !MayEdit()) return {};
+    PickSettings settings;
+    settings.stars = stars;
+    settings.track = track;
+    settings.gap = view.CollisionWindow();
+    settings.longLength = view.settings.longLength;
+    PickResult result = PickNotes(chart, settings);
+    std::vector<NoteEditor::Choice> choices;
+    for (const PickedNote& p : result.notes) choices.push_back({p.track, p.index, p.held});
+    editor.ReplacePlayerNotes(choices);
+    // The rating as the chart now holds the notes (the player list's order within a chord).
+    result.stars = RateChart(chart).stars;
+    result.withinTolerance = std::abs(result.stars - stars) <= 0.05 * stars;
+    return result;
 }
 
 Status ChartDocument::Export(const ExportOptions& options, ExportResult& result,

@@ -24,6 +24,7 @@
 #include "chart/ChartFile.h"
 #include "editor/ChartView.h"
 #include "editor/NoteEditor.h"
+#include "difficulty/PickNotes.h"
 #include "editor/PaletteFill.h"
 #include "export/Exporter.h"
 #include "io/FileSystem.h"
@@ -110,6 +111,11 @@ class ChartDocument {
     void Stop();
     int32_t FollowPlayback(bool& ended);
     bool Playing() const { return player && player->Playing(); }
+
+    // Pick Notes: the player's notes chosen from `track` (the current one; nothing: every track)
+    // so their rating lands near `stars`, as one undoable step; refused (nothing changes) while
+    // the chart plays.
+    PickResult PickPlayerNotes(double stars, std::optional<int> track);
 
     // Exports the chart for a game with its song (read from the chart's song file), as
     // ExportChartFiles does; the song file's faults too.

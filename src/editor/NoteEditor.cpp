@@ -405,6 +405,27 @@ void NoteEditor::DeselectAll() {
     WholeTrackJob([](CChart& chart, int track, EditStep& step) { step.DeselectAll(chart, track); });
 }
 
+void NoteEditor::ReplacePlayerNotes(const std::vector<Choice>& notes) {
+    if (!view.HasChart()) return;
+    if (setBusy) setBusy(true);
+    CChart& chart = view.Chart();
+    EditStep& step = history.Record();
+    for (int t = 0; t < kTrackCount; ++t) step.DeselectAll(chart, t);
+    for (const Choice& c : notes) {
+        if (c.track < 0 || c.track >= kTrackCount || c.index >= chart.tracks[static_cast<std::size_t>(c.track)].Count())
+            continue;
+        NoteState state = StateOf(chart.tracks[static_cast<std::size_t>(c.track)].At(c.index));
+        if (state.longNote != c.held) {
+            state.longNote = c.held;
+            step.SetTrackNote(chart, c.track, c.index, state);
+        }
+        step.Select(chart, c.track, c.index, view.CollisionWindow());
+    }
+    CommitStep();
+    if (setBusy) setBusy(false);
+    view.Invalidate();
+}
+
 void NoteEditor::SelectAllIfNoneSelected() {
     if (view.HasChart() && view.Chart().selection.Count() == 0) SelectAll();
 }

@@ -53,6 +53,13 @@ class NoteEditor {
 
     void SelectAll();
     void DeselectAll();
+    // The player's notes become exactly `notes` (track, index, held), as one undoable step.
+    struct Choice {
+        int track = 0;
+        uint32_t index = 0;
+        bool held = false;
+    };
+    void ReplacePlayerNotes(const std::vector<Choice>& notes);
     // Before a save: Select All when the chart has no player notes, as its own step.
     void SelectAllIfNoneSelected();
     // The length trim of the options dialog on `track`, with trim step `d`.

@@ -32,6 +32,7 @@
 #include "difficulty/StarRating.h"
 #include "app/HelpWindow.h"
 #include "app/OptionsDialog.h"
+#include "app/PickNotesDialog.h"
 #include "app/RegistryKey.h"
 #include "app/ToolsPalette.h"
 #include "app/TrackList.h"
@@ -710,4 +711,21 @@ TEST(Difficulty, ThePaletteRatesThePlayersNotesAfterEachEditAndTheStripShowsTheH
     EXPECT_GT(coloured, strip->width() / 2);
     w.frame->Undo();
     EXPECT_EQ(w.frame->Palette()->RatingText(), "Difficulty: choose player notes to rate");
+}
+
+TEST(Difficulty, PickNotesChoosesForTheRatingAsOneUndoableStep) {
+    Window w;
+    w.ConvertDemo();
+    w.frame->runDialog = [](QDialog& dialog) {
+        auto& pick = static_cast<PickNotesDialog&>(dialog);
+        pick.StarsBox()->setValue(1.5);
+        pick.TracksBox()->setCurrentIndex(1);  // every track
+        return int(QDialog::Accepted);
+    };
+    w.frame->PickNotesCommand();
+    EXPECT_NEAR(RateChart(w.frame->Chart()).stars, 1.5, 0.075);
+    EXPECT_TRUE(w.frame->statusBar()->currentMessage().startsWith("Picked ")) << w.frame->statusBar()->currentMessage().toStdString();
+    EXPECT_TRUE(w.frame->Palette()->RatingText().startsWith("Difficulty: 1."));
+    w.frame->Undo();
+    EXPECT_EQ(w.frame->Chart().PlayerNotes().size(), 0u);
 }
