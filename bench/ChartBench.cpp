@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "difficulty/ChartCheck.h"
+#include "difficulty/PickNotes.h"
 #include "difficulty/StarRating.h"
 #include "chart/ChartFile.h"
 #include "chart/Lanes.h"
@@ -98,5 +99,32 @@ void BM_RateTenThousandNotes(benchmark::State& state) {
     state.counters["stars"] = stars;
 }
 BENCHMARK(BM_RateTenThousandNotes)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// Pick Notes on a track of 10,000 notes (a 16th-note stream across all lanes at 120 bpm).
+void BM_PickNotesTenThousand(benchmark::State& state) {
+    CChart chart;
+    for (int i = 0; i < 10000; ++i) {
+        CNote note;
+        note.time = i * 192;
+        note.length = i % 9 == 0 ? 900 : 150;
+        note.key = static_cast<uint8_t>(40 + (i * 7) % 40);
+        note.lane = static_cast<uint16_t>((i * 3) % 7);
+        note.velocity = static_cast<uint8_t>(50 + i % 70);
+        note.status = 0x90;
+        chart.tracks[0].Append(note);
+    }
+    chart.usedTrackCount = 1;
+    double stars = 0;
+    for (auto _ : state) {
+        stars = PickNotes(chart, {3.0, 0, 100, 768}).stars;
+        benchmark::DoNotOptimize(stars);
+    }
+    state.counters["stars"] = stars;
+}
+BENCHMARK(BM_PickNotesTenThousand)->Unit(benchmark::kMillisecond);
 
 }  // namespace

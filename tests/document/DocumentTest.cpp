@@ -8,6 +8,7 @@
 
 #include "document/ChartDocument.h"
 #include "chart/SongEnd.h"
+#include "difficulty/StarRating.h"
 #include "document/FileKind.h"
 #include "playback/OutputPort.h"
 #include "support/SmfBuilder.h"
@@ -167,4 +168,25 @@ TEST(Document, AConvertedSongOpensAtItsFirstNotesMeasure) {
     doc.Conversion().Ok();
     ASSERT_TRUE(doc.View().HasChart());
     EXPECT_EQ(doc.View().position, 2 * 3072);
+}
+
+TEST(Document, PickNotesOnTheDemoSongForOneToFourStars) {
+    Converted c;
+    ChartDocument& doc = c.document;
+    for (double target : {1.0, 2.0, 3.0, 4.0}) {
+        const PickResult result = doc.PickPlayerNotes(target, std::nullopt);
+        ASSERT_FALSE(result.notes.empty()) << target;
+        EXPECT_DOUBLE_EQ(result.stars, RateChart(doc.Chart()).stars);
+        // The demo is short and calm: what it can reach it reaches within 5 %, beyond that it
+        // takes every note it can and says so.
+        if (result.withinTolerance) {
+            EXPECT_NEAR(result.stars, target, 0.05 * target);
+        } else {
+            EXPECT_LT(result.stars, target);
+        }
+        // Nothing for the check to find but, perhaps, the level set before.
+        for (const ChartFinding& f : CheckChart(doc.Chart(), doc.View().CollisionWindow()))
+            EXPECT_EQ(f.text.rfind("level ", 0), 0u) << target << ": " << f.text;
+    }
+    EXPECT_TRUE(doc.Undo());  // each pick was one step
 }
