@@ -20,11 +20,6 @@ constexpr int kFirstSample = 2;        // #WAV02..: the notes' own sounds
 constexpr int kSilent = 36 * 36 - 1;   // "ZZ", defined nowhere: a note without a sound of its own
 constexpr int kWholeNote = 4 * kTicksPerQuarter;
 
-std::string Number(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.10g", value);
-    return text;
-}
 
 // The objects of one channel in one measure, by their tick within it.
 using Line = std::map<int64_t, int>;
@@ -48,7 +43,7 @@ class Body {
         std::string out;
         for (std::size_t i = 0; i < measures.size(); ++i) {
             if (measures[i].length != kWholeNote)
-                out += Header(i, 2) + Number(static_cast<double>(measures[i].length) / kWholeNote) + "\r\n";
+                out += Header(i, 2) + DecimalText(static_cast<double>(measures[i].length) / kWholeNote) + "\r\n";
             for (auto it = lines.lower_bound({i, 0}); it != lines.end() && it->first.first == i; ++it) {
                 const int64_t length = measures[i].length;
                 int64_t step = length;
@@ -90,7 +85,7 @@ std::string BmsText(const ExportChart& c) {
     line("#GENRE " + OneLine(c.genre));
     line("#TITLE " + OneLine(c.title));
     line("#ARTIST " + OneLine(c.artist));
-    line("#BPM " + Number(60'000'000.0 / firstTempo));
+    line("#BPM " + DecimalText(60'000'000.0 / firstTempo));
     line("#PLAYLEVEL " + std::to_string(c.level));
     line("#RANK 2");
     line("#TOTAL " + std::to_string(Total(c.notes.size())));
@@ -107,7 +102,7 @@ std::string BmsText(const ExportChart& c) {
         const uint32_t tempo = std::max<uint32_t>(c.timing[i].tempo, 1);
         if (tempo == std::max<uint32_t>(c.timing[i - 1].tempo, 1)) continue;
         const auto [it, added] = tempoIds.emplace(tempo, static_cast<int>(tempoIds.size()) + 1);
-        if (added) line("#BPM" + Base36(it->second) + " " + Number(60'000'000.0 / tempo));
+        if (added) line("#BPM" + Base36(it->second) + " " + DecimalText(60'000'000.0 / tempo));
         if (!c.measures.empty() && c.timing[i].tick <= c.measures.back().tick + c.measures.back().length)
             body.Place(8, c.timing[i].tick, it->second);
     }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -11,11 +12,6 @@ int QuarterBeats(const TimingPoint& p) {
     return std::max(1, static_cast<int>(std::lround(p.numerator * 4.0 / p.denominator)));
 }
 
-std::string Number(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.12g", value);
-    return text;
-}
 
 }  // namespace
 
@@ -49,9 +45,9 @@ std::string OsuText(const ExportChart& c, const OsuSettings& settings) {
     line("BeatmapSetID:-1");
     line("");
     line("[Difficulty]");
-    line("HPDrainRate:" + Number(settings.hpDrain));
+    line("HPDrainRate:" + DecimalText(settings.hpDrain));
     line("CircleSize:7");
-    line("OverallDifficulty:" + Number(settings.overallDifficulty));
+    line("OverallDifficulty:" + DecimalText(settings.overallDifficulty));
     line("ApproachRate:5");
     line("SliderMultiplier:1.4");
     line("SliderTickRate:1");
@@ -62,7 +58,7 @@ std::string OsuText(const ExportChart& c, const OsuSettings& settings) {
     line("");
     line("[TimingPoints]");
     for (const TimingPoint& p : c.timing)
-        line(std::to_string(std::llround(p.ms)) + "," + Number(p.tempo / 1000.0) + "," +
+        line(std::to_string(std::llround(p.ms)) + "," + DecimalText(std::max<uint32_t>(p.tempo, 1) / 1000.0) + "," +
              std::to_string(QuarterBeats(p)) + ",0,0,100,1,0");
     line("");
     line("[HitObjects]");

@@ -7,11 +7,6 @@
 
 namespace {
 
-std::string Number(double value) {
-    char text[40];
-    std::snprintf(text, sizeof text, "%.12g", value);
-    return text;
-}
 
 // Quaver knows two signatures: three beats a measure, or four.
 const char* Signature(const TimingPoint& p) {
@@ -49,7 +44,7 @@ std::string QuaText(const ExportChart& c) {
     line("TimingPoints:");
     for (const TimingPoint& p : c.timing) {
         line("- StartTime: " + std::to_string(std::llround(p.ms)));
-        line("  Bpm: " + Number(60'000'000.0 / std::max<uint32_t>(p.tempo, 1)));
+        line("  Bpm: " + DecimalText(60'000'000.0 / std::max<uint32_t>(p.tempo, 1)));
         line(std::string("  Signature: ") + Signature(p));
     }
     line("SliderVelocities: []");

@@ -1,10 +1,18 @@
 #include "TextCleaning.h"
 
+#include <cstdio>
+
 std::string OneLine(const std::string& text) {
     std::string out = text;
     for (char& c : out)
         if (c == '\r' || c == '\n' || c == '\t') c = ' ';
     return out;
+}
+
+std::string DecimalText(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.12g", value);
+    return text;
 }
 
 std::string YamlQuoted(const std::string& text) {
