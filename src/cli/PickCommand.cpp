@@ -1,5 +1,6 @@
 #include "PickCommand.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "document/ChartDocument.h"
@@ -12,7 +13,7 @@ int RunPick(const PickOptions& options, const std::filesystem::path& tempDir, st
         return 2;
     }
     std::optional<int> track;
-    if (options.track != "all") {
+    if (!options.track.empty() && options.track != "all") {
         const std::string& t = options.track;
         const bool number = !t.empty() && t.size() <= 2 && t.find_first_not_of("0123456789") == std::string::npos;
         if (!number || std::stoi(t) >= kTrackCount) {
@@ -26,6 +27,9 @@ int RunPick(const PickOptions& options, const std::filesystem::path& tempDir, st
         err << "ryxtool: " << status.Message() << "\n";
         return 2;
     }
+    // The track the chart was saved with current, unless another was named.
+    if (options.track.empty())
+        track = std::clamp<int>(document.Chart().songInfo.currentTrack, 0, kTrackCount - 1);
     const PickResult result = document.PickPlayerNotes(options.stars, track);
     const std::filesystem::path target = options.output.value_or(options.chart);
     CSongInfo& info = document.Chart().songInfo;

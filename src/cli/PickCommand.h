@@ -12,7 +12,7 @@ struct PickOptions {
     std::filesystem::path chart;
     std::optional<std::filesystem::path> output;
     double stars = 2;
-    std::string track = "0";  // a track 0..15, or all
+    std::string track;  // a track 0..15, or all; empty: the chart's current track
 };
 
 // 0 after saying what was chosen and how close it came; 2 with one message for a bad option, a

@@ -144,7 +144,7 @@ int Run(int argc, char** argv) {
     CLI::App* pick = app.add_subcommand("pick", "Choose the player's notes for a star rating, as Pick Notes does");
     pick->add_option("FILE", pickChart, "Chart file (.ryx)")->required();
     pick->add_option("--stars", pickOptions.stars, "The rating to reach")->required();
-    pick->add_option("--track", pickOptions.track, "A track 0..15 (default 0) or all");
+    pick->add_option("--track", pickOptions.track, "A track 0..15 or all (default: the chart's current track)");
     pick->add_option("-o,--output", pickOutput, "Save as this chart file (default: in place)");
 
     std::string setPath;
