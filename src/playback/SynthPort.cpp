@@ -31,7 +31,7 @@ int64_t SteadyNs() {
 void SynthPort::SettingsDeleter::operator()(fluid_settings_t* s) const { delete_fluid_settings(s); }
 void SynthPort::SynthDeleter::operator()(fluid_synth_t* s) const { delete_fluid_synth(s); }
 
-SynthPort::SynthPort() : settings(new_fluid_settings()) {
+SynthPort::SynthPort() : settings(new_fluid_settings()), soundCardLookahead(kSoundCardLookahead) {
     RouteSoundLibraryMessages();
     if (!settings) return;
     fluid_settings_setnum(settings.get(), "synth.sample-rate", kSynthSampleRate);
@@ -46,9 +46,10 @@ Status SynthPort::Load(const std::filesystem::path& soundFont) {
     return LoadSoundFont(synth.get(), soundFont);
 }
 
-void SynthPort::SetPacing(Pacing newPacing, double latencySeconds) {
+void SynthPort::SetPacing(Pacing newPacing, double latencySeconds, std::optional<double> lookahead) {
     pacing = synth ? newPacing : Pacing::Unrendered;
     latency = latencySeconds;
+    soundCardLookahead = lookahead.value_or(kSoundCardLookahead);
 }
 
 std::optional<SynthEvent> SynthPort::EventOf(const TimedMessage& m, int64_t frame) const {
@@ -125,7 +126,7 @@ double SynthPort::Lookahead() const {
     switch (pacing) {
         case Pacing::Unrendered: return 0;
         case Pacing::Offline: return kOfflineLookahead;
-        case Pacing::SoundCard: return kSoundCardLookahead;
+        case Pacing::SoundCard: return soundCardLookahead;
     }
     return 0;
 }

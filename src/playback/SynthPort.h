@@ -40,8 +40,9 @@ class SynthPort final : public OutputPort {
     fluid_settings_t* Settings() const { return settings.get(); }
     fluid_synth_t* Synth() const { return synth.get(); }
     // Who renders, and how long the audio system holds what was rendered before it is heard;
-    // set before messages flow.
-    void SetPacing(Pacing pacing, double latencySeconds = 0);
+    // set before messages flow. `soundCardLookahead`: how far ahead messages are handed over for
+    // a sound card (the default suits a desktop; a slower, busier run may need more).
+    void SetPacing(Pacing pacing, double latencySeconds = 0, std::optional<double> soundCardLookahead = {});
 
     void Send(const TimedMessage& message) override;
     bool SendAt(const TimedMessage& message, double due) override;
@@ -72,6 +73,7 @@ class SynthPort final : public OutputPort {
     std::unique_ptr<SplitRenderer> renderer;
     Pacing pacing = Pacing::Unrendered;
     double latency = 0;
+    double soundCardLookahead;
     // The audio clock, written by Render alone and read anywhere: a version that is odd while
     // the block's frame and start time change, so a reader never sees half an update.
     std::atomic<uint32_t> clockVersion{0};
