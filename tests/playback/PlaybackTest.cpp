@@ -38,6 +38,23 @@ std::vector<std::pair<int64_t, uint8_t>> TicksAndStatus(const std::vector<TimedM
     return out;
 }
 
+// The first sample where one loud piano note at `tick`, `length` ticks long, is heard in a
+// render of it alone.
+int64_t OnsetOfOneNote(const SongTimeline& song, int32_t tick, int32_t length, const RenderSettings& settings) {
+    CChart chart;
+    CNote note = MakeNote(tick, 60, 0, length);
+    note.velocity = 127;
+    chart.tracks[0].Append(note);
+    chart.usedTrackCount = 1;
+    chart.SetPlayFilter(kPlayAll);
+    std::vector<int16_t> samples;
+    EXPECT_TRUE(RenderChart(chart, song, 0, DefaultSoundFont(), samples, settings));
+    std::size_t onset = 0;
+    while (onset * 2 < samples.size() && std::abs(samples[onset * 2]) + std::abs(samples[onset * 2 + 1]) < 4)
+        ++onset;
+    return static_cast<int64_t>(onset);
+}
+
 }  // namespace
 
 TEST(SongTimeline, KeepsEverythingButNotesAtChartTicks) {
@@ -128,20 +145,7 @@ TEST(Render, ANoteStartsOnItsOwnSampleWhereverTheBlocksSplit) {
     // own 64-sample step: never before its time.
     SongTimeline song;
     ASSERT_TRUE(SongTimeline::FromSongBytes(Smf(1, 96, {Track({Tempo(0, 500000)})}), song));
-    auto onsetOf = [&](int32_t tick) {
-        CChart chart;
-        CNote note = MakeNote(tick, 60, 0, 768);
-        note.velocity = 127;
-        chart.tracks[0].Append(note);
-        chart.usedTrackCount = 1;
-        chart.SetPlayFilter(kPlayAll);
-        std::vector<int16_t> samples;
-        EXPECT_TRUE(RenderChart(chart, song, 0, DefaultSoundFont(), samples));
-        std::size_t onset = 0;
-        while (onset * 2 < samples.size() && std::abs(samples[onset * 2]) + std::abs(samples[onset * 2 + 1]) < 4)
-            ++onset;
-        return static_cast<int64_t>(onset);
-    };
+    auto onsetOf = [&](int32_t tick) { return OnsetOfOneNote(song, tick, 768, {}); };
     const int64_t attack = onsetOf(0);
     for (int32_t tick : {17, 18, 20, 36, 71}) {
         const auto due = static_cast<int64_t>(std::ceil(tick * 44100.0 * 0.5 / 768 - 1e-6));
@@ -270,18 +274,9 @@ TEST(Render, SpeedScalesEveryOnset) {
     SongTimeline song;
     ASSERT_TRUE(SongTimeline::FromSongBytes(Smf(1, 96, {Track({Tempo(0, 500000)})}), song));
     auto onsetOf = [&](int32_t tick, double speed) {
-        CChart chart;
-        CNote note = MakeNote(tick, 60, 0, 384);
-        note.velocity = 127;
-        chart.tracks[0].Append(note);
-        chart.usedTrackCount = 1;
-        chart.SetPlayFilter(kPlayAll);
-        std::vector<int16_t> samples;
-        EXPECT_TRUE(RenderChart(chart, song, 0, DefaultSoundFont(), samples, {speed, false}));
-        std::size_t onset = 0;
-        while (onset * 2 < samples.size() && std::abs(samples[onset * 2]) + std::abs(samples[onset * 2 + 1]) < 4)
-            ++onset;
-        return static_cast<int64_t>(onset);
+        RenderSettings settings;
+        settings.speed = speed;
+        return OnsetOfOneNote(song, tick, 384, settings);
     };
     const int64_t attack = onsetOf(0, 1.0);
     for (double speed : {0.5, 1.0, 2.0}) {
